@@ -105,6 +105,12 @@ SynthesisFilter::SynthesisFilter(int32_t channel, float scaleFactor)
   Reset();
 }
 
+float SynthesisFilter::WindowCoefficient(int i) {
+  if (i < 0 || i > 511)
+    return 0.0f;
+  return kWindow.taps[15 - i / 32][i % 32];
+}
+
 void SynthesisFilter::Reset() {
   std::memset(stores_, 0, sizeof stores_);
   std::memset(inputs_, 0, sizeof inputs_);

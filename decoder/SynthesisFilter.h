@@ -35,6 +35,9 @@ class SynthesisFilter {
   // The same 32 samples into Pcm instead of an output (tests, benchmarks).
   void ProduceSamples(int16_t* pcm);
 
+  // Coefficient D[i] (i = 0..511) of the synthesis window.
+  static float WindowCoefficient(int i);
+
   int32_t Channel() const { return channel_; }
   float ScaleFactor() const { return scaleFactor_; }
 

@@ -24,7 +24,8 @@ Decoded DecodeReader(FrameReader& reader) {
   Decoded result;
   Header header;
   Crc16* crc = nullptr;
-  if (!header.ReadNext(reader, crc)) return result;
+  if (!header.ReadNext(reader, crc))
+    return result;
   result.opened = true;
   result.channels = header.Mode() == Header::SingleChannel ? 1 : 2;
   result.sampleRate = header.SampleRate();
@@ -49,39 +50,33 @@ Decoded DecodeFile(const std::string& path) {
   return DecodeReader(*reader);
 }
 
-namespace {
-struct MemoryStream {
-  const std::vector<uint8_t>* bytes;
-  size_t position = 0;
-};
-}  // namespace
-
-Decoded DecodeBytes(const std::vector<uint8_t>& bytes) {
-  MemoryStream stream{&bytes};
+StreamCallbacks MemorySource::Callbacks() {
   StreamCallbacks callbacks;
-  callbacks.user = &stream;
-  callbacks.open = [](void*, uint8_t* notSeekable, uint32_t* handle) {
-    *notSeekable = 0;
+  callbacks.user = this;
+  callbacks.open = [](void* user, uint8_t* notSeekable, uint32_t* handle) {
+    *notSeekable = static_cast<MemorySource*>(user)->notSeekable ? 1 : 0;
     *handle = 1;
   };
   callbacks.close = [](void*, uint32_t) {};
   callbacks.rewind = [](void* user, uint32_t, uint8_t* ok) {
-    static_cast<MemoryStream*>(user)->position = 0;
+    static_cast<MemorySource*>(user)->position = 0;
     *ok = 1;
   };
   callbacks.read = [](void* user, uint32_t, void* buffer, int32_t count, int32_t* read,
                       uint8_t* ok) {
-    auto* s = static_cast<MemoryStream*>(user);
-    const size_t left = s->bytes->size() - std::min(s->position, s->bytes->size());
+    auto* s = static_cast<MemorySource*>(user);
+    const size_t left = s->bytes.size() - std::min(s->position, s->bytes.size());
     const size_t n = std::min(left, static_cast<size_t>(count < 0 ? 0 : count));
-    if (n > 0) std::memcpy(buffer, s->bytes->data() + s->position, n);
+    if (n > 0)
+      std::memcpy(buffer, s->bytes.data() + s->position, n);
     s->position += n;
     *read = static_cast<int32_t>(n);
     *ok = 1;
   };
   callbacks.seek = [](void* user, uint32_t, int32_t distance, int32_t origin, int32_t* result) {
-    auto* s = static_cast<MemoryStream*>(user);
+    auto* s = static_cast<MemorySource*>(user);
     const int64_t target = (origin == 0 ? 0 : static_cast<int64_t>(s->position)) + distance;
+    s->seeks.push_back(target);
     if (target < 0) {
       *result = -1;
       return;
@@ -90,9 +85,16 @@ Decoded DecodeBytes(const std::vector<uint8_t>& bytes) {
     *result = static_cast<int32_t>(target);
   };
   callbacks.size = [](void* user, uint32_t, int32_t* size) {
-    *size = static_cast<int32_t>(static_cast<MemoryStream*>(user)->bytes->size());
+    auto* s = static_cast<MemorySource*>(user);
+    *size = s->reportedSize != -2 ? s->reportedSize : static_cast<int32_t>(s->bytes.size());
   };
-  auto reader = FrameReader::OpenCallbacks(callbacks);
+  return callbacks;
+}
+
+Decoded DecodeBytes(const std::vector<uint8_t>& bytes) {
+  MemorySource source;
+  source.bytes = bytes;
+  auto reader = source.Open();
   return DecodeReader(*reader);
 }
 
@@ -118,7 +120,8 @@ std::vector<int16_t> Load24BitReference(const std::string& path) {
   std::vector<int16_t> out(bytes.size() / 3);
   for (size_t i = 0; i < out.size(); ++i) {
     int32_t v = bytes[3 * i] | (bytes[3 * i + 1] << 8) | (bytes[3 * i + 2] << 16);
-    if (v & 0x800000) v -= 0x1000000;
+    if (v & 0x800000)
+      v -= 0x1000000;
     out[i] = static_cast<int16_t>(v / 256);  // truncates toward zero
   }
   return out;
@@ -129,7 +132,8 @@ Comparison Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>&
   c.count = std::min(ours.size(), reference.size());
   for (size_t i = 0; i < c.count; ++i) {
     const int d = std::abs(ours[i] - reference[i]);
-    if (d == 0) ++c.exact;
+    if (d == 0)
+      ++c.exact;
     c.maxDifference = std::max(c.maxDifference, d);
   }
   return c;

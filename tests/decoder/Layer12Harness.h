@@ -38,6 +38,20 @@ struct Decoded {
   std::vector<int16_t> samples;  // interleaved
 };
 
+// A stream served from memory through the six callbacks; records the positions it was asked
+// to seek to.
+struct MemorySource {
+  std::vector<uint8_t> bytes;
+  size_t position = 0;
+  bool notSeekable = false;
+  int32_t reportedSize = -2;  // -2: the real size
+  std::vector<int64_t> seeks;
+  sonarel::StreamCallbacks Callbacks();
+  std::unique_ptr<sonarel::FrameReader> Open() {
+    return sonarel::FrameReader::OpenCallbacks(Callbacks());
+  }
+};
+
 // Decodes a whole file (or Bytes through a FrameReader over memory callbacks).
 Decoded DecodeFile(const std::string& path);
 Decoded DecodeBytes(const std::vector<uint8_t>& bytes);
