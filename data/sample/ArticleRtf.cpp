@@ -48,31 +48,51 @@ void MarkedText(TRtfWriter& rtf, std::u16string_view text)
     }
 }
 
-void BodyLine(TRtfWriter& rtf, const TBodyLine& line)
-{
-    switch (line.Kind) {
-    case TBodyKind::Translation:
-        MarkedText(rtf, line.Text);
-        rtf.Paragraph();
-        break;
-    case TBodyKind::Example:
-        rtf.Control("pard").Control("li284").Control("i").Text(line.Text).Control("i0");
-        if (!line.Translation.empty())
-            rtf.Text(u" \u2013 ").Text(line.Translation);
-        rtf.Paragraph().Control("pard");
-        break;
-    case TBodyKind::Related:
-        rtf.Control("pard").Control("li284").Control("cf4").Text(line.Label == u"see" ? u"See also" : line.Label)
-            .Text(u": ").Control("cf0");
-        MarkedText(rtf, line.Text);
-        rtf.Paragraph().Control("pard");
-        break;
-    case TBodyKind::Note:
-        rtf.Control("pard").Control("li284").Control("cf5").Text(u"Note: ").Text(line.Text).Control("cf0");
-        rtf.Paragraph().Control("pard");
-        break;
+// Translations stand at the margin; examples, cross-references and notes are indented.
+class TBody {
+public:
+    explicit TBody(TRtfWriter& rtf) : Rtf(rtf) {}
+
+    void Line(const TBodyLine& line)
+    {
+        switch (line.Kind) {
+        case TBodyKind::Translation:
+            Indent(false);
+            MarkedText(Rtf, line.Text);
+            break;
+        case TBodyKind::Example:
+            Indent(true);
+            Rtf.Control("i").Text(line.Text).Control("i0");
+            if (!line.Translation.empty())
+                Rtf.Text(u" \u2013 ").Text(line.Translation);
+            break;
+        case TBodyKind::Related:
+            Indent(true);
+            Rtf.Control("cf4").Text(line.Label == u"see" ? u"See also" : line.Label).Text(u": ").Control("cf0");
+            MarkedText(Rtf, line.Text);
+            break;
+        case TBodyKind::Note:
+            Indent(true);
+            Rtf.Control("cf5").Text(u"Note: ").Text(line.Text).Control("cf0");
+            break;
+        }
+        Rtf.Paragraph();
     }
-}
+
+    void Indent(bool on)
+    {
+        if (on == Indented)
+            return;
+        Rtf.Control("pard");
+        if (on)
+            Rtf.Control("li284");
+        Indented = on;
+    }
+
+private:
+    TRtfWriter& Rtf;
+    bool Indented = false;
+};
 
 } // namespace
 
@@ -101,6 +121,7 @@ std::string BuildArticleRtf(const std::vector<const TFreedictEntry*>& senses, co
     rtf.Paragraph();
 
     const bool numbered = senses.size() > 1;
+    TBody body(rtf);
     for (std::size_t n = 0; n < senses.size(); ++n) {
         const TFreedictEntry& sense = *senses[n];
         if (numbered) {
@@ -122,7 +143,8 @@ std::string BuildArticleRtf(const std::vector<const TFreedictEntry*>& senses, co
         if (sense.Lines.empty() || sense.Lines.front().Kind != TBodyKind::Translation)
             rtf.Paragraph();
         for (const TBodyLine& line : sense.Lines)
-            BodyLine(rtf, line);
+            body.Line(line);
+        body.Indent(false);
     }
     return rtf.Finish();
 }
