@@ -150,10 +150,14 @@ bool TPlayThread::ReadNextHeader() {
   return ok;
 }
 
+// Positions on the target frame and loads it, so that the pass goes on to decode the target
+// itself. Streams positioned through the padding table read the frame while jumping; the
+// others are only positioned before it, and the frame still held is an earlier one.
 bool TPlayThread::SeekToTarget() {
+  const int32_t target = player_.seekTarget.load();
   if (accumulator_ != nullptr) accumulator_->Reset();
-  if (!player_.header->SeekToFrame(*player_.stream, player_.seekTarget.load())) return false;
-  // The frame reached was read inside SeekToFrame.
+  if (!player_.header->SeekToFrame(*player_.stream, target)) return false;
+  if (player_.stream->FrameIndex() == target - 1) return ReadNextHeader();
   crc_ = player_.header->ProtectionBit() == 0 ? accumulator_ : nullptr;
   return true;
 }
@@ -181,8 +185,10 @@ void TPlayThread::Loop() {
       Finish(ModeStopped, false);
       return;
     }
-    // Unsigned: the end frame itself is still played.
-    if (static_cast<uint32_t>(stream.FrameIndex()) > static_cast<uint32_t>(player_.endFrame)) {
+    // Unsigned: the end frame itself is still played. While the jump to the start frame is
+    // pending the index is that of an earlier playback, so the test waits for the jump.
+    const bool jumpPending = !player_.notSeekable.load() && player_.seekPending.load();
+    if (!jumpPending && static_cast<uint32_t>(stream.FrameIndex()) > static_cast<uint32_t>(player_.endFrame)) {
       CleanUp(false);
       Finish(ModeFinished, true);
       return;
@@ -212,6 +218,11 @@ void TPlayThread::Loop() {
       if (layer3_) layer3_->SeekNotify();
 #endif
       player_.currentFrame.store(stream.FrameIndex());
+      if (static_cast<uint32_t>(stream.FrameIndex()) > static_cast<uint32_t>(player_.endFrame)) {
+        CleanUp(false);
+        Finish(ModeFinished, true);
+        return;
+      }
     }
     if (header.Layer() != layer_) {
       if (header.Layer() == 3)

@@ -70,11 +70,7 @@ WaveFileOutput::WaveFileOutput(const std::string& fileName, uint32_t channels, u
   Put16(h + 36, 0);
   std::memcpy(h + 38, "data", 4);
   Put32(h + 42, 0);
-  if (!WriteAll(fd_, h, sizeof h)) {
-    ::close(fd_);
-    fd_ = -1;
-    Fail();
-  }
+  WriteOut(h, sizeof h);  // through the buffer, like the samples
   Attach(frame_.data(), frame_.size());
 }
 

@@ -191,6 +191,11 @@ TEST_F(PlayerTest, MonoStreamGivesAMonoWaveFile) {
   EXPECT_EQ(w.blockAlign, 2u);
   EXPECT_EQ(w.byteRate, 96000u);
   EXPECT_EQ(w.dataBytes, static_cast<uint32_t>(CountFrames(mono.data)) * kFrameSamples * 2);
+
+  // 24 ms frames at 48 kHz: frames 20 to 40, each decoded once.
+  ASSERT_EQ(api.Play(480, 960, &done), 0);
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(ReadWave(wav).dataBytes, 21u * kFrameSamples * 2);
 }
 
 TEST_F(PlayerTest, RangesInMilliseconds) {
