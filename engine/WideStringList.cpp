@@ -1,0 +1,644 @@
+#include "engine/WideStringList.h"
+
+#include <cerrno>
+#include <cstring>
+#include <istream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <utility>
+
+namespace {
+
+constexpr const char* kListIndexError = "List index out of bounds (%d)";
+constexpr const char* kListCapacityError = "List capacity out of bounds (%d)";
+constexpr const char* kSortedListError = "Operation not allowed on sorted list";
+constexpr const char* kDuplicateString = "String list does not allow duplicates";
+
+bool IsLineBreak(char16_t c)
+{
+    return c == 0x000A || c == 0x000B || c == 0x000C || c == 0x000D || c == 0x2028 || c == 0x2029;
+}
+
+// The bytes from the stream's position to its end.
+std::string ReadRest(std::istream& stream)
+{
+    std::string bytes;
+    std::streampos pos = stream.tellg();
+    if (pos != std::streampos(-1) && stream.seekg(0, std::ios::end)) {
+        std::streamoff size = stream.tellg() - pos;
+        stream.seekg(pos);
+        if (size > 0) {
+            bytes.resize(static_cast<size_t>(size));
+            stream.read(bytes.data(), size);
+            bytes.resize(static_cast<size_t>(stream.gcount()));
+        }
+    } else {
+        stream.clear();
+        bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    }
+    if (stream.bad())
+        throw EOSError(0, "Stream read error");
+    return bytes;
+}
+
+} // namespace
+
+int WideCompare(std::u16string_view s1, std::u16string_view s2, Platform::LCID locale)
+{
+    return Platform::CompareTextIgnoreCase(s1, s2, locale);
+}
+
+// ---- TWideStrings -------------------------------------------------------------------------
+
+TWideStrings::TWideStrings() : language_(Platform::UserDefaultLCID()) {}
+
+void TWideStrings::Error(const char* message, int value)
+{
+    std::string text = message;
+    if (auto at = text.find("%d"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(value));
+    throw EStringListError(text);
+}
+
+int TWideStrings::Compare(std::u16string_view s1, std::u16string_view s2) const
+{
+    return WideCompare(s1, s2, language_);
+}
+
+template <typename F> void TWideStrings::Updating(F&& f)
+{
+    BeginUpdate();
+    try {
+        f();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TWideStrings::BeginUpdate()
+{
+    if (updateCount_ == 0)
+        SetUpdateState(true);
+    ++updateCount_;
+}
+
+void TWideStrings::EndUpdate()
+{
+    --updateCount_;
+    if (updateCount_ == 0)
+        SetUpdateState(false);
+}
+
+void TWideStrings::AssignTo(TWideStrings& dest) const
+{
+    if (&dest == this)
+        return;
+    dest.Updating([&] {
+        dest.Clear();
+        dest.AddStrings(*this);
+    });
+}
+
+void TWideStrings::AssignTo(TAnsiStrings& dest) const
+{
+    dest.clear();
+    const int n = GetCount();
+    dest.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        dest.push_back(Platform::WideToAnsi(Get(i)));
+}
+
+void TWideStrings::Assign(const TWideStrings& source)
+{
+    if (&source == this)
+        return;
+    Updating([&] {
+        Clear();
+        AddStrings(source);
+    });
+}
+
+void TWideStrings::Assign(const TAnsiStrings& source)
+{
+    Updating([&] {
+        Clear();
+        for (const std::string& s : source)
+            AddObject(Platform::AnsiToWide(s), nullptr);
+    });
+}
+
+int TWideStrings::GetCapacity() const
+{
+    return GetCount();
+}
+
+TObjectRef TWideStrings::GetObject(int) const
+{
+    return nullptr;
+}
+
+std::u16string TWideStrings::GetTextStr() const
+{
+    const int n = GetCount();
+    std::vector<std::u16string> lines;
+    lines.reserve(static_cast<size_t>(n));
+    size_t size = 0;
+    for (int i = 0; i < n; ++i) {
+        lines.push_back(Get(i));
+        size += lines.back().size() + 2;
+    }
+    std::u16string text;
+    text.reserve(size);
+    for (const std::u16string& line : lines) {
+        text += line;
+        text += u"\r\n";
+    }
+    return text;
+}
+
+void TWideStrings::Put(int index, std::u16string_view s)
+{
+    TObjectRef obj = GetObject(index);
+    Delete(index);
+    InsertObject(index, s, obj);
+}
+
+void TWideStrings::PutObject(int, TObjectRef) {}
+
+void TWideStrings::SetCapacity(int) {}
+
+void TWideStrings::SetTextStr(std::u16string_view text)
+{
+    Updating([&] {
+        Clear();
+        size_t p = 0;
+        const size_t end = text.size();
+        while (p < end && text[p] != 0) {
+            size_t start = p;
+            while (p < end && text[p] != 0 && !IsLineBreak(text[p]))
+                ++p;
+            Add(text.substr(start, p - start));
+            if (p < end && IsLineBreak(text[p])) {
+                const char16_t brk = text[p++];
+                if (brk == 0x000D && p < end && text[p] == 0x000A)
+                    ++p;
+            }
+        }
+    });
+}
+
+void TWideStrings::SetUpdateState(bool) {}
+
+void TWideStrings::SetLanguage(Platform::LCID lcid)
+{
+    language_ = lcid;
+}
+
+int TWideStrings::Add(std::u16string_view s)
+{
+    const int index = GetCount();
+    Insert(index, s);
+    return index;
+}
+
+int TWideStrings::AddObject(std::u16string_view s, TObjectRef obj)
+{
+    const int index = Add(s);
+    PutObject(index, obj);
+    return index;
+}
+
+void TWideStrings::AddStrings(const TAnsiStrings& strings)
+{
+    Updating([&] {
+        for (const std::string& s : strings)
+            AddObject(Platform::AnsiToWide(s), nullptr);
+    });
+}
+
+void TWideStrings::AddStrings(const TWideStrings& strings)
+{
+    Updating([&] {
+        if (&strings == this) {
+            // Adding a list to itself adds each of its strings once.
+            std::vector<std::pair<std::u16string, TObjectRef>> copy;
+            for (int i = 0, n = GetCount(); i < n; ++i)
+                copy.emplace_back(Get(i), GetObject(i));
+            for (auto& [s, obj] : copy)
+                AddObject(s, obj);
+            return;
+        }
+        for (int i = 0, n = strings.GetCount(); i < n; ++i)
+            AddObject(strings.Get(i), strings.GetObject(i));
+    });
+}
+
+void TWideStrings::Exchange(int i, int j)
+{
+    Updating([&] {
+        std::u16string temp = Get(i);
+        TObjectRef tempObj = GetObject(i);
+        Put(i, Get(j));
+        PutObject(i, GetObject(j));
+        Put(j, temp);
+        PutObject(j, tempObj);
+    });
+}
+
+std::unique_ptr<char16_t[]> TWideStrings::GetText() const
+{
+    const std::u16string text = GetTextStr();
+    auto buffer = std::make_unique<char16_t[]>(text.size() + 1);
+    std::copy(text.begin(), text.end(), buffer.get());
+    return buffer;
+}
+
+int TWideStrings::IndexOf(std::u16string_view s) const
+{
+    for (int i = 0, n = GetCount(); i < n; ++i)
+        if (Compare(Get(i), s) == 0)
+            return i;
+    return -1;
+}
+
+void TWideStrings::LoadFromStream(std::istream& stream)
+{
+    Updating([&] { LoadFromBytes(ReadRest(stream)); });
+}
+
+void TWideStrings::LoadFromBytes(std::string_view bytes)
+{
+    Updating([&] {
+        const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+        const bool little = bytes.size() >= 2 && b[0] == 0xFF && b[1] == 0xFE;
+        const bool big = bytes.size() >= 2 && b[0] == 0xFE && b[1] == 0xFF;
+        if (little || big) {
+            unicodeOnSave_ = true;
+            // An odd last byte is not part of the text; the text ends at its first zero unit.
+            const size_t units = (bytes.size() - 2) / 2;
+            std::u16string text;
+            text.reserve(units);
+            for (size_t k = 0; k < units; ++k) {
+                const unsigned char lo = b[2 + 2 * k + (big ? 1 : 0)];
+                const unsigned char hi = b[2 + 2 * k + (big ? 0 : 1)];
+                const char16_t unit = static_cast<char16_t>(lo | (hi << 8));
+                if (unit == 0)
+                    break;
+                text.push_back(unit);
+            }
+            SetTextStr(text);
+        } else {
+            unicodeOnSave_ = false;
+            SetTextStr(Platform::AnsiToWide(bytes));
+        }
+    });
+}
+
+void TWideStrings::Move(int curIndex, int newIndex)
+{
+    if (curIndex == newIndex)
+        return;
+    Updating([&] {
+        std::u16string s = Get(curIndex);
+        TObjectRef obj = GetObject(curIndex);
+        // Checked before the delete, so a bad target index loses nothing.
+        if (newIndex < 0 || newIndex >= GetCount())
+            Error(kListIndexError, newIndex);
+        Delete(curIndex);
+        InsertObject(newIndex, s, obj);
+    });
+}
+
+void TWideStrings::SaveToStream(std::ostream& stream)
+{
+    const std::u16string text = GetTextStr();
+    bool allowed = true;
+    saveDone_ = false;
+    if (!unicodeOnSave_ && OnConfirmNarrowing) {
+        for (char16_t c : text) {
+            if (c >= 0x0100) {
+                OnConfirmNarrowing(*this, allowed);
+                break;
+            }
+        }
+    }
+    if (!allowed)
+        return;
+    std::string bytes;
+    if (unicodeOnSave_) {
+        bytes.reserve(2 + 2 * text.size());
+        bytes += "\xFF\xFE";
+        for (char16_t c : text) {
+            bytes.push_back(static_cast<char>(c & 0xFF));
+            bytes.push_back(static_cast<char>(c >> 8));
+        }
+    } else {
+        bytes = Platform::WideToAnsi(text);
+    }
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!stream)
+        throw EWriteError("Stream write error");
+    saveDone_ = true;
+}
+
+void TWideStrings::SetText(const char16_t* text)
+{
+    SetTextStr(text ? std::u16string(text) : std::u16string());
+}
+
+bool TWideStrings::Equals(const TWideStrings& other) const
+{
+    const int n = GetCount();
+    if (n != other.GetCount())
+        return false;
+    for (int i = 0; i < n; ++i)
+        if (Get(i) != other.Get(i))
+            return false;
+    return true;
+}
+
+void TWideStrings::InsertObject(int index, std::u16string_view s, TObjectRef obj)
+{
+    Insert(index, s);
+    PutObject(index, obj);
+}
+
+int TWideStrings::IndexOfName(std::u16string_view name) const
+{
+    for (int i = 0, n = GetCount(); i < n; ++i) {
+        const std::u16string s = Get(i);
+        const size_t eq = s.find(u'=');
+        if (eq != std::u16string::npos && Compare(std::u16string_view(s).substr(0, eq), name) == 0)
+            return i;
+    }
+    return -1;
+}
+
+std::u16string TWideStrings::GetValue(std::u16string_view name) const
+{
+    const int i = IndexOfName(name);
+    if (i < 0)
+        return {};
+    // Everything after the line's own "=": its name may match Name with another length.
+    const std::u16string s = Get(i);
+    return s.substr(s.find(u'=') + 1);
+}
+
+// ---- TWideStringList ----------------------------------------------------------------------
+
+TWideStringList::~TWideStringList()
+{
+    OnChange = nullptr;
+    OnChanging = nullptr;
+    count_ = 0;
+}
+
+void TWideStringList::CheckIndex(int index) const
+{
+    if (index < 0 || index >= count_)
+        Error(kListIndexError, index);
+}
+
+std::u16string TWideStringList::Get(int index) const
+{
+    CheckIndex(index);
+    return items_[static_cast<size_t>(index)].String;
+}
+
+const std::u16string& TWideStringList::Strings(int index) const
+{
+    CheckIndex(index);
+    return items_[static_cast<size_t>(index)].String;
+}
+
+int TWideStringList::GetCapacity() const
+{
+    return static_cast<int>(items_.size());
+}
+
+int TWideStringList::GetCount() const
+{
+    return count_;
+}
+
+TObjectRef TWideStringList::GetObject(int index) const
+{
+    CheckIndex(index);
+    return items_[static_cast<size_t>(index)].Object;
+}
+
+void TWideStringList::Put(int index, std::u16string_view s)
+{
+    if (sorted_)
+        Error(kSortedListError, 0);
+    CheckIndex(index);
+    Changing();
+    items_[static_cast<size_t>(index)].String.assign(s);
+    Changed();
+}
+
+void TWideStringList::PutObject(int index, TObjectRef obj)
+{
+    CheckIndex(index);
+    Changing();
+    items_[static_cast<size_t>(index)].Object = obj;
+    Changed();
+}
+
+void TWideStringList::SetCapacity(int n)
+{
+    if (n < count_)
+        Error(kListCapacityError, n);
+    items_.resize(static_cast<size_t>(n));
+}
+
+void TWideStringList::SetUpdateState(bool updating)
+{
+    if (updating)
+        Changing();
+    else
+        Changed();
+}
+
+void TWideStringList::SetLanguage(Platform::LCID lcid)
+{
+    language_ = lcid;
+    if (sorted_) {
+        Changing();
+        if (count_ > 1)
+            QuickSort(0, count_ - 1);
+        Changed();
+    }
+}
+
+int TWideStringList::Add(std::u16string_view s)
+{
+    int index = count_;
+    if (sorted_ && Find(s, index)) {
+        switch (Duplicates) {
+        case TDuplicates::IgnoreDuplicates:
+            return index;
+        case TDuplicates::RejectDuplicates:
+            Error(kDuplicateString, 0);
+        case TDuplicates::AcceptDuplicates:
+            break;
+        }
+    }
+    InsertItem(index, s);
+    return index;
+}
+
+void TWideStringList::Clear()
+{
+    if (count_ == 0)
+        return;
+    Changing();
+    count_ = 0;
+    TWideStringItemList().swap(items_);
+    Changed();
+}
+
+void TWideStringList::Delete(int index)
+{
+    CheckIndex(index);
+    Changing();
+    auto first = items_.begin() + index;
+    std::move(first + 1, items_.begin() + count_, first);
+    --count_;
+    items_[static_cast<size_t>(count_)] = TWideStringItem{};
+    Changed();
+}
+
+void TWideStringList::Exchange(int i, int j)
+{
+    CheckIndex(i);
+    CheckIndex(j);
+    Changing();
+    std::swap(items_[static_cast<size_t>(i)], items_[static_cast<size_t>(j)]);
+    Changed();
+}
+
+int TWideStringList::IndexOf(std::u16string_view s) const
+{
+    if (!sorted_)
+        return TWideStrings::IndexOf(s);
+    int index = 0;
+    return Find(s, index) ? index : -1;
+}
+
+void TWideStringList::Insert(int index, std::u16string_view s)
+{
+    if (sorted_)
+        Error(kSortedListError, 0);
+    if (index < 0 || index > count_)
+        Error(kListIndexError, index);
+    InsertItem(index, s);
+}
+
+void TWideStringList::Move(int curIndex, int newIndex)
+{
+    // Refused before anything is removed.
+    if (sorted_ && curIndex != newIndex)
+        Error(kSortedListError, 0);
+    TWideStrings::Move(curIndex, newIndex);
+}
+
+void TWideStringList::Grow()
+{
+    const size_t cap = items_.size();
+    const size_t delta = cap > 64 ? cap / 4 : cap > 8 ? 16 : 4;
+    items_.resize(cap + delta);
+}
+
+void TWideStringList::InsertItem(int index, std::u16string_view s)
+{
+    Changing();
+    if (static_cast<size_t>(count_) == items_.size())
+        Grow();
+    auto at = items_.begin() + index;
+    std::move_backward(at, items_.begin() + count_, items_.begin() + count_ + 1);
+    at->String.assign(s);
+    at->Object = nullptr;
+    ++count_;
+    Changed();
+}
+
+void TWideStringList::Changed()
+{
+    if (updateCount_ == 0 && OnChange)
+        OnChange(*this);
+}
+
+void TWideStringList::Changing()
+{
+    if (updateCount_ == 0 && OnChanging)
+        OnChanging(*this);
+}
+
+bool TWideStringList::Find(std::u16string_view s, int& index) const
+{
+    bool found = false;
+    int lo = 0;
+    int hi = count_ - 1;
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        const int c = Compare(items_[static_cast<size_t>(mid)].String, s);
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0) {
+                found = true;
+                if (Duplicates != TDuplicates::AcceptDuplicates)
+                    lo = mid;
+            }
+        }
+    }
+    index = lo;
+    return found;
+}
+
+void TWideStringList::Sort()
+{
+    if (!sorted_ && count_ > 1) {
+        Changing();
+        QuickSort(0, count_ - 1);
+        Changed();
+    }
+}
+
+void TWideStringList::QuickSort(int l, int r)
+{
+    int i;
+    do {
+        i = l;
+        int j = r;
+        const std::u16string pivot = items_[static_cast<size_t>((l + r) / 2)].String;
+        do {
+            while (Compare(items_[static_cast<size_t>(i)].String, pivot) < 0)
+                ++i;
+            while (Compare(items_[static_cast<size_t>(j)].String, pivot) > 0)
+                --j;
+            if (i <= j) {
+                std::swap(items_[static_cast<size_t>(i)], items_[static_cast<size_t>(j)]);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (l < j)
+            QuickSort(l, j);
+        l = i;
+    } while (i < r);
+}
+
+void TWideStringList::SetSorted(bool value)
+{
+    if (value == sorted_)
+        return;
+    if (value)
+        Sort();
+    sorted_ = value;
+}
