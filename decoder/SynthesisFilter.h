@@ -1,0 +1,50 @@
+// Polyphase synthesis filter bank: turns each set of 32 subband samples into 32 PCM samples,
+// scaled, truncated toward zero and clipped to 16 bits, and hands them to the output.
+#pragma once
+
+#include <cstdint>
+
+namespace sonarel {
+
+class AudioOutput;
+
+// Which channels the layer decoders deliver: 0 both, 1 first only, 2 second only,
+// 3 both mixed into one (Layer III).
+using ChannelSelection = int32_t;
+inline constexpr ChannelSelection kBothChannels = 0;
+inline constexpr ChannelSelection kFirstChannel = 1;
+inline constexpr ChannelSelection kSecondChannel = 2;
+inline constexpr ChannelSelection kDownmix = 3;
+
+class SynthesisFilter {
+ public:
+  SynthesisFilter(int32_t channel, float scaleFactor);
+
+  // Clears the history and the inputs (after a jump).
+  void Reset();
+
+  // Input slot of subband sb (0..31) for the current set; slots not written stay 0.
+  void SetInput(int sb, float sample) { inputs_[sb] = sample; }
+  float* Inputs() { return inputs_; }
+
+  // Emits 32 PCM samples for the current inputs on the filter's channel, then clears them.
+  void ProduceSamples(AudioOutput& output);
+  // The same 32 samples into Pcm instead of an output (tests, benchmarks).
+  void ProduceSamples(int16_t* pcm);
+
+  int32_t Channel() const { return channel_; }
+  float ScaleFactor() const { return scaleFactor_; }
+
+ private:
+  // Each store row keeps its 16 columns twice (column c and c + 16), so the 16 most recent
+  // entries of a row are always contiguous.
+  float stores_[2][32][32];
+  int active_ = 0;
+  int column_ = 15;
+  alignas(16) float inputs_[32];
+  int32_t channel_;
+  float scaleFactor_;
+  const float* cosineFactors_;
+};
+
+}  // namespace sonarel
