@@ -1,0 +1,67 @@
+// The main-data bit reservoir of Layer III: a ring of 4096 bytes that frames append their main
+// data to and the decoder reads bits from, most significant bit first. Reads never leave the
+// ring: positions are taken modulo its size, so a read past the appended data yields old bytes.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace sonarel {
+
+class BitReservoir {
+public:
+  static constexpr int Size = 4096;
+
+  BitReservoir() { Clear(); }
+
+  void Clear()
+  {
+    std::memset(Buffer, 0, sizeof Buffer);
+    Written = 0;
+    Position = 0;
+  }
+
+  void PutByte(uint32_t value)
+  {
+    const int64_t i = Written & (Size - 1);
+    Buffer[i] = static_cast<uint8_t>(value);
+    if (i < Mirror)
+      Buffer[Size + i] = static_cast<uint8_t>(value);
+    ++Written;
+  }
+
+  // The next 32 bits, first in bit 31, without consuming them.
+  uint32_t Peek32() const
+  {
+    const uint8_t* p = Buffer + ((Position >> 3) & (Size - 1));
+    const uint64_t w = (uint64_t{p[0]} << 32) | (uint64_t{p[1]} << 24) | (uint64_t{p[2]} << 16)
+                           | (uint64_t{p[3]} << 8) | uint64_t{p[4]};
+    return static_cast<uint32_t>(w >> (8 - (Position & 7)));
+  }
+
+  // n = 0..32 bits.
+  uint32_t ReadBits(int n)
+  {
+    if (n <= 0)
+      return 0;
+    const uint32_t v = Peek32() >> (32 - n);
+    Position += n;
+    return v;
+  }
+  uint32_t ReadBit() { return ReadBits(1); }
+  void SkipBits(int64_t n) { Position += n; }
+  void RewindBits(int64_t n) { Position -= n; }
+  void RewindBytes(int64_t n) { Position -= 8 * n; }
+
+  // Bits read since the reservoir was created (or cleared); bytes appended likewise.
+  int64_t BitsRead() const { return Position; }
+  int64_t BytesWritten() const { return Written; }
+
+private:
+  static constexpr int Mirror = 8;  // copy of the ring's first bytes so a peek never wraps
+  uint8_t Buffer[Size + Mirror];
+  int64_t Written;
+  int64_t Position;
+};
+
+}  // namespace sonarel

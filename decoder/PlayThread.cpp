@@ -1,0 +1,264 @@
+#include "decoder/PlayThread.h"
+
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include "decoder/FrameReader.h"
+#include "decoder/Header.h"
+#include "decoder/LastError.h"
+#if __has_include("decoder/Layer3Decoder.h")
+#include "decoder/Layer3Decoder.h"
+#define SONAREL_HAVE_LAYER3 1
+#else
+#define SONAREL_HAVE_LAYER3 0
+namespace sonarel {
+class Layer3Decoder {};
+}  // namespace sonarel
+#endif
+#include "decoder/MPEGError.h"
+#include "decoder/Player.h"
+#include "decoder/SubbandFrameDecoder.h"
+#include "decoder/SynthesisFilter.h"
+#include "decoder/WaveFileOutput.h"
+#include "decoder/WaveOutOutput.h"
+
+namespace sonarel {
+
+namespace {
+
+void WriteDone(uint8_t* done, uint8_t value) {
+  if (done != nullptr) std::atomic_ref<uint8_t>(*done).store(value, std::memory_order_release);
+}
+
+}  // namespace
+
+int NiceForPriority(int32_t windowsPriority) {
+  if (windowsPriority <= -15) return 19;
+  if (windowsPriority >= 15) return -20;
+  switch (windowsPriority) {
+    case -2: return 10;
+    case -1: return 5;
+    case 1: return -5;
+    case 2: return -10;
+    default: return 0;
+  }
+}
+
+void ApplyThreadPriority(pid_t tid, int32_t windowsPriority) {
+  if (tid == 0) return;
+  // On Linux the nice value is per thread. Without the privilege to raise it the call fails
+  // with EPERM or EACCES and the thread keeps its priority.
+  (void)setpriority(PRIO_PROCESS, static_cast<id_t>(tid), NiceForPriority(windowsPriority));
+}
+
+TPlayThread::TPlayThread(TPlayerObject& player, uint8_t* done) : player_(player), done_(done) {
+  Header& header = *player_.header;
+  layer_ = header.Layer();
+  channelMode_ = header.Mode();
+  channels_ = channelMode_ == Header::SingleChannel ? kFirstChannel : kBothChannels;
+  crc_ = nullptr;
+  accumulator_ = player_.crc;
+  const float scale = player_.useScaleFactor ? player_.scaleFactor : 32768.0f;
+  filter1_ = std::make_unique<SynthesisFilter>(0, scale);
+  if (channels_ == kBothChannels) filter2_ = std::make_unique<SynthesisFilter>(1, scale);
+  subbands_ = std::make_unique<SubbandFrameDecoder>();
+
+  const uint32_t outChannels = channelMode_ == Header::SingleChannel ? 1 : 2;
+  const auto rate = static_cast<uint32_t>(header.SampleRate());
+  switch (player_.outputType) {
+    case OutputWaveOut:
+    case OutputWaveOutMapper:
+      output_ = std::make_unique<WaveOutOutput>(
+          outChannels, rate, AudioOutput::SamplesPerFrame(header.Layer(), header.Version()));
+      break;
+    case OutputWaveFile:
+      output_ = std::make_unique<WaveFileOutput>(player_.outputFileName, outChannels, rate);
+      break;
+    default:
+      throw TMPEGError(kOutputDeviceFailureText);
+  }
+}
+
+TPlayThread::~TPlayThread() { Wait(); }
+
+void TPlayThread::Start() { thread_ = std::thread([this] { Run(); }); }
+
+void TPlayThread::Wait() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TPlayThread::ApplyPriority(int32_t windowsPriority) {
+  ApplyThreadPriority(tid_.load(), windowsPriority);
+}
+
+void TPlayThread::CleanUp(bool stopped) {
+  try {
+    if (output_) {
+      if (stopped) output_->MarkStopped();
+      output_->Finish();  // plays out (or discards) and waits for the device
+    }
+  } catch (const TMPEGError&) {
+    PublishLastError(ErrorOutput);
+  } catch (...) {
+    PublishLastError(ErrorInternal);
+  }
+  output_.reset();
+  layer3_.reset();
+  filter1_.reset();
+  filter2_.reset();
+}
+
+// The mode is set only after the clean-up, so that an export acting on modes 1 and 2 never
+// meets a thread that is still finishing its output; the done byte follows the mode.
+void TPlayThread::Finish(int32_t mode, bool writeDone) {
+  player_.mode.store(mode);
+  if (writeDone) WriteDone(done_, 1);
+}
+
+void TPlayThread::Run() {
+  tid_.store(static_cast<pid_t>(syscall(SYS_gettid)));
+  if (player_.priorityGiven) ApplyThreadPriority(tid_.load(), player_.priority.load());
+  ScopedPrivateLastError streamErrors;  // end of stream and failed jumps end playback quietly
+  try {
+    Loop();
+  } catch (const TMPEGError&) {
+    // An output failure while a Layer III frame or a layer change was being handled.
+    PublishLastError(ErrorOutput);
+    CleanUp(false);
+    Finish(ModeFinished, true);
+  } catch (...) {
+    PublishLastError(ErrorInternal);
+    CleanUp(false);
+    Finish(ModeFinished, true);
+  }
+}
+
+void TPlayThread::MakeLayer3Decoder() {
+#if SONAREL_HAVE_LAYER3
+  layer3_ = std::make_unique<Layer3Decoder>(*player_.stream, *player_.header, filter1_.get(),
+                                            filter2_.get(), *output_, channels_);
+#endif
+}
+
+// The header's checksum register starts every protected frame at 0xFFFF.
+bool TPlayThread::ReadNextHeader() {
+  if (accumulator_ != nullptr) accumulator_->Reset();
+  const bool ok = player_.header->ReadNext(*player_.stream, crc_);
+  if (crc_ != nullptr) accumulator_ = crc_;
+  return ok;
+}
+
+// Positions on the target frame and loads it, so that the pass goes on to decode the target
+// itself. Streams positioned through the padding table read the frame while jumping; the
+// others are only positioned before it, and the frame still held is an earlier one.
+bool TPlayThread::SeekToTarget() {
+  const int32_t target = player_.seekTarget.load();
+  if (accumulator_ != nullptr) accumulator_->Reset();
+  if (!player_.header->SeekToFrame(*player_.stream, target)) return false;
+  if (player_.stream->FrameIndex() == target - 1) return ReadNextHeader();
+  crc_ = player_.header->ProtectionBit() == 0 ? accumulator_ : nullptr;
+  return true;
+}
+
+void TPlayThread::Loop() {
+  FrameReader& stream = *player_.stream;
+  Header& header = *player_.header;
+  if (layer_ == 3) {
+    try {
+      MakeLayer3Decoder();
+    } catch (...) {
+      PublishLastError(ErrorInternal);
+      CleanUp(true);
+      Finish(ModeStopped, false);
+      return;
+    }
+  }
+  player_.seekTarget.store(player_.startFrame);
+  player_.seekPending.store(1, std::memory_order_release);
+
+  for (;;) {
+    if (player_.stopRequest.load(std::memory_order_acquire)) {
+      CleanUp(true);
+      player_.stopRequest.store(0);
+      Finish(ModeStopped, false);
+      return;
+    }
+    // Unsigned: the end frame itself is still played. While the jump to the start frame is
+    // pending the index is that of an earlier playback, so the test waits for the jump.
+    const bool jumpPending = !player_.notSeekable.load() && player_.seekPending.load();
+    if (!jumpPending && static_cast<uint32_t>(stream.FrameIndex()) > static_cast<uint32_t>(player_.endFrame)) {
+      CleanUp(false);
+      Finish(ModeFinished, true);
+      return;
+    }
+    if (player_.pauseToggle.load(std::memory_order_acquire)) {
+      const int32_t mode = player_.mode.load();
+      if (mode == ModePlaying) {
+        player_.pauseToggle.store(0);
+        player_.mode.store(ModePaused);
+      } else if (mode == ModePaused) {
+        player_.pauseToggle.store(0);
+        player_.mode.store(ModePlaying);
+      }
+    }
+    // On a stream that cannot seek a pending jump stays pending and is ignored.
+    if (!player_.notSeekable.load() && player_.seekPending.load(std::memory_order_acquire)) {
+      output_->DropQueued();
+      if (!SeekToTarget()) {
+        CleanUp(false);
+        Finish(ModeFinished, true);
+        return;
+      }
+      player_.seekPending.store(0);
+      filter1_->Reset();
+      if (filter2_) filter2_->Reset();
+#if SONAREL_HAVE_LAYER3
+      if (layer3_) layer3_->SeekNotify();
+#endif
+      player_.currentFrame.store(stream.FrameIndex());
+      if (static_cast<uint32_t>(stream.FrameIndex()) > static_cast<uint32_t>(player_.endFrame)) {
+        CleanUp(false);
+        Finish(ModeFinished, true);
+        return;
+      }
+    }
+    if (header.Layer() != layer_) {
+      if (header.Layer() == 3)
+        MakeLayer3Decoder();
+      else
+        layer3_.reset();
+      layer_ = header.Layer();
+    }
+    if (player_.mode.load() == ModePaused) {
+      sched_yield();
+      continue;
+    }
+    if (layer_ == 3) {
+#if SONAREL_HAVE_LAYER3
+      layer3_->DecodeFrame();
+#endif
+    } else {
+      channelMode_ = header.Mode();
+      try {
+        subbands_->DecodeFrame(stream, header, crc_, channels_, *filter1_, filter2_.get(),
+                               *output_);
+      } catch (const TMPEGError&) {
+        // The output failed to take the frame.
+        PublishLastError(ErrorOutput);
+        CleanUp(false);
+        Finish(ModeFinished, true);
+        return;
+      }
+    }
+    const bool more = ReadNextHeader();
+    player_.currentFrame.store(stream.FrameIndex());
+    if (!more) break;
+  }
+  // End of the stream or a read error.
+  CleanUp(false);
+  Finish(ModeFinished, true);
+}
+
+}  // namespace sonarel
