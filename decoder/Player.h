@@ -50,7 +50,7 @@ public:
   int32_t startFrame = 0;
   int32_t endFrame = 0;  // inclusive
   std::atomic<int32_t> currentFrame{-1};
-  bool priorityGiven = false;  // SetPriority was called
+  std::atomic<bool> priorityGiven{false};  // SetPriority was called
   std::atomic<int32_t> priority{0};  // a Windows thread priority value
   std::atomic<int32_t> mode{ModeClosed};
   int32_t outputType = OutputWaveOut;

@@ -414,7 +414,7 @@ bool SetPriority(int32_t priority) {
   TPlayerObject* player = Player();
   if (player == nullptr) return false;
   player->priority.store(priority);
-  player->priorityGiven = true;
+  player->priorityGiven.store(true);
   const int32_t mode = Mode(*player);
   if ((mode == ModePlaying || mode == ModePaused) && Lib().thread)
     Lib().thread->ApplyPriority(priority);

@@ -50,9 +50,11 @@ void SizeProc(void* user, uint32_t, int32_t* size) {
   *size = static_cast<int32_t>(static_cast<Input*>(user)->size);
 }
 
+// Waits for playback to end, resuming it whenever it is paused.
 void WaitForEnd() {
   while (true) {
     const int32_t mode = sonarel::api::GetPlayerMode();
+    if (mode == 4) sonarel::api::Pause(1);
     if (mode != 3 && mode != 4) return;
     std::this_thread::yield();
   }
