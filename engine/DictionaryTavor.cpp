@@ -277,6 +277,8 @@ void TTavorDictionary::GetUserArticle(std::int32_t indexInSection, std::string& 
         const TUserWordsHead h = ReadUserWordsHead(f);
         if (f.Size() <= kUserWordsHeadSize)
             return;
+        if (indexInSection < 0 || indexInSection >= h.Table[UserSection].WordCount)
+            return; // never another section's article
         const std::int64_t k = static_cast<std::int64_t>(h.Table[UserSection].FirstWordIndex) + indexInSection;
         const std::int64_t count = (f.Size() - h.Offsets.H1) / static_cast<std::int64_t>(kIndexRecordSize);
         if (h.Offsets.H1 < 0 || h.Offsets.H1 > f.Size() || k < 0 || k >= count)
