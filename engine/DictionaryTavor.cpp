@@ -54,7 +54,9 @@ std::int32_t TTavorDictionary::GetArticleOffset(std::int32_t wordIndex)
 
 bool TTavorDictionary::Open(const std::string& baseName)
 {
-    if (!FileExists(FileName) || !SetFileName(baseName)) {
+    // Only the file of BaseName counts: a failed switch must not stop a later Open of a file
+    // that exists.
+    if (!SetFileName(baseName)) {
         ResetFile();
         return false;
     }
@@ -277,6 +279,8 @@ void TTavorDictionary::GetUserArticle(std::int32_t indexInSection, std::string& 
         const TUserWordsHead h = ReadUserWordsHead(f);
         if (f.Size() <= kUserWordsHeadSize)
             return;
+        if (indexInSection < 0 || indexInSection >= h.Table[UserSection].WordCount)
+            return; // never another section's article
         const std::int64_t k = static_cast<std::int64_t>(h.Table[UserSection].FirstWordIndex) + indexInSection;
         const std::int64_t count = (f.Size() - h.Offsets.H1) / static_cast<std::int64_t>(kIndexRecordSize);
         if (h.Offsets.H1 < 0 || h.Offsets.H1 > f.Size() || k < 0 || k >= count)
