@@ -1,4 +1,4 @@
-// Writes a small seed corpus of generated MPEG audio frames (Layers I and II, MPEG-1 and the
+// Writes a small seed corpus of generated MPEG audio frames (Layers I to III, MPEG-1 and the
 // lower sampling frequencies, with and without checksum, silent and noisy bodies) into argv[1].
 // The first byte of each seed holds the fuzz target's flags.
 #include <cstdint>
@@ -11,7 +11,7 @@ namespace {
 
 struct Frame {
   int version;   // 1 MPEG-1, 0 lower sampling frequencies
-  int layer;     // 1 or 2
+  int layer;     // 1 to 3
   bool crc;
   int bitrateIndex;
   int rateIndex;
@@ -19,11 +19,14 @@ struct Frame {
 };
 
 const int kRates[2][3] = {{22050, 24000, 16000}, {44100, 48000, 32000}};
-const int kBitrates[2][2][16] = {
+// By version, then Layer I, II, III.
+const int kBitrates[2][3][16] = {
     {{0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 0},
+     {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},
      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0}},
     {{0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0},
-     {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0}}};
+     {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0},
+     {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0}}};
 
 uint16_t Crc(uint16_t reg, uint32_t value, int bits) {
   for (int i = bits - 1; i >= 0; --i) {
@@ -38,7 +41,7 @@ uint16_t Crc(uint16_t reg, uint32_t value, int bits) {
 // One frame with a body of zeros (no allocations: silence) or of random bytes.
 std::vector<uint8_t> MakeFrame(const Frame& f, bool noisy, std::mt19937& rng) {
   const int rate = kRates[f.version][f.rateIndex];
-  const int kbit = kBitrates[f.version][f.layer == 1 ? 0 : 1][f.bitrateIndex];
+  const int kbit = kBitrates[f.version][f.layer - 1][f.bitrateIndex];
   int bytes = f.layer == 1 ? 12 * kbit * 1000 / rate * 4 : 144 * kbit * 1000 / rate;
   if (f.layer != 1 && f.version == 0) bytes /= 2;
   const uint32_t h = 0xFFE00000u | static_cast<uint32_t>(f.version) << 19 |
@@ -70,7 +73,8 @@ int main(int argc, char** argv) {
   const Frame kinds[] = {
       {1, 2, false, 10, 0, 0}, {1, 2, true, 10, 1, 1},  {1, 2, false, 4, 2, 3},
       {0, 2, false, 8, 0, 0},  {0, 2, false, 6, 1, 3},  {1, 1, false, 12, 1, 0},
-      {1, 1, true, 8, 0, 3},   {0, 1, false, 8, 2, 2},
+      {1, 1, true, 8, 0, 3},   {0, 1, false, 8, 2, 2},  {1, 3, false, 9, 0, 1},
+      {1, 3, true, 5, 1, 3},   {0, 3, false, 8, 0, 0},
   };
   int n = 0;
   for (const Frame& f : kinds) {
