@@ -8,15 +8,7 @@
 #include "decoder/FrameReader.h"
 #include "decoder/Header.h"
 #include "decoder/LastError.h"
-#if __has_include("decoder/Layer3Decoder.h")
 #include "decoder/Layer3Decoder.h"
-#define SONAREL_HAVE_LAYER3 1
-#else
-#define SONAREL_HAVE_LAYER3 0
-namespace sonarel {
-class Layer3Decoder {};
-}  // namespace sonarel
-#endif
 #include "decoder/MPEGError.h"
 #include "decoder/Player.h"
 #include "decoder/SubbandFrameDecoder.h"
@@ -136,10 +128,8 @@ void TPlayThread::Run() {
 }
 
 void TPlayThread::MakeLayer3Decoder() {
-#if SONAREL_HAVE_LAYER3
   layer3_ = std::make_unique<Layer3Decoder>(*player_.stream, *player_.header, filter1_.get(),
                                             filter2_.get(), *output_, channels_);
-#endif
 }
 
 // The header's checksum register starts every protected frame at 0xFFFF.
@@ -214,9 +204,7 @@ void TPlayThread::Loop() {
       player_.seekPending.store(0);
       filter1_->Reset();
       if (filter2_) filter2_->Reset();
-#if SONAREL_HAVE_LAYER3
       if (layer3_) layer3_->SeekNotify();
-#endif
       player_.currentFrame.store(stream.FrameIndex());
       if (static_cast<uint32_t>(stream.FrameIndex()) > static_cast<uint32_t>(player_.endFrame)) {
         CleanUp(false);
@@ -236,9 +224,7 @@ void TPlayThread::Loop() {
       continue;
     }
     if (layer_ == 3) {
-#if SONAREL_HAVE_LAYER3
       layer3_->DecodeFrame();
-#endif
     } else {
       channelMode_ = header.Mode();
       try {

@@ -230,7 +230,10 @@ int32_t Play(uint32_t fromMs, uint32_t toMs, uint8_t* done) {
     const uint32_t length = static_cast<uint32_t>(std::max(Lib().length, 0));
     int32_t startFrame = player->startFrame;
     if (fromMs != 0 && fromMs < toMs && fromMs < length) startFrame = MsToFrame(*player, fromMs);
-    const int32_t endFrame = MsToFrame(*player, toMs == 0 ? length : std::min(toMs, length));
+    // The length is estimated from the first frame; a range that reaches it plays to the end
+    // of the stream, so that a stream whose later frames are shorter is not cut off.
+    const bool toEnd = toMs == 0 || toMs >= length;
+    const int32_t endFrame = toEnd ? INT32_MAX : MsToFrame(*player, toMs);
     return PlayFrames(*player, startFrame, endFrame, done);
   });
 }

@@ -1,8 +1,8 @@
 #include "engine/CompressedText.h"
 #include "engine/Dictionary.h"
 #include "engine/WideStringList.h"
+#include "engine/WideText.h"
 
-#include <unicode/uchar.h>
 
 using namespace Dictionary;
 
@@ -18,11 +18,7 @@ TDictionaryKind DictKindFromByte(std::uint8_t value)
 
 char16_t UpCaseLetter(char16_t letter)
 {
-    // Simple case mapping of one code unit; a surrogate stays as it is.
-    if (letter >= 0xD800 && letter <= 0xDFFF)
-        return letter;
-    UChar32 up = u_toupper(letter);
-    return up <= 0xFFFF ? static_cast<char16_t>(up) : letter;
+    return WideUpperChar(letter);
 }
 
 std::unique_ptr<TBaseDictionary> CreateDictionary(TDictionaryKind kind, const std::string& fileName)

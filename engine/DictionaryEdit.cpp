@@ -2,10 +2,10 @@
 
 #include "engine/CompressedText.h"
 #include "engine/WideStringList.h"
+#include "engine/WideText.h"
 
 #include <algorithm>
 #include <numeric>
-#include <unicode/uchar.h>
 
 namespace Dictionary {
 
@@ -109,13 +109,6 @@ std::string LayOutArticles(const TEditImage& image, std::int64_t& pos, std::vect
         bytes += a.Bytes;
     }
     return bytes;
-}
-
-bool IsTrimmed(char16_t c)
-{
-    const int8_t type = u_charType(c);
-    return u_isUWhiteSpace(c) || u_isspace(c) || type == U_CONTROL_CHAR || type == U_FORMAT_CHAR ||
-           type == U_SPACE_SEPARATOR || type == U_LINE_SEPARATOR || type == U_PARAGRAPH_SEPARATOR;
 }
 
 } // namespace
@@ -226,12 +219,7 @@ std::string SerializeUserDictionary(const TEditImage& source)
 
 std::u16string TrimWord(std::u16string_view word)
 {
-    std::size_t b = 0, e = word.size();
-    while (b < e && IsTrimmed(word[b]))
-        ++b;
-    while (e > b && IsTrimmed(word[e - 1]))
-        --e;
-    return std::u16string(word.substr(b, e - b));
+    return WideTrim(word);
 }
 
 bool HasLineBreak(std::u16string_view word)

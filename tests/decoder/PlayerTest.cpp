@@ -198,6 +198,23 @@ TEST_F(PlayerTest, MonoStreamGivesAMonoWaveFile) {
   EXPECT_EQ(ReadWave(wav).dataBytes, 21u * kFrameSamples * 2);
 }
 
+TEST_F(PlayerTest, LayerChangeMidStreamStartsTheLayerThreeDecoder) {
+  auto decodedBytes = [&](const char* name) {
+    MemoryStream s;
+    s.data = ReadAll(StreamPath(name));
+    EXPECT_TRUE(s.OpenWith(api));
+    EXPECT_EQ(api.Play(0, 100000, &done), 0);
+    EXPECT_TRUE(WaitDone());
+    EXPECT_EQ(api.LastError(), 0);
+    EXPECT_TRUE(api.Close());
+    return ReadWave(wav).dataBytes;
+  };
+  const uint32_t layer2 = decodedBytes("stereo44.mp2");
+  const uint32_t layer3 = decodedBytes("l3part.mp3");
+  ASSERT_GT(layer3, 0u);
+  EXPECT_EQ(decodedBytes("mixed44.mpa"), layer2 + layer3);
+}
+
 TEST_F(PlayerTest, RangesInMilliseconds) {
   ASSERT_TRUE(mem.OpenWith(api));
   ASSERT_EQ(api.Play(1000, 2000, &done), 0);

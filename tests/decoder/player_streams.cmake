@@ -2,6 +2,7 @@
 # the test data folder (data/player). The two channels differ so that a swap would show.
 find_program(SONAREL_SOX sox REQUIRED)
 find_program(SONAREL_TWOLAME twolame REQUIRED)
+find_program(SONAREL_LAME lame REQUIRED)
 
 set(_player_dir ${CMAKE_CURRENT_BINARY_DIR}/data/player)
 set(_player_streams)
@@ -31,6 +32,19 @@ foreach(_spec
     VERBATIM)
   list(APPEND _player_streams ${_player_dir}/${_name}.mp2)
 endforeach()
+# A stream that changes from Layer II to Layer III: stereo44 followed by one second of bare
+# MPEG-1 Layer III frames of the same rate and channel mode (l3part.mp3).
+add_custom_command(
+  OUTPUT ${_player_dir}/l3part.mp3 ${_player_dir}/mixed44.mpa
+  COMMAND ${SONAREL_SOX} -q -n -r 44100 -c 2 -b 16 ${_player_dir}/l3part.wav synth 1 sine 880 sine 220 gain -6
+  COMMAND ${SONAREL_LAME} --quiet -t -b 128 -m s ${_player_dir}/l3part.wav ${_player_dir}/l3part.mp3
+  COMMAND ${CMAKE_COMMAND} -E remove ${_player_dir}/l3part.wav
+  COMMAND sh -c "cat stereo44.mp2 l3part.mp3 > mixed44.mpa"
+  WORKING_DIRECTORY ${_player_dir}
+  DEPENDS ${_player_dir}/stereo44.mp2
+  COMMENT "Making the test stream mixed44.mpa"
+  VERBATIM)
+list(APPEND _player_streams ${_player_dir}/l3part.mp3 ${_player_dir}/mixed44.mpa)
 add_custom_target(decoder_player_streams ALL DEPENDS ${_player_streams})
 if(TARGET decoder_tests)
   add_dependencies(decoder_tests decoder_player_streams)

@@ -233,6 +233,13 @@ TEST_F(LearnDictionaryTest, ClosedStoreRefusesRewritesAndReadsEmpty)
     EXPECT_EQ(ReadBytes(TempList()), before);
     EXPECT_FALSE(fs::exists(scratch / "never.lst"));
     EXPECT_TRUE(NoRewriteFileLeft());
+
+    // A new list in a folder that cannot hold it leaves the store closed.
+    TLearnDictionary homeless(scratch / "missing-folder");
+    homeless.NewList();
+    EXPECT_TRUE(homeless.Closed);
+    EXPECT_FALSE(homeless.Modified);
+    EXPECT_FALSE(homeless.AddWord(1, u"x", "y"));
 }
 
 TEST_F(LearnDictionaryTest, WordsThatWouldBreakTheLineListAreRefused)
