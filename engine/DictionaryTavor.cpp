@@ -54,7 +54,9 @@ std::int32_t TTavorDictionary::GetArticleOffset(std::int32_t wordIndex)
 
 bool TTavorDictionary::Open(const std::string& baseName)
 {
-    if (!FileExists(FileName) || !SetFileName(baseName)) {
+    // Only the file of BaseName counts: a failed switch must not stop a later Open of a file
+    // that exists.
+    if (!SetFileName(baseName)) {
         ResetFile();
         return false;
     }

@@ -14,7 +14,7 @@ TUserDictionary::TUserDictionary(const std::string& fileName)
 
 TUnknownDictionary::TUnknownDictionary(const std::string& fileName)
 {
-    FileName = fileName;
+    FileName = fileName + ".TDD"; // the name the class would have; nothing is opened
 }
 
 std::int32_t TUserDictionary::GetArticleOffset(std::int32_t wordIndex)
@@ -29,10 +29,6 @@ std::int32_t TUserDictionary::GetArticleOffset(std::int32_t wordIndex)
 
 bool TUserDictionary::Open(const std::string& baseName)
 {
-    if (!FileExists(FileName)) {
-        ResetFile();
-        return false;
-    }
     SetFileName(baseName);
     try {
         if (!FileStream)

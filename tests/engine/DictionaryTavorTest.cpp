@@ -112,6 +112,18 @@ TEST_F(TavorDictionary, MissingFileGivesEmptyReads)
     EXPECT_EQ(d.GetDictionaryKind(), 5);
     std::string info;
     EXPECT_ANY_THROW(d.ReadInfoBlock(info));
+
+    // Open with a missing base name while the current file exists: no file stays open.
+    WriteSmallMaker(Base("here") + ".TDD");
+    TTavorDictionary here(Base("here"));
+    ASSERT_TRUE(here.Opened());
+    EXPECT_FALSE(here.Open(Base("gone")));
+    EXPECT_EQ(here.FileStream, nullptr);
+    here.GetLetterWords(u'a', false, words, false);
+    EXPECT_EQ(words, u"");
+    EXPECT_TRUE(here.Open(Base("here")));
+    here.GetLetterWords(u'a', false, words, false);
+    EXPECT_EQ(words, u"apple\r\naxe\r\nazure\r\n");
 }
 
 TEST_F(TavorDictionary, EditionRules)
