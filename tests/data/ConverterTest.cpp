@@ -124,8 +124,8 @@ TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
     EXPECT_EQ(d.Sections.back().Words, std::vector<std::u16string>{W("3D printer")});
     EXPECT_TRUE(SectionOf(d, u'Q').Words.empty());
 
-    EXPECT_EQ(d.Edition, u'0');
-    EXPECT_EQ(d.InfoText, "01.01#0#7#2024-01-02#Test dictionary#FreeDict#@X1#TavorLanguage#ENGGER#ENGGER#Sounds#");
+    EXPECT_EQ(d.Edition, 0);
+    EXPECT_EQ(Dictionary::BuildInfoBlock(d.Info), "01.01#0#7#2024-01-02#Test dictionary#FreeDict#@X1#TavorLanguage#ENGGER#ENGGER#Sounds#");
 }
 
 TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
@@ -138,8 +138,8 @@ TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
     TConvertOptions options = Options("ENG", "RUS");
     options.HasSounds = false;
     const TConvertedDictionary d = ConvertFreedict(db, options);
-    EXPECT_EQ(d.Edition, u'2');
-    EXPECT_EQ(d.InfoText.substr(d.InfoText.size() - 2), "##"); // no "Sounds"
+    EXPECT_EQ(d.Edition, 2);
+    EXPECT_EQ(Dictionary::BuildInfoBlock(d.Info).substr(37), "FreeDict#@X1#TavorLanguage#ENGRUS#ENGRUS#");
 
     const std::string& house = SectionOf(d, u'H').Articles[0];
     EXPECT_EQ(house.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0", 0), 0u);
@@ -182,7 +182,8 @@ TEST(FreedictConverter, GermanLetterGroupsAndDescription)
     // The head shows the grammar of the head line in italics.
     EXPECT_NE(d.Sections[0].Articles[0].find("\\i masc\\i0"), std::string::npos);
 
-    const std::vector<std::u16string> lines = Lines(d.Description);
+    const std::u16string description = Dictionary::BuildDescription(d.Description);
+    const std::vector<std::u16string> lines = Lines(description);
     ASSERT_EQ(lines.size(), 3u + 1u + 26u);
     EXPECT_EQ(lines[0].substr(0, 9), W("A,Ä,14,B,"));
     EXPECT_EQ(lines[1].substr(0, 4), W("a,ä,"));
@@ -192,10 +193,10 @@ TEST(FreedictConverter, GermanLetterGroupsAndDescription)
     EXPECT_EQ(lines[4 + 14], W("14=OÖ"));
     EXPECT_EQ(lines[4 + 20], W("20=UÜ"));
     EXPECT_EQ(lines.back(), u"25=Z");
-    EXPECT_EQ(d.Description.substr(d.Description.size() - 2), u"\r\n");
+    EXPECT_EQ(description.substr(description.size() - 2), u"\r\n");
 
     // English to German: German letters switch to the other direction.
     const TConvertedDictionary e = ConvertFreedict(db, Options("ENG", "GER"));
-    EXPECT_EQ(Lines(e.Description)[2], W("ÄÖÜäöüß"));
-    EXPECT_EQ(Lines(e.Description)[4], u"0=A\u00C4"); // Ä of the data files under A
+    EXPECT_EQ(e.Description.ReverseLetters, W("ÄÖÜäöüß"));
+    EXPECT_EQ(e.Description.LetterGroups[0], u"A\u00C4"); // Ä of the data files under A
 }
