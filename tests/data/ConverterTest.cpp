@@ -92,6 +92,13 @@ TEST(FreedictEntry, HeadLineAndBodyKinds)
     EXPECT_EQ(DisplayHeadword(W("pre-empt/preempt sb./sth. /pɹˈiː/")), W("pre-empt/preempt sb./sth."));
     EXPECT_EQ(DisplayHeadword(W("Gaul <masc>")), W("Gaul"));
     EXPECT_EQ(ParseFreedictEntry("").Headword, u"");
+
+    // Without a head grammar, the first part of speech of the translations moves to the head.
+    const TFreedictEntry lifted = ParseFreedictEntry(
+        "domelike /dˈəʊmlaɪk/\nKuppel <fem>, kuppelförmig <adj>, domartig <adj> [geol.]\nrund <adv>\n");
+    EXPECT_EQ(lifted.Grammar, u"adj");
+    EXPECT_EQ(lifted.Lines[0].Text, W("Kuppel <fem>, kuppelförmig, domartig [geol.]"));
+    EXPECT_EQ(lifted.Lines[1].Text, W("rund <adv>"));
 }
 
 TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
