@@ -38,11 +38,28 @@ struct Playback {
   std::unique_ptr<FrameCapture> output;
   std::unique_ptr<Layer3Decoder> decoder;
 
-  explicit Playback(const std::string& path) : reader(FrameReader::OpenFile(path.c_str())) {
+  ChannelSelection selection;
+
+  explicit Playback(const std::string& path, ChannelSelection channels = kBothChannels)
+      : reader(FrameReader::OpenFile(path.c_str())), selection(channels) {
     EXPECT_TRUE(header.ReadNext(*reader, crc));
-    output = std::make_unique<FrameCapture>(2, 1152);
+    output = std::make_unique<FrameCapture>(channels == kBothChannels ? 2 : 1, 1152);
   }
-  void Start() { decoder = Layer3Decoder::Create(*reader, header, &filter1, &filter2, *output, kBothChannels); }
+  void Start() {
+    decoder = Layer3Decoder::Create(*reader, header, &filter1,
+                                    selection == kBothChannels ? &filter2 : nullptr, *output, selection);
+  }
+  // Decodes every frame; the interleaved samples.
+  std::vector<int16_t> All() {
+    Start();
+    do
+      decoder->DecodeFrame();
+    while (Next());
+    std::vector<int16_t> pcm;
+    for (const auto& f : output->frames)
+      pcm.insert(pcm.end(), f.begin(), f.end());
+    return pcm;
+  }
   bool Next() { return header.ReadNext(*reader, crc); }
 };
 
@@ -83,6 +100,26 @@ TEST(Layer3Decoder, AJumpForgetsReservoirAndOverlap)
   ASSERT_EQ(a.output->frames.size() - before, b.output->frames.size());
   for (size_t i = 0; i < b.output->frames.size(); ++i)
     ASSERT_EQ(a.output->frames[before + i], b.output->frames[i]) << i;
+}
+
+TEST(Layer3Decoder, SecondChannelOnlyAndDownmix)
+{
+  // Stereo with differing channels (a sweep and a square wave).
+  const std::string path = l3test::TestDataDir() + "m48_st192_clicks.mp3";
+  const std::vector<int16_t> stereo = Playback(path).All();
+  const std::vector<int16_t> second = Playback(path, kSecondChannel).All();
+  const std::vector<int16_t> mixed = Playback(path, kDownmix).All();
+  ASSERT_EQ(second.size() * 2, stereo.size());
+  ASSERT_EQ(mixed.size() * 2, stereo.size());
+  int differ = 0;
+  for (size_t i = 0; i < second.size(); ++i) {
+    ASSERT_EQ(second[i], stereo[2 * i + 1]) << i;
+    // The synthesis is linear up to its truncation: the mix is the channels' mean within 1.
+    const double mean = (stereo[2 * i] + stereo[2 * i + 1]) / 2.0;
+    ASSERT_LE(std::abs(mixed[i] - mean), 1.0) << i;
+    differ += stereo[2 * i] != stereo[2 * i + 1];
+  }
+  EXPECT_GT(differ, static_cast<int>(second.size() / 2));
 }
 
 TEST(Layer3ScaleFactors, Mpeg1ScfsiKeepsGranuleZeroGroups)
