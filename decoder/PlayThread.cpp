@@ -138,9 +138,8 @@ void TPlayThread::MakeLayer3Decoder() {
                                             filter2_.get(), *output_, channels_);
 }
 
-// The header's checksum register starts every protected frame at 0xFFFF.
+// ReadNext starts the checksum register of every protected frame at 0xFFFF and hands it out.
 bool TPlayThread::ReadNextHeader() {
-  if (accumulator_ != nullptr) accumulator_->Reset();
   const bool ok = player_.header->ReadNext(*player_.stream, crc_);
   if (crc_ != nullptr) accumulator_ = crc_;
   return ok;
@@ -151,7 +150,6 @@ bool TPlayThread::ReadNextHeader() {
 // others are only positioned before it, and the frame still held is an earlier one.
 bool TPlayThread::SeekToTarget() {
   const int32_t target = player_.seekTarget.load();
-  if (accumulator_ != nullptr) accumulator_->Reset();
   if (!player_.header->SeekToFrame(*player_.stream, target)) return false;
   if (player_.stream->FrameIndex() == target - 1) return ReadNextHeader();
   crc_ = player_.header->ProtectionBit() == 0 ? accumulator_ : nullptr;
