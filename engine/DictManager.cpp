@@ -1,10 +1,9 @@
 #include "engine/DictManager.h"
 
 #include "engine/CompressedText.h"
+#include "engine/WideText.h"
 #include "platform/Locale.h"
 #include "platform/SafeFile.h"
-
-#include <unicode/uchar.h>
 
 #include <charconv>
 #include <cstring>
@@ -174,11 +173,20 @@ bool SameDictionary(const TDictionaryRecord& a, const TDictionaryRecord& b)
         && a.Number == b.Number && a.Kind == b.Kind && a.DictionaryFile.Str() == b.DictionaryFile.Str();
 }
 
+// Text upper-cased in the system code page (ASCII letters only when it cannot be converted).
 std::u16string UpperWide(const std::string& text)
 {
-    std::u16string wide = Platform::AnsiToWide(text);
+    std::u16string wide;
+    try {
+        wide = Platform::AnsiToWide(text);
+    } catch (const std::exception&) {
+        wide.assign(text.begin(), text.end());
+        for (char16_t& c : wide)
+            c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : static_cast<char16_t>(c & 0xFF);
+        return wide;
+    }
     for (char16_t& c : wide)
-        c = static_cast<char16_t>(u_toupper(c));
+        c = WideUpperChar(c);
     return wide;
 }
 

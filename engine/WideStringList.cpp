@@ -38,7 +38,7 @@ std::string ReadRest(std::istream& stream)
         bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
     }
     if (stream.bad())
-        throw EOSError(0, "Stream read error");
+        throw EReadError("Stream read error");
     return bytes;
 }
 

@@ -33,6 +33,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A stream failed while it was read.
+class EReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // A stream refused the bytes written to it.
 class EWriteError : public std::runtime_error {
 public:

@@ -1,5 +1,7 @@
 #include "engine/CompressedText.h"
 #include "engine/DictManager.h"
+#include "engine/Dictionary.h"
+#include "data/tddwriter/TddWriter.h"
 
 #include "CatalogTestFiles.h"
 
@@ -411,4 +413,42 @@ TEST_F(DictManagerTest, FailedRewritesKeepTheOldCatalogue)
     EXPECT_EQ(manager.Count(), 3);
     EXPECT_TRUE(manager.DeleteDictionary(0));
     EXPECT_EQ(manager.Count(), 2);
+}
+
+TEST_F(DictManagerTest, InstallsAMakersDictionaryThatTheEngineOpens)
+{
+    Dictionary::TDictionaryInfo info;
+    info.Number = "12";
+    info.Name = "English-German";
+    info.Description = "FreeDict";
+    info.ShellTag = "@X1";
+    info.KindKey = "TavorLanguage";
+    info.LanguagePair = "ENGGER";
+    info.FileName = "EngGer";
+    info.Sounds = "Sounds";
+    TddWriter::TTddWriter writer;
+    const int a = writer.AddSection(u'A');
+    writer.AddWord(a, u"apple", "{\\rtf1 Apfel}");
+    writer.SetInfo(info);
+    writer.SetEdition(0);
+    writer.Write(scratch / "EngGer.TDD");
+
+    TDictManager manager(Catalogue());
+    ASSERT_EQ(manager.InstallDictionary(scratch / "EngGer.TDD"), irInstalled);
+    const TDictionaryRecord& r = manager.Records.at(0);
+    EXPECT_EQ(r.Number, 12);
+    EXPECT_EQ(r.Name.Str(), "English-German");
+    EXPECT_EQ(r.SourceCode.Str(), "ENG");
+    EXPECT_EQ(r.TargetCode.Str(), "GER");
+    EXPECT_EQ(r.ShellFlag, 1);
+    EXPECT_EQ(r.Sounds, 1);
+    EXPECT_EQ(r.SoundSource, 0);
+    EXPECT_EQ(manager.FindIdByFileName("engger"), 0);
+
+    // The engine opens the file the record names and reads the same information block.
+    TTavorDictionary dictionary((scratch.Path() / r.DictionaryFile.Str()).string());
+    ASSERT_TRUE(dictionary.Opened());
+    std::string text;
+    dictionary.ReadInfoBlock(text);
+    EXPECT_EQ(text, Dictionary::BuildInfoBlock(info));
 }

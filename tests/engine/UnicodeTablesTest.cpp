@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -172,4 +174,20 @@ TEST(UnicodeTables, DamagedTablesAreRefusedWithoutReadingPastTheirEnd)
     const TCharTypeTable none = TCharTypeTable::Load(empty);
     EXPECT_FALSE(none.IsCharProperty(0x41, 0));
     EXPECT_FALSE(none.IsCharInCategories(0x41, ~0u, ~0u));
+}
+
+TEST(UnicodeTables, FirstUseFromManyThreadsLoadsOnce)
+{
+    // Each test runs in its own process, so the tables are not loaded yet here.
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong{0};
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&] {
+            if (CodeToUpper(0x0451) != 0x0401 || !IsSpaceChar(0x3000))
+                ++wrong;
+        });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(&UnicodeTypeTable(), &UnicodeTypeTable());
 }

@@ -151,6 +151,10 @@ TEST(WideStringList, NamesAndValues)
     EXPECT_EQ(list.IndexOfName(u"empty"), 2);
     EXPECT_EQ(list.GetValue(u"empty"), u"");
     EXPECT_EQ(list.Values(u"X"), u"1=2");
+    // A name that matches under the collation with another length still gives the whole value.
+    list.SetTextStr(u"stra\u00adsse=street\r\n"); // with a soft hyphen, ignored by the collation
+    ASSERT_EQ(list.IndexOfName(u"STRASSE"), 0);
+    EXPECT_EQ(list.GetValue(u"STRASSE"), u"street");
 }
 
 TEST(WideStringList, SetTextStrBreaks)

@@ -1,0 +1,15 @@
+#include "decoder/Player.h"
+
+#include "decoder/FrameReader.h"
+#include "decoder/Header.h"
+
+namespace sonarel {
+
+TPlayerObject::TPlayerObject() = default;
+// The header goes before the stream it was read from.
+TPlayerObject::~TPlayerObject() {
+  header.reset();
+  stream.reset();
+}
+
+}  // namespace sonarel
