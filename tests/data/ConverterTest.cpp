@@ -2,6 +2,8 @@
 
 #include "data/sample/FreedictConverter.h"
 #include "data/sample/FreedictEntry.h"
+#include "data/sample/BinaryWriter.h"
+#include "data/sample/RtfWriter.h"
 #include "platform/Locale.h"
 
 #include <gtest/gtest.h>
@@ -206,4 +208,36 @@ TEST(FreedictConverter, GermanLetterGroupsAndDescription)
     const TConvertedDictionary e = ConvertFreedict(db, Options("ENG", "GER"));
     EXPECT_EQ(e.Description.ReverseLetters, W("ÄÖÜäöüß"));
     EXPECT_EQ(e.Description.LetterGroups[0], u"A\u00C4"); // Ä of the data files under A
+}
+
+TEST(FreedictConverter, DamagedInputGivesAClearErrorOrReplacementCharacters)
+{
+    const std::string folder = DataTest::FreshFolder("conv-damaged");
+    // Invalid UTF-8 and control characters in an entry: replaced or dropped, never a crash.
+    DataTest::WriteDictd(folder + "/bad", {{"cafe", "caf\xC3 /ka\x01\xFF/\nKaffee\xE2\x82\n"}});
+    const TDictdDatabase db(folder + "/bad.index", folder + "/bad.dict.dz");
+    const TConvertedDictionary d = ConvertFreedict(db, Options("ENG", "GER"));
+    ASSERT_EQ(d.WordCount, 1u);
+    EXPECT_EQ(SectionOf(d, u'C').Words[0], u"caf\uFFFD");
+
+    // An index entry beyond the data is refused with its name.
+    WriteFileAtomically(folder + "/bad.index", "cafe\tA\tZZ\n");
+    const TDictdDatabase broken(folder + "/bad.index", folder + "/bad.dict.dz");
+    try {
+        ConvertFreedict(broken, Options("ENG", "GER"));
+        FAIL() << "no error";
+    } catch (const EDictdError& e) {
+        EXPECT_NE(std::string(e.what()).find("cafe"), std::string::npos);
+    }
+    EXPECT_THROW(ConvertFreedict(db, Options("ENG", "XXX")), std::invalid_argument);
+    EXPECT_THROW(ConvertFreedict(db, Options("CHI", "ENG")), std::invalid_argument); // no alphabet
+}
+
+TEST(RtfWriter, CharactersOutsideThePlaneAreTwoUnicodeEscapes)
+{
+    const TCodePageMap map(1252);
+    TRtfWriter rtf(map, u"Tahoma", "");
+    rtf.Text(u"\U0001D11E{}\u20AC");
+    const std::string text = rtf.Finish();
+    EXPECT_NE(text.find("\\u-10188?\\u-8930?\\{\\}\\'80"), std::string::npos) << text;
 }
