@@ -31,13 +31,20 @@ public:
   }
 
   // The next 32 bits, first in bit 31, without consuming them.
-  uint32_t Peek32() const
+  uint32_t Peek32() const { return static_cast<uint32_t>(Peek57() >> 32); }
+
+  // The next 57 bits, first in bit 63 (the low 7 bits are not meaningful).
+  uint64_t Peek57() const { return PeekAt(Position); }
+
+  // The same at any bit position, for readers that keep their position in a local.
+  uint64_t PeekAt(int64_t position) const
   {
-    const uint8_t* p = Buffer + ((Position >> 3) & (Size - 1));
-    const uint64_t w = (uint64_t{p[0]} << 32) | (uint64_t{p[1]} << 24) | (uint64_t{p[2]} << 16)
-                           | (uint64_t{p[3]} << 8) | uint64_t{p[4]};
-    return static_cast<uint32_t>(w >> (8 - (Position & 7)));
+    const uint8_t* p = Buffer + ((position >> 3) & (Size - 1));
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    return __builtin_bswap64(w) << (position & 7);
   }
+  void SetBitsRead(int64_t position) { Position = position; }
 
   // n = 0..32 bits.
   uint32_t ReadBits(int n)

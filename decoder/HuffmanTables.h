@@ -35,18 +35,21 @@ struct HuffmanLookupTable {
 // The lookup of descriptor Table (0..33); empty (RootBits 0) for tables 0, 4 and 14.
 const HuffmanLookupTable& HuffmanLookup(int table);
 
+// Builds the lookup of one code table; bit patterns that start no code become Invalid.
+HuffmanLookupTable BuildHuffmanLookup(const HuffmanDescriptor& d);
+
 // Decodes one code from Window (the next 32 stream bits, first bit in bit 31). Returns the
 // leaf value (x << 4 | y) and sets Used to the code's length; for a pattern that is no code
 // within 32 bits it returns 0 and sets Used to 32.
-inline uint32_t HuffmanDecode(const HuffmanLookupTable& t, uint32_t window, int& used)
+inline uint32_t HuffmanDecode(const uint32_t* entries, int rootBits, uint32_t window, int& used)
 {
-  uint32_t e = t.Entries[window >> (32 - t.RootBits)];
+  uint32_t e = entries[window >> (32 - rootBits)];
   int base = 0;
   if (e & HuffmanLookupTable::Link) {
     const int width = static_cast<int>(e & 0xFF);
-    const uint32_t rest = window << t.RootBits;
-    e = t.Entries[((e & ~HuffmanLookupTable::Link) >> 8) + (rest >> (32 - width))];
-    base = t.RootBits;
+    const uint32_t rest = window << rootBits;
+    e = entries[((e & ~HuffmanLookupTable::Link) >> 8) + (rest >> (32 - width))];
+    base = rootBits;
   }
   if (e & HuffmanLookupTable::Invalid) {
     used = 32;
@@ -54,6 +57,10 @@ inline uint32_t HuffmanDecode(const HuffmanLookupTable& t, uint32_t window, int&
   }
   used = base + static_cast<int>(e & 0xFF);
   return (e >> 8) & 0xFF;
+}
+inline uint32_t HuffmanDecode(const HuffmanLookupTable& t, uint32_t window, int& used)
+{
+  return HuffmanDecode(t.Entries.data(), t.RootBits, window, used);
 }
 
 }  // namespace sonarel

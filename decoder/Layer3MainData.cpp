@@ -122,15 +122,6 @@ void ReadScaleFactorsLsf(BitReservoir& r, Layer3GranuleInfo& g, bool intensityCh
   sf.IllegalShort[12] = sf.IllegalShort[11];
 }
 
-namespace {
-
-inline int32_t ApplySign(BitReservoir& r, int32_t v)
-{
-  return (v != 0 && r.ReadBit()) ? -v : v;
-}
-
-}  // namespace
-
 int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const ScaleFactorBandTable& bands,
                         int64_t part2Start, int64_t limit, int32_t is[576])
 {
@@ -160,22 +151,44 @@ int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const Scale
       continue;
     }
     const HuffmanLookupTable& lookup = HuffmanLookup(table);
+    const uint32_t* entries = lookup.Entries.data();
+    const int root = lookup.RootBits;
     const int linbits = d.LinBits;
+    int64_t pos = r.BitsRead();
     for (; i < stop; i += 2) {
+      // One look-ahead covers the longest pair: a 19-bit code, two 13-bit linbits, two signs.
+      uint64_t w = r.PeekAt(pos);
       int used;
-      const uint32_t v = HuffmanDecode(lookup, r.Peek32(), used);
-      r.SkipBits(used);
+      const uint32_t v = HuffmanDecode(entries, root, static_cast<uint32_t>(w >> 32), used);
+      w <<= used;
+      pos += used;
       int32_t x = static_cast<int32_t>(v >> 4);
       int32_t y = static_cast<int32_t>(v & 15);
-      if (linbits > 0 && x == 15)
-        x += static_cast<int32_t>(r.ReadBits(linbits));
-      x = ApplySign(r, x);
-      if (linbits > 0 && y == 15)
-        y += static_cast<int32_t>(r.ReadBits(linbits));
-      y = ApplySign(r, y);
+      if (linbits > 0 && x == 15) {
+        x += static_cast<int32_t>(w >> (64 - linbits));
+        w <<= linbits;
+        pos += linbits;
+      }
+      if (x != 0) {
+        if (w >> 63)
+          x = -x;
+        w <<= 1;
+        ++pos;
+      }
+      if (linbits > 0 && y == 15) {
+        y += static_cast<int32_t>(w >> (64 - linbits));
+        w <<= linbits;
+        pos += linbits;
+      }
+      if (y != 0) {
+        if (w >> 63)
+          y = -y;
+        ++pos;
+      }
       is[i] = x;
       is[i + 1] = y;
     }
+    r.SetBitsRead(pos);
   }
 
   // Count-1 region: quadruples of values -1..1 until the granule's bits are used up.
@@ -183,16 +196,23 @@ int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const Scale
   int lastQuad = -1;
   while (r.BitsRead() < end && i < 576) {
     lastQuad = i;
+    uint64_t w = r.Peek57();
     int used;
-    const uint32_t v = HuffmanDecode(quad, r.Peek32(), used);
-    r.SkipBits(used);
-    int32_t q[4] = {static_cast<int32_t>((v >> 3) & 1), static_cast<int32_t>((v >> 2) & 1),
-                    static_cast<int32_t>((v >> 1) & 1), static_cast<int32_t>(v & 1)};
+    const uint32_t v = HuffmanDecode(quad.Entries.data(), quad.RootBits, static_cast<uint32_t>(w >> 32), used);
+    w <<= used;
+    int total = used;
     for (int k = 0; k < 4; ++k) {
-      q[k] = ApplySign(r, q[k]);
+      int32_t q = static_cast<int32_t>((v >> (3 - k)) & 1);
+      if (q != 0) {
+        if (w >> 63)
+          q = -q;
+        w <<= 1;
+        ++total;
+      }
       if (i + k < 576)
-        is[i + k] = q[k];
+        is[i + k] = q;
     }
+    r.SkipBits(total);
     i = std::min(i + 4, 576);
   }
   const int64_t at = r.BitsRead();

@@ -37,7 +37,8 @@ struct Layer3ComputedTables {
   float Ca[8];
   float Window[4][36];       // long windows (types 0, 1, 3; type 2 unused), with the IMDCT scale
   float ShortWindow[12];     // sin(pi/12 (i + 0.5))
-  float ImdctLong[18][18];   // 18 independent outputs of the 36-point IMDCT per input
+  alignas(16) float ImdctLong[18][20];  // 18 independent outputs of the 36-point IMDCT per
+                                        // input (2 columns of padding for whole vectors)
   float ImdctShort[6][6];    // 6 independent outputs of the 12-point IMDCT per input
 };
 const Layer3ComputedTables& Layer3Computed();

@@ -116,7 +116,7 @@ void TPlayThread::Run() {
   try {
     Loop();
   } catch (const TMPEGError&) {
-    // An output failure while a Layer III frame or a layer change was being handled.
+    // The output failed to take a frame: playback ends with error 5 and the done byte.
     PublishLastError(ErrorOutput);
     CleanUp(false);
     Finish(ModeFinished, true);
@@ -127,14 +127,19 @@ void TPlayThread::Run() {
   }
 }
 
+// Unsigned: an index of -1 counts as past the end; the end frame itself is still played.
+bool TPlayThread::PastEnd() const {
+  return static_cast<uint32_t>(player_.stream->FrameIndex()) >
+         static_cast<uint32_t>(player_.endFrame);
+}
+
 void TPlayThread::MakeLayer3Decoder() {
   layer3_ = std::make_unique<Layer3Decoder>(*player_.stream, *player_.header, filter1_.get(),
                                             filter2_.get(), *output_, channels_);
 }
 
-// The header's checksum register starts every protected frame at 0xFFFF.
+// ReadNext starts the checksum register of every protected frame at 0xFFFF and hands it out.
 bool TPlayThread::ReadNextHeader() {
-  if (accumulator_ != nullptr) accumulator_->Reset();
   const bool ok = player_.header->ReadNext(*player_.stream, crc_);
   if (crc_ != nullptr) accumulator_ = crc_;
   return ok;
@@ -145,7 +150,6 @@ bool TPlayThread::ReadNextHeader() {
 // others are only positioned before it, and the frame still held is an earlier one.
 bool TPlayThread::SeekToTarget() {
   const int32_t target = player_.seekTarget.load();
-  if (accumulator_ != nullptr) accumulator_->Reset();
   if (!player_.header->SeekToFrame(*player_.stream, target)) return false;
   if (player_.stream->FrameIndex() == target - 1) return ReadNextHeader();
   crc_ = player_.header->ProtectionBit() == 0 ? accumulator_ : nullptr;
@@ -175,10 +179,10 @@ void TPlayThread::Loop() {
       Finish(ModeStopped, false);
       return;
     }
-    // Unsigned: the end frame itself is still played. While the jump to the start frame is
-    // pending the index is that of an earlier playback, so the test waits for the jump.
+    // While the jump to the start frame is pending the index is still that of an earlier
+    // playback, so the test waits for the jump.
     const bool jumpPending = !player_.notSeekable.load() && player_.seekPending.load();
-    if (!jumpPending && static_cast<uint32_t>(stream.FrameIndex()) > static_cast<uint32_t>(player_.endFrame)) {
+    if (!jumpPending && PastEnd()) {
       CleanUp(false);
       Finish(ModeFinished, true);
       return;
@@ -206,7 +210,7 @@ void TPlayThread::Loop() {
       if (filter2_) filter2_->Reset();
       if (layer3_) layer3_->SeekNotify();
       player_.currentFrame.store(stream.FrameIndex());
-      if (static_cast<uint32_t>(stream.FrameIndex()) > static_cast<uint32_t>(player_.endFrame)) {
+      if (PastEnd()) {
         CleanUp(false);
         Finish(ModeFinished, true);
         return;
@@ -226,17 +230,9 @@ void TPlayThread::Loop() {
     if (layer_ == 3) {
       layer3_->DecodeFrame();
     } else {
+      // A frame whose checksum differs, or that holds values beyond the tables, is skipped.
       channelMode_ = header.Mode();
-      try {
-        subbands_->DecodeFrame(stream, header, crc_, channels_, *filter1_, filter2_.get(),
-                               *output_);
-      } catch (const TMPEGError&) {
-        // The output failed to take the frame.
-        PublishLastError(ErrorOutput);
-        CleanUp(false);
-        Finish(ModeFinished, true);
-        return;
-      }
+      subbands_->DecodeFrame(stream, header, crc_, channels_, *filter1_, filter2_.get(), *output_);
     }
     const bool more = ReadNextHeader();
     player_.currentFrame.store(stream.FrameIndex());

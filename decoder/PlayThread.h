@@ -39,6 +39,7 @@ public:
 private:
   void Run();
   void Loop();
+  bool PastEnd() const;
   bool ReadNextHeader();
   bool SeekToTarget();
   void MakeLayer3Decoder();

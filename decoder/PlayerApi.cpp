@@ -2,9 +2,8 @@
 
 #include <sched.h>
 
+#include <algorithm>
 #include <climits>
-#include <cmath>
-#include <new>
 #include <string>
 
 #include "decoder/FrameReader.h"

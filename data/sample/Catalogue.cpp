@@ -12,7 +12,7 @@ void BuildCatalogue(const std::string& catalogueFile, const std::vector<std::str
     // Install into a fresh file beside the old one, then put it in place whole.
     const std::string fresh = catalogueFile + ".new";
     std::filesystem::remove(fresh);
-    {
+    try {
         TDictManager manager(fresh);
         for (const std::string& file : dictionaryFiles) {
             const std::int16_t result = manager.InstallDictionary(file);
@@ -27,6 +27,9 @@ void BuildCatalogue(const std::string& catalogueFile, const std::vector<std::str
             }
         if (changed)
             manager.SaveAll();
+    } catch (...) {
+        std::filesystem::remove(fresh);
+        throw;
     }
     std::filesystem::rename(fresh, catalogueFile);
 }

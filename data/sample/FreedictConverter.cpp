@@ -67,11 +67,19 @@ struct THeadword {
 
 } // namespace
 
-std::string BuildInfoText(const TConvertOptions& o)
+Dictionary::TDictionaryInfo MakeInfo(const TConvertOptions& o)
 {
-    return "01.01#0#" + std::to_string(o.Number) + "#" + o.Date + "#" + o.Name + "#" + o.Publisher +
-           "#@X1#TavorLanguage#" + o.SourceCode + o.TargetCode + "#" + o.FileName + "#" +
-           (o.HasSounds ? "Sounds" : "") + "#";
+    Dictionary::TDictionaryInfo info;
+    info.Number = std::to_string(o.Number);
+    info.Date = o.Date;
+    info.Name = o.Name;
+    info.Description = o.Publisher;
+    info.ShellTag = "@X1";
+    info.KindKey = "TavorLanguage";
+    info.LanguagePair = o.SourceCode + o.TargetCode;
+    info.FileName = o.FileName;
+    info.Sounds = o.HasSounds ? "Sounds" : "";
+    return info;
 }
 
 TConvertedDictionary ConvertFreedict(const TDictdDatabase& db, const TConvertOptions& options)
@@ -139,9 +147,9 @@ TConvertedDictionary ConvertFreedict(const TDictdDatabase& db, const TConvertOpt
         result.Sections.push_back(std::move(section));
     }
 
-    result.Description = BuildDescription(source, target, plan, static_cast<int>(result.Sections.size()));
-    result.Edition = options.HasSounds ? u'0' : u'2';
-    result.InfoText = BuildInfoText(options);
+    result.Description = MakeDescription(source, target, plan, static_cast<int>(result.Sections.size()));
+    result.Edition = options.HasSounds ? 0 : 2;
+    result.Info = MakeInfo(options);
     return result;
 }
 

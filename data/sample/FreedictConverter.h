@@ -6,6 +6,7 @@
 #include "data/sample/DictdReader.h"
 #include "data/sample/LanguageTable.h"
 #include "data/sample/Sectioning.h"
+#include "engine/DictionaryFormat.h"
 
 #include <cstdint>
 #include <string>
@@ -22,9 +23,9 @@ struct TConvertedSection {
 
 struct TConvertedDictionary {
     std::vector<TConvertedSection> Sections;  // letter sections in entry order
-    std::u16string Description;               // section 49
-    char16_t Edition = u'2';                  // section 45: '0' talking, '2' free
-    std::string InfoText;                     // section 48, before compression
+    Dictionary::TDescriptionData Description; // section 49
+    int Edition = 2;                          // section 45: 0 talking, 2 free
+    Dictionary::TDictionaryInfo Info;         // section 48
     std::size_t EntryCount = 0;               // FreeDict entries read
     std::size_t WordCount = 0;
 };
@@ -43,8 +44,8 @@ struct TConvertOptions {
 
 TConvertedDictionary ConvertFreedict(const TDictdDatabase& db, const TConvertOptions& options);
 
-// The information block text: "01.01#0#<number>#<date>#<name>#<publisher>#@X1#TavorLanguage#
-// <source><target>#<file>#<Sounds or empty>#".
-std::string BuildInfoText(const TConvertOptions& options);
+// The information block: number, date, name, publisher, shell tag "@X1", kind
+// "TavorLanguage", the language pair, the file name and "Sounds" when it has them.
+Dictionary::TDictionaryInfo MakeInfo(const TConvertOptions& options);
 
 } // namespace SampleData

@@ -75,6 +75,55 @@ TBodyLine ParseBodyLine(std::u16string_view raw)
     return line;
 }
 
+bool IsPartOfSpeech(std::u16string_view mark)
+{
+    static const std::u16string_view kinds[] = {u"adj", u"adv", u"v", u"n", u"prep", u"int", u"pron", u"num", u"conj", u"art"};
+    const std::u16string_view first = mark.substr(0, mark.find(u','));
+    for (std::u16string_view k : kinds)
+        if (first == k)
+            return true;
+    return false;
+}
+
+// Without a part of speech on the head line, the first one that a translation line names
+// becomes the entry's and leaves the lines (genders and numbers of translations stay).
+void LiftPartOfSpeech(TFreedictEntry& entry)
+{
+    if (!entry.Grammar.empty())
+        return;
+    for (const TBodyLine& line : entry.Lines) {
+        if (line.Kind != TBodyKind::Translation)
+            continue;
+        for (std::size_t open = line.Text.find(u'<'); open != std::u16string::npos; open = line.Text.find(u'<', open + 1)) {
+            const std::size_t close = line.Text.find(u'>', open);
+            if (close == std::u16string::npos)
+                break;
+            const std::u16string mark = line.Text.substr(open + 1, close - open - 1);
+            if (IsPartOfSpeech(mark)) {
+                entry.Grammar = mark;
+                break;
+            }
+        }
+        if (!entry.Grammar.empty())
+            break;
+    }
+    if (entry.Grammar.empty())
+        return;
+    const std::u16string mark = u"<" + entry.Grammar + u">";
+    for (TBodyLine& line : entry.Lines) {
+        if (line.Kind != TBodyKind::Translation)
+            continue;
+        for (std::size_t at = line.Text.find(mark); at != std::u16string::npos; at = line.Text.find(mark, at)) {
+            std::size_t from = at;
+            while (from > 0 && line.Text[from - 1] == u' ')
+                --from;
+            line.Text.erase(from, at + mark.size() - from);
+            at = from;
+        }
+        line.Text.assign(Trim(line.Text));
+    }
+}
+
 } // namespace
 
 std::u16string DisplayHeadword(std::u16string_view head)
@@ -122,6 +171,7 @@ TFreedictEntry ParseFreedictEntry(std::string_view utf8)
         if (!Trim(raw).empty())
             entry.Lines.push_back(ParseBodyLine(raw));
     }
+    LiftPartOfSpeech(entry);
     return entry;
 }
 

@@ -20,7 +20,8 @@ struct TBodyLine {
 struct TFreedictEntry {
     std::u16string Headword;
     std::u16string Pronunciation;  // between the slashes, without them
-    std::u16string Grammar;        // "<...>" of the head line, without the brackets
+    std::u16string Grammar;        // part of speech: "<...>" of the head line, without the brackets,
+                                   // or the first one a translation line names
     std::u16string HeadExtra;      // whatever else the head line carries, e.g. "(´)"
     std::vector<TBodyLine> Lines;
 };

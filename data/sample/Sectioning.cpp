@@ -96,15 +96,16 @@ std::u16string ReverseLetters(const TLanguage& source, const TLanguage& target)
     return result + lower;
 }
 
-std::u16string BuildDescription(const TLanguage& source, const TLanguage& target, const TSectionPlan& plan,
-                                int sectionCount)
+Dictionary::TDescriptionData MakeDescription(const TLanguage& source, const TLanguage& target,
+                                             const TSectionPlan& plan, int sectionCount)
 {
-    std::u16string text = AlphabetLine1(source) + u"\r\n" + AlphabetLine2(source) + u"\r\n" +
-                          ReverseLetters(source, target) + u"\r\n";
-    text += u"CHARS=" + Platform::Utf8ToWide(std::to_string(sectionCount - 1)) + u"\r\n";
+    Dictionary::TDescriptionData d;
+    d.LetterLinks = AlphabetLine1(source);
+    d.CharacterLinks = AlphabetLine2(source);
+    d.ReverseLetters = ReverseLetters(source, target);
     for (int i = 0; i < sectionCount; ++i)
-        text += Platform::Utf8ToWide(std::to_string(i)) + u"=" + plan.Group(i) + u"\r\n";
-    return text;
+        d.LetterGroups.push_back(plan.Group(i));
+    return d;
 }
 
 } // namespace SampleData

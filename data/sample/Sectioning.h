@@ -5,6 +5,7 @@
 #pragma once
 
 #include "data/sample/LanguageTable.h"
+#include "engine/DictionaryFormat.h"
 
 #include <string>
 #include <vector>
@@ -41,9 +42,9 @@ char16_t BaseLetter(char16_t c);
 // that the source language lacks, upper case first, then lower case.
 std::u16string ReverseLetters(const TLanguage& source, const TLanguage& target);
 
-// The description of a maker's dictionary: the two alphabet lines, the reverse letters,
-// then CHARS and its groups; CR LF after every line.
-std::u16string BuildDescription(const TLanguage& source, const TLanguage& target, const TSectionPlan& plan,
-                                int sectionCount);
+// The description of a maker's dictionary: the two alphabet lines, the reverse letters and
+// the CHARS groups of its sections.
+Dictionary::TDescriptionData MakeDescription(const TLanguage& source, const TLanguage& target,
+                                             const TSectionPlan& plan, int sectionCount);
 
 } // namespace SampleData

@@ -143,6 +143,16 @@ void WriteSoundFolder(const std::string& folder, const TSoundPlan& plan,
         WriteFileAtomically(base + ".snd", files.Data);
         first += plan.WordCounts[s];
     }
+    // Files of sections that an earlier build had and this one has not.
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::filesystem::path& p = entry.path();
+        const std::string stem = p.stem().string();
+        if ((p.extension() != ".idx" && p.extension() != ".snd") || stem.empty() ||
+            stem.find_first_not_of("0123456789") != std::string::npos || stem.size() > 3)
+            continue;
+        if (std::stoul(stem) > plan.WordCounts.size() || std::stoul(stem) == 0)
+            std::filesystem::remove(p);
+    }
 }
 
 } // namespace SampleData

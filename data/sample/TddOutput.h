@@ -7,7 +7,8 @@
 
 namespace SampleData {
 
-// Writes the file whole (temporary name, then rename); throws std::runtime_error on failure.
-void WriteMakersDictionary(const TConvertedDictionary& dictionary, const std::string& path);
+// Writes the file whole (temporary file, then rename); the articles are moved into the
+// writer. Throws on failure, leaving any old file as it was.
+void WriteMakersDictionary(TConvertedDictionary dictionary, const std::string& path);
 
 } // namespace SampleData

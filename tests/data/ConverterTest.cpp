@@ -2,6 +2,8 @@
 
 #include "data/sample/FreedictConverter.h"
 #include "data/sample/FreedictEntry.h"
+#include "data/sample/BinaryWriter.h"
+#include "data/sample/RtfWriter.h"
 #include "platform/Locale.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +94,13 @@ TEST(FreedictEntry, HeadLineAndBodyKinds)
     EXPECT_EQ(DisplayHeadword(W("pre-empt/preempt sb./sth. /pɹˈiː/")), W("pre-empt/preempt sb./sth."));
     EXPECT_EQ(DisplayHeadword(W("Gaul <masc>")), W("Gaul"));
     EXPECT_EQ(ParseFreedictEntry("").Headword, u"");
+
+    // Without a head grammar, the first part of speech of the translations moves to the head.
+    const TFreedictEntry lifted = ParseFreedictEntry(
+        "domelike /dˈəʊmlaɪk/\nKuppel <fem>, kuppelförmig <adj>, domartig <adj> [geol.]\nrund <adv>\n");
+    EXPECT_EQ(lifted.Grammar, u"adj");
+    EXPECT_EQ(lifted.Lines[0].Text, W("Kuppel <fem>, kuppelförmig, domartig [geol.]"));
+    EXPECT_EQ(lifted.Lines[1].Text, W("rund <adv>"));
 }
 
 TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
@@ -124,8 +133,8 @@ TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
     EXPECT_EQ(d.Sections.back().Words, std::vector<std::u16string>{W("3D printer")});
     EXPECT_TRUE(SectionOf(d, u'Q').Words.empty());
 
-    EXPECT_EQ(d.Edition, u'0');
-    EXPECT_EQ(d.InfoText, "01.01#0#7#2024-01-02#Test dictionary#FreeDict#@X1#TavorLanguage#ENGGER#ENGGER#Sounds#");
+    EXPECT_EQ(d.Edition, 0);
+    EXPECT_EQ(Dictionary::BuildInfoBlock(d.Info), "01.01#0#7#2024-01-02#Test dictionary#FreeDict#@X1#TavorLanguage#ENGGER#ENGGER#Sounds#");
 }
 
 TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
@@ -138,8 +147,8 @@ TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
     TConvertOptions options = Options("ENG", "RUS");
     options.HasSounds = false;
     const TConvertedDictionary d = ConvertFreedict(db, options);
-    EXPECT_EQ(d.Edition, u'2');
-    EXPECT_EQ(d.InfoText.substr(d.InfoText.size() - 2), "##"); // no "Sounds"
+    EXPECT_EQ(d.Edition, 2);
+    EXPECT_EQ(Dictionary::BuildInfoBlock(d.Info).substr(37), "FreeDict#@X1#TavorLanguage#ENGRUS#ENGRUS#");
 
     const std::string& house = SectionOf(d, u'H').Articles[0];
     EXPECT_EQ(house.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0", 0), 0u);
@@ -182,7 +191,8 @@ TEST(FreedictConverter, GermanLetterGroupsAndDescription)
     // The head shows the grammar of the head line in italics.
     EXPECT_NE(d.Sections[0].Articles[0].find("\\i masc\\i0"), std::string::npos);
 
-    const std::vector<std::u16string> lines = Lines(d.Description);
+    const std::u16string description = Dictionary::BuildDescription(d.Description);
+    const std::vector<std::u16string> lines = Lines(description);
     ASSERT_EQ(lines.size(), 3u + 1u + 26u);
     EXPECT_EQ(lines[0].substr(0, 9), W("A,Ä,14,B,"));
     EXPECT_EQ(lines[1].substr(0, 4), W("a,ä,"));
@@ -192,10 +202,42 @@ TEST(FreedictConverter, GermanLetterGroupsAndDescription)
     EXPECT_EQ(lines[4 + 14], W("14=OÖ"));
     EXPECT_EQ(lines[4 + 20], W("20=UÜ"));
     EXPECT_EQ(lines.back(), u"25=Z");
-    EXPECT_EQ(d.Description.substr(d.Description.size() - 2), u"\r\n");
+    EXPECT_EQ(description.substr(description.size() - 2), u"\r\n");
 
     // English to German: German letters switch to the other direction.
     const TConvertedDictionary e = ConvertFreedict(db, Options("ENG", "GER"));
-    EXPECT_EQ(Lines(e.Description)[2], W("ÄÖÜäöüß"));
-    EXPECT_EQ(Lines(e.Description)[4], u"0=A\u00C4"); // Ä of the data files under A
+    EXPECT_EQ(e.Description.ReverseLetters, W("ÄÖÜäöüß"));
+    EXPECT_EQ(e.Description.LetterGroups[0], u"A\u00C4"); // Ä of the data files under A
+}
+
+TEST(FreedictConverter, DamagedInputGivesAClearErrorOrReplacementCharacters)
+{
+    const std::string folder = DataTest::FreshFolder("conv-damaged");
+    // Invalid UTF-8 and control characters in an entry: replaced or dropped, never a crash.
+    DataTest::WriteDictd(folder + "/bad", {{"cafe", "caf\xC3 /ka\x01\xFF/\nKaffee\xE2\x82\n"}});
+    const TDictdDatabase db(folder + "/bad.index", folder + "/bad.dict.dz");
+    const TConvertedDictionary d = ConvertFreedict(db, Options("ENG", "GER"));
+    ASSERT_EQ(d.WordCount, 1u);
+    EXPECT_EQ(SectionOf(d, u'C').Words[0], u"caf\uFFFD");
+
+    // An index entry beyond the data is refused with its name.
+    WriteFileAtomically(folder + "/bad.index", "cafe\tA\tZZ\n");
+    const TDictdDatabase broken(folder + "/bad.index", folder + "/bad.dict.dz");
+    try {
+        ConvertFreedict(broken, Options("ENG", "GER"));
+        FAIL() << "no error";
+    } catch (const EDictdError& e) {
+        EXPECT_NE(std::string(e.what()).find("cafe"), std::string::npos);
+    }
+    EXPECT_THROW(ConvertFreedict(db, Options("ENG", "XXX")), std::invalid_argument);
+    EXPECT_THROW(ConvertFreedict(db, Options("CHI", "ENG")), std::invalid_argument); // no alphabet
+}
+
+TEST(RtfWriter, CharactersOutsideThePlaneAreTwoUnicodeEscapes)
+{
+    const TCodePageMap map(1252);
+    TRtfWriter rtf(map, u"Tahoma", "");
+    rtf.Text(u"\U0001D11E{}\u20AC");
+    const std::string text = rtf.Finish();
+    EXPECT_NE(text.find("\\u-10188?\\u-8930?\\{\\}\\'80"), std::string::npos) << text;
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 using namespace SampleData;
 
@@ -125,4 +126,11 @@ TEST(SoundFiles, RecordsPointAtMpegFramesInsideTheDataFile)
     EXPECT_EQ(I64(idx2, 0), 5); // absolute word index
     EXPECT_EQ(I64(idx2, 16), 0);
     EXPECT_TRUE(ReadWholeFile(folder + "/DICT/2.snd").empty());
+
+    // A rebuild with fewer sections leaves no files of the old ones.
+    plan.WordCounts = {5};
+    WriteSoundFolder(folder + "/DICT", plan, sounds);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/DICT/1.idx"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/DICT/2.idx"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/DICT/2.snd"));
 }

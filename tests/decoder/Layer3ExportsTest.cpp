@@ -81,3 +81,27 @@ TEST_F(Layer3Exports, SpokenWordPlaysOnTheNullDevice)
   EXPECT_EQ(api.LastError(), 0);
   EXPECT_TRUE(api.Close());
 }
+
+// A stream that changes from Layer II to Layer III: once the synthesis history has passed the
+// change (one frame), the Layer III part is the same as that stream decoded on its own.
+TEST_F(Layer3Exports, LayerChangeMidStreamDecodesTheLayerThreePart)
+{
+  const char* dir = std::getenv("LEXORA_TEST_DATA");
+  const std::string player = std::string(dir ? dir : ".") + "/player/";
+  ASSERT_TRUE(api.SetOutputDevice(2, wav.c_str()));
+  ASSERT_TRUE(api.Open((player + "mixed44.mpa").c_str(), 0, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr));
+  EXPECT_EQ(api.GetLayer(), 2);
+  ASSERT_EQ(api.Play(0, 0, &done), 0);
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(api.LastError(), 0);
+  const player_test::WaveInfo w = player_test::ReadWave(wav);
+  const DecodedStream alone = DecodeLayer3(player + "l3part.mp3");
+  ASSERT_GT(alone.Pcm.size(), 4u * 1152);
+  ASSERT_GT(w.samples.size(), alone.Pcm.size());
+  const size_t layer2 = w.samples.size() - alone.Pcm.size();
+  EXPECT_EQ(layer2 % (2 * 1152), 0u);
+  for (size_t i = 2 * 1152; i < alone.Pcm.size(); ++i)
+    ASSERT_EQ(w.samples[layer2 + i], alone.Pcm[i]) << i;
+  EXPECT_TRUE(api.Close());
+}

@@ -215,6 +215,41 @@ TEST_F(PlayerTest, LayerChangeMidStreamStartsTheLayerThreeDecoder) {
   EXPECT_EQ(decodedBytes("mixed44.mpa"), layer2 + layer3);
 }
 
+TEST_F(PlayerTest, ChecksumsAreCheckedFrameByFrame) {
+  MemoryStream crc;
+  crc.data = ReadAll(StreamPath("crc44.mp2"));
+  const int n = CountFrames(crc.data);
+  ASSERT_GT(n, 60);
+  ASSERT_EQ(crc.data[1] & 1, 0) << "not a protected stream";
+  ASSERT_TRUE(crc.OpenWith(api));
+  ASSERT_EQ(api.Play(0, 0, &done), 0);
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(WavFrames(), n);  // every frame passes, the first ones included
+
+  // After a jump the checksum of the frame reached and of those that follow still matches.
+  crc.gate.store(10 * 418 + 100);
+  ASSERT_TRUE(api.Restart());
+  ASSERT_TRUE(WaitFor([&] { return crc.waiting.load(); }));
+  EXPECT_TRUE(api.Seek(1000));
+  crc.Release();
+  ASSERT_TRUE(WaitDone());
+  const int before = WavFrames() - (n - FrameOf(1000));
+  EXPECT_GE(before, 8);
+  EXPECT_LE(before, 11);
+  EXPECT_TRUE(api.Close());
+
+  // A damaged allocation field in one frame drops that frame only.
+  MemoryStream damaged;
+  damaged.data = crc.data;
+  std::size_t pos = 0;
+  for (int i = 0; i < 20; ++i) pos += 417 + ((damaged.data[pos + 2] >> 1) & 1);
+  damaged.data[pos + 6] ^= 0x80;
+  ASSERT_TRUE(damaged.OpenWith(api));
+  ASSERT_EQ(api.Play(0, 0, &done), 0);
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(WavFrames(), n - 1);
+}
+
 TEST_F(PlayerTest, RangesInMilliseconds) {
   ASSERT_TRUE(mem.OpenWith(api));
   ASSERT_EQ(api.Play(1000, 2000, &done), 0);

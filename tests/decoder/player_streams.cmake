@@ -6,10 +6,11 @@ find_program(SONAREL_LAME lame REQUIRED)
 
 set(_player_dir ${CMAKE_CURRENT_BINARY_DIR}/data/player)
 set(_player_streams)
-# name  rate  channels  seconds  kbit/s  twolame mode
+# name  rate  channels  seconds  kbit/s  twolame mode  [extra twolame options]
 foreach(_spec
     "stereo44 44100 2 4 192 s"
-    "mono48 48000 1 2 64 m")
+    "mono48 48000 1 2 64 m"
+    "crc44 44100 2 2 128 j -p")
   separate_arguments(_args UNIX_COMMAND "${_spec}")
   list(GET _args 0 _name)
   list(GET _args 1 _rate)
@@ -17,6 +18,11 @@ foreach(_spec
   list(GET _args 3 _sec)
   list(GET _args 4 _kbit)
   list(GET _args 5 _mode)
+  set(_extra)
+  list(LENGTH _args _count)
+  if(_count GREATER 6)
+    list(SUBLIST _args 6 -1 _extra)
+  endif()
   if(_ch EQUAL 2)
     set(_synth synth ${_sec} sine 440 sine 660)
   else()
@@ -26,7 +32,7 @@ foreach(_spec
     OUTPUT ${_player_dir}/${_name}.mp2
     COMMAND ${CMAKE_COMMAND} -E make_directory ${_player_dir}
     COMMAND ${SONAREL_SOX} -q -n -r ${_rate} -c ${_ch} -b 16 ${_player_dir}/${_name}.wav ${_synth} gain -6
-    COMMAND ${SONAREL_TWOLAME} --quiet -b ${_kbit} -m ${_mode} ${_player_dir}/${_name}.wav ${_player_dir}/${_name}.mp2
+    COMMAND ${SONAREL_TWOLAME} --quiet -b ${_kbit} -m ${_mode} ${_extra} ${_player_dir}/${_name}.wav ${_player_dir}/${_name}.mp2
     COMMAND ${CMAKE_COMMAND} -E remove ${_player_dir}/${_name}.wav
     COMMENT "Making the test stream ${_name}.mp2"
     VERBATIM)

@@ -1,6 +1,7 @@
-// Writes a small seed corpus of generated MPEG audio frames (Layers I and II, MPEG-1 and the
+// Writes a small seed corpus of generated MPEG audio frames (Layers I, II and III, MPEG-1 and the
 // lower sampling frequencies, with and without checksum, silent and noisy bodies) into argv[1].
 // The first byte of each seed holds the fuzz target's flags.
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <random>
@@ -62,6 +63,67 @@ std::vector<uint8_t> MakeFrame(const Frame& f, bool noisy, std::mt19937& rng) {
   return out;
 }
 
+// Layer III: side information with plausible fields (block types, table selections, region
+// counts, part2_3_length matching the main data) and random main data, so that the fuzzer starts
+// from frames whose scale factors and Huffman codes are actually decoded.
+struct BitPacker {
+  std::vector<uint8_t>& out;
+  std::size_t bit;
+  void Put(uint32_t value, int n) {
+    for (int i = n - 1; i >= 0; --i, ++bit)
+      if ((value >> i) & 1) out[bit / 8] |= static_cast<uint8_t>(0x80 >> (bit % 8));
+  }
+};
+
+std::vector<uint8_t> MakeLayer3Frame(int version, int rateIndex, int mode, int bitrateIndex,
+                                     int mainDataBegin, std::mt19937& rng) {
+  static const int kL3Kbit[2][16] = {
+      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},
+      {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0}};
+  const int rate = kRates[version][rateIndex];
+  int bytes = 144 * kL3Kbit[version][bitrateIndex] * 1000 / rate;
+  if (version == 0) bytes /= 2;
+  const int channels = mode == 3 ? 1 : 2;
+  const int sideBytes = version == 1 ? (channels == 1 ? 17 : 32) : (channels == 1 ? 9 : 17);
+  const uint32_t h = 0xFFE00000u | static_cast<uint32_t>(version) << 19 | 1u << 17 | 1u << 16 |
+                     static_cast<uint32_t>(bitrateIndex) << 12 |
+                     static_cast<uint32_t>(rateIndex) << 10 | static_cast<uint32_t>(mode) << 6 |
+                     (mode == 1 ? static_cast<uint32_t>(rng() % 4) << 4 : 0u);
+  std::vector<uint8_t> out(static_cast<std::size_t>(bytes), 0);
+  for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(i)] = static_cast<uint8_t>(h >> (24 - 8 * i));
+  const int mainBytes = bytes - 4 - sideBytes;
+  for (std::size_t i = static_cast<std::size_t>(4 + sideBytes); i < out.size(); ++i)
+    out[i] = static_cast<uint8_t>(rng());
+  BitPacker p{out, 32};
+  const int granules = version == 1 ? 2 : 1;
+  const int share = mainBytes * 8 / (granules * channels);
+  p.Put(static_cast<uint32_t>(mainDataBegin), version == 1 ? 9 : 8);
+  p.Put(0, version == 1 ? (channels == 1 ? 5 : 3) : (channels == 1 ? 1 : 2));
+  if (version == 1)
+    for (int ch = 0; ch < channels; ++ch) p.Put(rng() % 16, 4);
+  for (int gr = 0; gr < granules; ++gr)
+    for (int ch = 0; ch < channels; ++ch) {
+      p.Put(static_cast<uint32_t>(std::min(share, 4095)), 12);
+      p.Put(rng() % 200, 9);
+      p.Put(120 + rng() % 60, 8);
+      p.Put(rng() % (version == 1 ? 16 : 512), version == 1 ? 4 : 9);
+      const bool switching = rng() % 2;
+      p.Put(switching, 1);
+      if (switching) {
+        p.Put(1 + rng() % 3, 2);
+        p.Put(rng() % 2, 1);
+        for (int r = 0; r < 2; ++r) p.Put(rng() % 32, 5);
+        for (int w = 0; w < 3; ++w) p.Put(rng() % 8, 3);
+      } else {
+        for (int r = 0; r < 3; ++r) p.Put(rng() % 32, 5);
+        p.Put(rng() % 16, 4);
+        p.Put(rng() % 8, 3);
+      }
+      p.Put(rng() % 8, version == 1 ? 3 : 2);
+    }
+  return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +145,19 @@ int main(int argc, char** argv) {
       std::ofstream(std::string(argv[1]) + "/seed" + std::to_string(n++), std::ios::binary)
           .write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
     }
+  }
+  // Layer III: MPEG-1 44.1/48/32 kHz and the lower sampling frequencies, all channel modes;
+  // the first frame's main data starts in the frame, later ones reach back into the reservoir.
+  const int kLayer3[][4] = {{1, 0, 1, 9}, {1, 1, 0, 11}, {1, 2, 3, 5}, {0, 0, 1, 8},
+                            {0, 1, 3, 4}, {0, 2, 2, 12}};
+  for (const auto& k : kLayer3) {
+    std::vector<uint8_t> seed{static_cast<uint8_t>(n % 32)};
+    for (int i = 0; i < 8; ++i) {
+      auto frame = MakeLayer3Frame(k[0], k[1], k[2], k[3], i == 0 ? 0 : static_cast<int>(rng() % 200), rng);
+      seed.insert(seed.end(), frame.begin(), frame.end());
+    }
+    std::ofstream(std::string(argv[1]) + "/seed" + std::to_string(n++), std::ios::binary)
+        .write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
   }
   return 0;
 }

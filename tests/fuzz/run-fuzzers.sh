@@ -2,6 +2,7 @@
 # Runs every built fuzz target in parallel for the given seconds; fails when any finds a fault.
 set -euo pipefail
 build=${1:?build folder}; seconds=${2:-60}
+build=$(cd "$build" && pwd)
 dir="$build/tests/fuzz"
 shopt -s nullglob
 pids=(); names=()

@@ -67,7 +67,7 @@ int main(int argc, char** argv)
         const auto start = std::chrono::steady_clock::now();
         const TDictdDatabase db(argv[1], argv[2]);
         const double readMs = MillisecondsSince(start);
-        const TConvertedDictionary dict = ConvertFreedict(db, options);
+        TConvertedDictionary dict = ConvertFreedict(db, options);
         const double convertMs = MillisecondsSince(start) - readMs;
         std::printf("%s: %zu entries, %zu words in %zu sections (read %.0f ms, convert %.0f ms)\n", out.c_str(),
                     dict.EntryCount, dict.WordCount, dict.Sections.size(), readMs, convertMs);
@@ -75,9 +75,9 @@ int main(int argc, char** argv)
             std::printf("  section %2zu %s: %zu\n", s,
                         Platform::WideToUtf8(std::u16string(1, dict.Sections[s].Letter)).c_str(),
                         dict.Sections[s].Words.size());
-        WriteMakersDictionary(dict, out);
         if (!planFile.empty())
             WriteSoundPlan(dict, planFile);
+        WriteMakersDictionary(std::move(dict), out);
         std::printf("written; %.0f ms in all\n", MillisecondsSince(start));
     } catch (const std::exception& e) {
         std::cerr << "freedict2tdd: " << e.what() << "\n";
