@@ -23,7 +23,7 @@ constexpr int kLayer2Rates[2][15] = {
     {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384}};
 constexpr int kLayer3Rates[15] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
 
-struct FrameSpec {
+struct FrameFields {
   int version = 1;
   int layer = 2;
   int bitrateIndex = 8;
@@ -35,7 +35,7 @@ struct FrameSpec {
   uint8_t fill = 0;  // body bytes (after a checksum)
 };
 
-uint32_t HeaderWord(const FrameSpec& f) {
+uint32_t HeaderWord(const FrameFields& f) {
   return 0xFFF00000u | (uint32_t(f.version) << 19) | (uint32_t(4 - f.layer) << 17) |
          (f.protect ? 0u : 1u << 16) | (uint32_t(f.bitrateIndex) << 12) |
          (uint32_t(f.rateIndex) << 10) | (uint32_t(f.padding) << 9) | (uint32_t(f.mode) << 6) |
@@ -43,7 +43,7 @@ uint32_t HeaderWord(const FrameSpec& f) {
 }
 
 // A Layer II or III frame (MPEG-1 or the lower sampling frequencies) whose body is Fill bytes.
-std::vector<uint8_t> MakeFrame(const FrameSpec& f) {
+std::vector<uint8_t> MakeFrame(const FrameFields& f) {
   const int kbps = f.layer == 3 && f.version == 1 ? kLayer3Rates[f.bitrateIndex]
                                                   : kLayer2Rates[f.version][f.bitrateIndex];
   int size = 144 * kbps * 1000 / kRates[f.version][f.rateIndex];
@@ -103,9 +103,9 @@ TEST(HeaderSearch, RefusesHeadersWithoutAFrameSize) {
     MemorySource source;
     for (int i = 0; i < 4; ++i) source.bytes.push_back(static_cast<uint8_t>(bad >> (24 - 8 * i)));
     source.bytes.resize(40, 0);
-    FrameSpec spec;
-    spec.rateIndex = 1;
-    Append(source.bytes, MakeFrame(spec));
+    FrameFields fields;
+    fields.rateIndex = 1;
+    Append(source.bytes, MakeFrame(fields));
     auto reader = source.Open();
     Header header;
     Crc16* crc = nullptr;
@@ -135,18 +135,18 @@ TEST(HeaderSearch, FindsLayerOneFramesWithoutChecksum) {
 }
 
 TEST(HeaderSearch, LaterHeadersKeepVersionRateAndChannelCount) {
-  FrameSpec stereo;
-  FrameSpec otherRate = stereo;
+  FrameFields stereo;
+  FrameFields otherRate = stereo;
   otherRate.rateIndex = 1;
-  FrameSpec mono = stereo;
+  FrameFields mono = stereo;
   mono.mode = 3;
-  FrameSpec lsf = stereo;
+  FrameFields lsf = stereo;
   lsf.version = 0;
-  FrameSpec layer3 = stereo;
+  FrameFields layer3 = stereo;
   layer3.layer = 3;
   layer3.bitrateIndex = 9;
   MemorySource source;
-  for (const FrameSpec& f : {stereo, otherRate, mono, lsf, layer3, stereo})
+  for (const FrameFields& f : {stereo, otherRate, mono, lsf, layer3, stereo})
     Append(source.bytes, MakeFrame(f));
   auto reader = source.Open();
   Header header;
@@ -158,7 +158,7 @@ TEST(HeaderSearch, LaterHeadersKeepVersionRateAndChannelCount) {
 }
 
 TEST(HeaderGeometry, SizesSubbandsAndDurations) {
-  auto decode = [](const FrameSpec& f) {
+  auto decode = [](const FrameFields& f) {
     auto source = std::make_shared<MemorySource>();
     source->bytes = MakeFrame(f);
     source->bytes.resize(source->bytes.size() + 8, 0);
@@ -168,7 +168,7 @@ TEST(HeaderGeometry, SizesSubbandsAndDurations) {
     EXPECT_TRUE(header.ReadNext(*reader, crc));
     return header;
   };
-  FrameSpec f;          // MPEG-1 Layer II 44.1 kHz stereo
+  FrameFields f;        // MPEG-1 Layer II 44.1 kHz stereo
   f.bitrateIndex = 10;  // 192 kbit/s: 96 per channel
   Header h = decode(f);
   EXPECT_EQ(h.SubbandCount(), 30);
@@ -183,7 +183,7 @@ TEST(HeaderGeometry, SizesSubbandsAndDurations) {
   f.modeExtension = 3;
   EXPECT_EQ(decode(f).IntensityBound(), 16);
 
-  FrameSpec mono;  // 32 kbit/s single channel
+  FrameFields mono;  // 32 kbit/s single channel
   mono.mode = 3;
   mono.bitrateIndex = 1;
   h = decode(mono);
@@ -193,12 +193,12 @@ TEST(HeaderGeometry, SizesSubbandsAndDurations) {
   mono.rateIndex = 2;
   EXPECT_EQ(decode(mono).SubbandCount(), 12);
 
-  FrameSpec big;  // 48 kHz, 192 kbit/s: body 572
+  FrameFields big;  // 48 kHz, 192 kbit/s: body 572
   big.rateIndex = 1;
   big.bitrateIndex = 10;
   EXPECT_EQ(decode(big).FrameSize(), 572);
 
-  FrameSpec layer3;  // MPEG-1 Layer III stereo 128 kbit/s 44.1 kHz
+  FrameFields layer3;  // MPEG-1 Layer III stereo 128 kbit/s 44.1 kHz
   layer3.layer = 3;
   layer3.bitrateIndex = 9;
   h = decode(layer3);
@@ -208,7 +208,7 @@ TEST(HeaderGeometry, SizesSubbandsAndDurations) {
 
   // Lower sampling frequencies: Layer II keeps 1152 samples per frame (size 144 b / f, 30
   // subbands, Table B.1 widths); Layer III has 576 (size 72 b / f).
-  FrameSpec lsf;
+  FrameFields lsf;
   lsf.version = 0;
   lsf.bitrateIndex = 8;  // 64 kbit/s at 22.05 kHz
   h = decode(lsf);
@@ -226,7 +226,7 @@ TEST(HeaderGeometry, SizesSubbandsAndDurations) {
 }
 
 TEST(HeaderGeometry, LengthEstimateFromTheStreamSize) {
-  FrameSpec f;  // 48 kHz 128 kbit/s Layer III: 384-byte frames
+  FrameFields f;  // 48 kHz 128 kbit/s Layer III: 384-byte frames
   f.layer = 3;
   f.rateIndex = 1;
   f.bitrateIndex = 9;
@@ -246,7 +246,7 @@ TEST(Positioning, PaddingTableLandsJumpsOnFrames) {
   const int pads[] = {1, 0, 1, 0, 0, 1, 1, 0};
   MemorySource source;
   for (int i = 0; i < 8; ++i) {
-    FrameSpec f;
+    FrameFields f;
     f.padding = pads[i];
     f.fill = static_cast<uint8_t>(i + 1);  // tells the frames apart
     Append(source.bytes, MakeFrame(f));
@@ -312,7 +312,7 @@ TEST(Positioning, PaddedLayerOneFramesCountFourBytes) {
 TEST(Positioning, StreamLongerThanItsSizeEstimate) {
   MemorySource source;
   for (int i = 0; i < 10; ++i) {
-    FrameSpec f;
+    FrameFields f;
     f.padding = i % 3 == 0;
     f.fill = static_cast<uint8_t>(i + 1);
     Append(source.bytes, MakeFrame(f));
@@ -334,7 +334,7 @@ TEST(Positioning, StreamLongerThanItsSizeEstimate) {
 
 TEST(Positioning, UnpaddedRatesAndStreamsThatCannotSeek) {
   MemorySource source;
-  FrameSpec f;  // 48 kHz 192 kbit/s: frame n at n x 576
+  FrameFields f;  // 48 kHz 192 kbit/s: frame n at n x 576
   f.rateIndex = 1;
   f.bitrateIndex = 10;
   for (int i = 0; i < 6; ++i) {

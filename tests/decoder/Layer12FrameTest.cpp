@@ -106,6 +106,32 @@ TEST(Layer1Frames, ChecksumMismatchDropsOnlyThatFrame) {
   EXPECT_LE(DecodeAll(damaged).decoded, 3);
 }
 
+TEST(Layer1Frames, ChecksumStartsAfreshAfterFramesNotChecked) {
+  // Frames read but not decoded (passed over by a jump, or of another layer) must not leave
+  // their bits in the checksum register.
+  layer1gen::Layer1Options options;
+  options.protect = true;
+  std::mt19937 rng(4);
+  MemorySource source;
+  for (int i = 0; i < 4; ++i) {
+    const auto frame = layer1gen::MakeLayer1Frame(options, rng);
+    source.bytes.insert(source.bytes.end(), frame.begin(), frame.end());
+  }
+  auto reader = source.Open();
+  Header header;
+  Crc16* crc = nullptr;
+  SynthesisFilter filter1(0, 32768.0f), filter2(1, 32768.0f);
+  MemoryOutput output(2);
+  SubbandFrameDecoder decoder;
+  ASSERT_TRUE(header.ReadNext(*reader, crc));
+  ASSERT_TRUE(header.ReadNext(*reader, crc));  // frame 0 not decoded
+  ASSERT_NE(crc, nullptr);
+  EXPECT_TRUE(decoder.DecodeFrame(*reader, header, crc, kBothChannels, filter1, &filter2, output));
+  ASSERT_TRUE(header.SeekToFrame(*reader, 3));  // frame 2 read on the way
+  EXPECT_TRUE(decoder.DecodeFrame(*reader, header, crc, kBothChannels, filter1, &filter2, output));
+  EXPECT_EQ(output.samples.size(), 2u * 384u * 2u);
+}
+
 TEST(ChannelSelection, EachChannelReachesItsOwnFilter) {
   for (const char* name : {"l2_44k_j192_p.mp2", "l1_48k_j448.mp1", "l2_32k_d96.mp2"}) {
     const std::vector<uint8_t> bytes = ReadFileBytes(DataDir() + "/" + name);

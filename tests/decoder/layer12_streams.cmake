@@ -59,8 +59,8 @@ set(_layer2
   "l2_22k_s64_d 22050 s 64 d 0"
   "l2_16k_m8 16000 m 8 none 0"
   "l2_16k_j160_pd 16000 j 160 pd 0")
-foreach(_spec IN LISTS _layer2)
-  separate_arguments(_f UNIX_COMMAND "${_spec}")
+foreach(_row IN LISTS _layer2)
+  separate_arguments(_f UNIX_COMMAND "${_row}")
   list(GET _f 0 _name)
   list(GET _f 1 _rate)
   list(GET _f 2 _mode)
@@ -94,8 +94,8 @@ set(_layer1
   "l1_16k_m128_p 0 2 8 3 1 0 0"
   "l1_24k_d192 0 1 12 2 0 0 0")
 set(_seed 11)
-foreach(_spec IN LISTS _layer1)
-  separate_arguments(_f UNIX_COMMAND "${_spec}")
+foreach(_row IN LISTS _layer1)
+  separate_arguments(_f UNIX_COMMAND "${_row}")
   list(GET _f 0 _name)
   list(SUBLIST _f 1 5 _args)
   list(GET _f 6 _pad)
