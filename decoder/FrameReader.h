@@ -38,23 +38,9 @@ class FrameReader {
   bool LoadFrame(int n);
   // The next n bits (1..16) of the frame body; reads past the buffer give zeros.
   uint32_t ReadBits(int n) {
-    const int s = bitIndex_ + n;
-    const uint32_t mask = (1u << n) - 1u;
-    uint32_t result;
-    if (s <= 32) {
-      result = (frame_[word_] >> (32 - s)) & mask;
-      if (s == 32) {
-        bitIndex_ = 0;
-        NextWord();
-      } else {
-        bitIndex_ = s;
-      }
-    } else {
-      const uint32_t joined = (frame_[word_] << 16) | (frame_[word_ + 1] >> 16);
-      result = (joined >> (48 - s)) & mask;
-      NextWord();
-      bitIndex_ = s - 32;
-    }
+    const uint64_t pair = (uint64_t{frame_[word_]} << 32) | frame_[word_ + 1];
+    const uint32_t result = static_cast<uint32_t>((pair << bitIndex_) >> (64 - n));
+    SkipBits(n);
     return result;
   }
   // Read position within the body, to scan a frame and read it again.
@@ -94,10 +80,6 @@ class FrameReader {
  private:
   FrameReader() = default;
 
-  void NextWord() {
-    if (word_ < kFrameWords)
-      ++word_;
-  }
   bool ReadRaw(void* buffer, int count);
   bool SeekTo(int64_t position);
   bool IsHeader(uint32_t word, bool strict) const;

@@ -411,7 +411,9 @@ namespace {
 
 constexpr int MaxRootBits = 8;
 
-HuffmanLookupTable BuildLookup(const HuffmanDescriptor& d)
+}  // namespace
+
+HuffmanLookupTable BuildHuffmanLookup(const HuffmanDescriptor& d)
 {
   HuffmanLookupTable t;
   if (d.TreeLength == 0)
@@ -466,13 +468,15 @@ HuffmanLookupTable BuildLookup(const HuffmanDescriptor& d)
   return t;
 }
 
+namespace {
+
 struct AllLookups {
   HuffmanLookupTable Tables[34];
   AllLookups()
   {
     for (int i = 0; i < 34; ++i)
       if (HuffmanDescriptors[i].TreeOf < 0)
-        Tables[i] = BuildLookup(HuffmanDescriptors[i]);
+        Tables[i] = BuildHuffmanLookup(HuffmanDescriptors[i]);
   }
 };
 

@@ -35,6 +35,9 @@ struct HuffmanLookupTable {
 // The lookup of descriptor Table (0..33); empty (RootBits 0) for tables 0, 4 and 14.
 const HuffmanLookupTable& HuffmanLookup(int table);
 
+// Builds the lookup of one code table; bit patterns that start no code become Invalid.
+HuffmanLookupTable BuildHuffmanLookup(const HuffmanDescriptor& d);
+
 // Decodes one code from Window (the next 32 stream bits, first bit in bit 31). Returns the
 // leaf value (x << 4 | y) and sets Used to the code's length; for a pattern that is no code
 // within 32 bits it returns 0 and sets Used to 32.

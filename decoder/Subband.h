@@ -25,8 +25,14 @@ class Subband {
                           SynthesisFilter* filter2) = 0;
   // Layer II only.
   virtual void ReadScaleFactorSelection(FrameReader& /*stream*/, Crc16* /*crc*/) {}
-  // Reads past one sample group without keeping it; false for a code the tables forbid.
-  virtual bool SkipGroup(FrameReader& stream) = 0;
+  // The sample codes of one group, in stream order, for checking a frame before decoding it:
+  // appends (bits, number of valid codes or 0 when every code is valid) per coded channel and
+  // returns the new count.
+  struct CodeSlot {
+    int32_t bits;
+    uint32_t limit;
+  };
+  virtual int AppendCodeSlots(CodeSlot* slots, int count) const = 0;
 };
 
 class Layer1Subband : public Subband {
@@ -37,7 +43,7 @@ class Layer1Subband : public Subband {
   bool ReadSamples(FrameReader& stream) override;
   bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                   SynthesisFilter* filter2) override;
-  bool SkipGroup(FrameReader& stream) override;
+  int AppendCodeSlots(CodeSlot* slots, int count) const override;
 
  protected:
   static bool SetAllocation(int32_t allocation, int32_t& sampleLength, float& factor,
@@ -73,7 +79,7 @@ class Layer1StereoSubband : public Layer1Subband {
   bool ReadSamples(FrameReader& stream) override;
   bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                   SynthesisFilter* filter2) override;
-  bool SkipGroup(FrameReader& stream) override;
+  int AppendCodeSlots(CodeSlot* slots, int count) const override;
 
  private:
   int32_t allocation2_ = 0;
@@ -103,7 +109,7 @@ class Layer2Subband : public Subband {
   bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                   SynthesisFilter* filter2) override;
   void ReadScaleFactorSelection(FrameReader& stream, Crc16* crc) override;
-  bool SkipGroup(FrameReader& stream) override;
+  int AppendCodeSlots(CodeSlot* slots, int count) const override;
 
  protected:
   struct Channel {
@@ -111,14 +117,20 @@ class Layer2Subband : public Subband {
     int32_t selection = 0;
     float scaleFactors[3] = {0.0f, 0.0f, 0.0f};
     const QuantClass* quant = nullptr;
-    float samples[3] = {0.0f, 0.0f, 0.0f};
+    float samples[3] = {0.0f, 0.0f, 0.0f};  // requantised, before scaling
+    float values[3] = {0.0f, 0.0f, 0.0f};   // scaled: what EmitSample hands on
   };
   static void ReadSelection(FrameReader& stream, Crc16* crc, Channel& ch);
   static void ReadFactors(FrameReader& stream, Channel& ch);
   static void ReadGroup(FrameReader& stream, Channel& ch);
-  static bool SkipCodes(FrameReader& stream, const Channel& ch);
-  float Requantised(const Channel& ch) const;
-  float Scale(const Channel& ch) const;
+  static int AppendSlot(const Channel& ch, CodeSlot* slots, int count);
+  // Scale factor of the current part (groups 1-4, 5-8, 9-12).
+  float Scale(const Channel& ch) const {
+    return ch.scaleFactors[groupNumber_ <= 4 ? 0 : groupNumber_ <= 8 ? 1 : 2];
+  }
+  static void ScaleGroup(Channel& ch, float scale) {
+    for (int k = 0; k < 3; ++k) ch.values[k] = ch.samples[k] * scale;
+  }
 
   int32_t subbandNumber_;
   Channel ch1_;
@@ -131,6 +143,7 @@ class Layer2Subband : public Subband {
 class Layer2IntensitySubband : public Layer2Subband {
  public:
   using Layer2Subband::Layer2Subband;
+  bool ReadSamples(FrameReader& stream) override;
   void ReadScaleFactors(FrameReader& stream, const Header& header) override;
   bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                   SynthesisFilter* filter2) override;
@@ -149,7 +162,7 @@ class Layer2StereoSubband : public Layer2Subband {
   bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                   SynthesisFilter* filter2) override;
   void ReadScaleFactorSelection(FrameReader& stream, Crc16* crc) override;
-  bool SkipGroup(FrameReader& stream) override;
+  int AppendCodeSlots(CodeSlot* slots, int count) const override;
 
  private:
   Channel ch2_;

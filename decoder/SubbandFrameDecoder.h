@@ -22,16 +22,20 @@ class SubbandFrameDecoder {
                    SynthesisFilter& filter1, SynthesisFilter* filter2, AudioOutput& output);
 
  private:
-  void Build(const Header& header);
+  bool DecodeLayer1(FrameReader& stream, const Header& header, Crc16* crc,
+                    ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2,
+                    AudioOutput& output);
+  bool DecodeLayer2(FrameReader& stream, const Header& header, Crc16* crc,
+                    ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2,
+                    AudioOutput& output);
 
+  // One object per subband and class, reused from frame to frame.
   std::array<Layer1Subband, 32> layer1_;
   std::array<Layer1IntensitySubband, 32> layer1Intensity_;
   std::array<Layer1StereoSubband, 32> layer1Stereo_;
   std::array<Layer2Subband, 32> layer2_;
   std::array<Layer2IntensitySubband, 32> layer2Intensity_;
   std::array<Layer2StereoSubband, 32> layer2Stereo_;
-  std::array<Subband*, 32> subbands_{};
-  int count_ = 0;
 };
 
 }  // namespace sonarel

@@ -1,6 +1,10 @@
 // Layer I subbands: 4-bit allocations, 6-bit scale factors, 12 samples per subband and channel.
 #include "decoder/Subband.h"
+#include "decoder/SubbandFrameDecoder.h"
+#include "decoder/SubbandFrameLoop.h"
 #include "decoder/SubbandTables.h"
+
+#include <algorithm>
 
 namespace sonarel {
 
@@ -48,9 +52,10 @@ bool Layer1Subband::EmitSample(ChannelSelection channels, SynthesisFilter& filte
   return true;
 }
 
-bool Layer1Subband::SkipGroup(FrameReader& stream) {
-  stream.SkipBits(sampleLength_);
-  return true;
+int Layer1Subband::AppendCodeSlots(CodeSlot* slots, int count) const {
+  if (sampleLength_ > 0)
+    slots[count++] = {sampleLength_, 0};
+  return count;
 }
 
 void Layer1IntensitySubband::ReadScaleFactors(FrameReader& stream, const Header&) {
@@ -130,9 +135,28 @@ bool Layer1StereoSubband::EmitSample(ChannelSelection channels, SynthesisFilter&
   return true;
 }
 
-bool Layer1StereoSubband::SkipGroup(FrameReader& stream) {
-  stream.SkipBits(sampleLength_ + sampleLength2_);
-  return true;
+int Layer1StereoSubband::AppendCodeSlots(CodeSlot* slots, int count) const {
+  if (sampleLength_ + sampleLength2_ > 0)
+    slots[count++] = {sampleLength_ + sampleLength2_, 0};
+  return count;
+}
+
+}  // namespace sonarel
+
+namespace sonarel {
+
+// Single channel: the one-channel class; joint stereo: the two-channel class below the
+// intensity bound, the intensity class from it on; stereo and dual channel: two-channel class.
+bool SubbandFrameDecoder::DecodeLayer1(FrameReader& stream, const Header& header, Crc16* crc,
+                                       ChannelSelection channels, SynthesisFilter& filter1,
+                                       SynthesisFilter* filter2, AudioOutput& output) {
+  const int count = std::min<int>(header.SubbandCount(), 32);
+  if (header.Mode() == Header::SingleChannel)
+    return RunSubbandFrame(layer1_.data(), layer1_.data(), count, count, stream, header, crc,
+                           channels, filter1, filter2, output);
+  const int bound = header.Mode() == Header::JointStereo ? header.IntensityBound() : count;
+  return RunSubbandFrame(layer1Stereo_.data(), layer1Intensity_.data(), bound, count, stream,
+                         header, crc, channels, filter1, filter2, output);
 }
 
 }  // namespace sonarel

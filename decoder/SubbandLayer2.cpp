@@ -1,7 +1,11 @@
 // Layer II subbands: allocations of table-dependent width, scale-factor selection, up to three
 // scale factors, 12 groups of three samples (grouped codes for 3, 5 and 9 steps).
 #include "decoder/Subband.h"
+#include "decoder/SubbandFrameDecoder.h"
+#include "decoder/SubbandFrameLoop.h"
 #include "decoder/SubbandTables.h"
+
+#include <algorithm>
 
 namespace sonarel {
 
@@ -36,42 +40,34 @@ void Layer2Subband::ReadFactors(FrameReader& stream, Channel& ch) {
   }
 }
 
+// Reads one group of three samples and requantises them (grouped codes are final values).
 void Layer2Subband::ReadGroup(FrameReader& stream, Channel& ch) {
   const QuantClass& q = *ch.quant;
   if (q.grouping != nullptr) {
     uint32_t code = stream.ReadBits(q.codeLength);
     if (code >= static_cast<uint32_t>(q.groupCodes))
-      code = 0;  // refused earlier by SkipCodes
+      code = 0;  // the frame check refused such codes
     const float* triple = q.grouping + 3 * code;
     ch.samples[0] = triple[0];
     ch.samples[1] = triple[1];
     ch.samples[2] = triple[2];
   } else {
-    for (float& s : ch.samples)
-      s = static_cast<float>(stream.ReadBits(q.codeLength)) * q.factor - 1.0f;
+    for (float& s : ch.samples) {
+      const float value = static_cast<float>(stream.ReadBits(q.codeLength)) * q.factor - 1.0f;
+      s = (value + q.d) * q.c;
+    }
   }
 }
 
-bool Layer2Subband::SkipCodes(FrameReader& stream, const Channel& ch) {
+int Layer2Subband::AppendSlot(const Channel& ch, CodeSlot* slots, int count) {
   if (ch.allocation == 0 || ch.quant == nullptr)
-    return true;
+    return count;
   const QuantClass& q = *ch.quant;
-  if (q.grouping == nullptr) {
-    stream.SkipBits(3 * q.codeLength);
-    return true;
-  }
-  return stream.ReadBits(q.codeLength) < static_cast<uint32_t>(q.groupCodes);
-}
-
-float Layer2Subband::Requantised(const Channel& ch) const {
-  float value = ch.samples[sampleNumber_];
-  if (ch.quant->grouping == nullptr)
-    value = (value + ch.quant->d) * ch.quant->c;
-  return value;
-}
-
-float Layer2Subband::Scale(const Channel& ch) const {
-  return ch.scaleFactors[groupNumber_ <= 4 ? 0 : groupNumber_ <= 8 ? 1 : 2];
+  if (q.grouping == nullptr)
+    slots[count++] = {3 * q.codeLength, 0};
+  else
+    slots[count++] = {q.codeLength, static_cast<uint32_t>(q.groupCodes)};
+  return count;
 }
 
 bool Layer2Subband::ReadAllocation(FrameReader& stream, const Header& header, Crc16* crc) {
@@ -95,21 +91,24 @@ void Layer2Subband::ReadScaleFactors(FrameReader& stream, const Header&) {
 }
 
 bool Layer2Subband::ReadSamples(FrameReader& stream) {
-  if (ch1_.allocation > 0)
-    ReadGroup(stream, ch1_);
   sampleNumber_ = 0;
-  return ++groupNumber_ == 12;
+  ++groupNumber_;
+  if (ch1_.allocation > 0) {
+    ReadGroup(stream, ch1_);
+    ScaleGroup(ch1_, Scale(ch1_));
+  }
+  return groupNumber_ == 12;
 }
 
 bool Layer2Subband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                                SynthesisFilter*) {
   if (ch1_.allocation > 0 && (channels == kBothChannels || channels == kFirstChannel))
-    filter1.SetInput(subbandNumber_, Requantised(ch1_) * Scale(ch1_));
+    filter1.SetInput(subbandNumber_, ch1_.values[sampleNumber_]);
   return ++sampleNumber_ == 3;
 }
 
-bool Layer2Subband::SkipGroup(FrameReader& stream) {
-  return SkipCodes(stream, ch1_);
+int Layer2Subband::AppendCodeSlots(CodeSlot* slots, int count) const {
+  return AppendSlot(ch1_, slots, count);
 }
 
 void Layer2IntensitySubband::ReadScaleFactorSelection(FrameReader& stream, Crc16* crc) {
@@ -127,18 +126,29 @@ void Layer2IntensitySubband::ReadScaleFactors(FrameReader& stream, const Header&
   }
 }
 
+bool Layer2IntensitySubband::ReadSamples(FrameReader& stream) {
+  sampleNumber_ = 0;
+  ++groupNumber_;
+  if (ch1_.allocation > 0) {
+    // One set of samples, scaled by each channel's own factors.
+    ReadGroup(stream, ch1_);
+    for (int k = 0; k < 3; ++k) ch2_.values[k] = ch1_.samples[k] * Scale(ch2_);
+    ScaleGroup(ch1_, Scale(ch1_));
+  }
+  return groupNumber_ == 12;
+}
+
 bool Layer2IntensitySubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                                         SynthesisFilter* filter2) {
   if (ch1_.allocation > 0) {
-    const float value = Requantised(ch1_);
     if (channels == kBothChannels) {
-      filter1.SetInput(subbandNumber_, value * Scale(ch1_));
+      filter1.SetInput(subbandNumber_, ch1_.values[sampleNumber_]);
       if (filter2 != nullptr)
-        filter2->SetInput(subbandNumber_, value * Scale(ch2_));
+        filter2->SetInput(subbandNumber_, ch2_.values[sampleNumber_]);
     } else if (channels == kFirstChannel) {
-      filter1.SetInput(subbandNumber_, value * Scale(ch1_));
+      filter1.SetInput(subbandNumber_, ch1_.values[sampleNumber_]);
     } else {
-      filter1.SetInput(subbandNumber_, value * Scale(ch2_));
+      filter1.SetInput(subbandNumber_, ch2_.values[sampleNumber_]);
     }
   }
   return ++sampleNumber_ == 3;
@@ -174,20 +184,25 @@ void Layer2StereoSubband::ReadScaleFactors(FrameReader& stream, const Header&) {
 }
 
 bool Layer2StereoSubband::ReadSamples(FrameReader& stream) {
-  if (ch1_.allocation > 0)
-    ReadGroup(stream, ch1_);
-  if (ch2_.allocation > 0)
-    ReadGroup(stream, ch2_);
   sampleNumber_ = 0;
-  return ++groupNumber_ == 12;
+  ++groupNumber_;
+  if (ch1_.allocation > 0) {
+    ReadGroup(stream, ch1_);
+    ScaleGroup(ch1_, Scale(ch1_));
+  }
+  if (ch2_.allocation > 0) {
+    ReadGroup(stream, ch2_);
+    ScaleGroup(ch2_, Scale(ch2_));
+  }
+  return groupNumber_ == 12;
 }
 
 bool Layer2StereoSubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                                      SynthesisFilter* filter2) {
   if (ch1_.allocation > 0 && (channels == kBothChannels || channels == kFirstChannel))
-    filter1.SetInput(subbandNumber_, Requantised(ch1_) * Scale(ch1_));
+    filter1.SetInput(subbandNumber_, ch1_.values[sampleNumber_]);
   if (ch2_.allocation > 0 && channels != kFirstChannel) {
-    const float value = Requantised(ch2_) * Scale(ch2_);
+    const float value = ch2_.values[sampleNumber_];
     if (channels == kBothChannels) {
       if (filter2 != nullptr)
         filter2->SetInput(subbandNumber_, value);
@@ -198,8 +213,24 @@ bool Layer2StereoSubband::EmitSample(ChannelSelection channels, SynthesisFilter&
   return ++sampleNumber_ == 3;
 }
 
-bool Layer2StereoSubband::SkipGroup(FrameReader& stream) {
-  return SkipCodes(stream, ch1_) && SkipCodes(stream, ch2_);
+int Layer2StereoSubband::AppendCodeSlots(CodeSlot* slots, int count) const {
+  return AppendSlot(ch2_, slots, AppendSlot(ch1_, slots, count));
+}
+
+}  // namespace sonarel
+
+namespace sonarel {
+
+bool SubbandFrameDecoder::DecodeLayer2(FrameReader& stream, const Header& header, Crc16* crc,
+                                       ChannelSelection channels, SynthesisFilter& filter1,
+                                       SynthesisFilter* filter2, AudioOutput& output) {
+  const int count = std::min<int>(header.SubbandCount(), 32);
+  if (header.Mode() == Header::SingleChannel)
+    return RunSubbandFrame(layer2_.data(), layer2_.data(), count, count, stream, header, crc,
+                           channels, filter1, filter2, output);
+  const int bound = header.Mode() == Header::JointStereo ? header.IntensityBound() : count;
+  return RunSubbandFrame(layer2Stereo_.data(), layer2Intensity_.data(), bound, count, stream,
+                         header, crc, channels, filter1, filter2, output);
 }
 
 }  // namespace sonarel

@@ -35,22 +35,25 @@ constexpr int kPrototype[257] = {
     71420, 72169, 72835, 73415, 73908, 74313, 74630, 74856, 74992, 75038,
 };
 
-// Window rows by output sample j: kWindow.rows[j][m] = D[j + 32 (15 - m)], so that the 16 most
-// recent vector entries of a row, oldest first, meet their coefficients in order.
+// Window by age: kWindow.taps[m][j] = D[j + 32 (15 - m)], so that the 16 most recent columns,
+// oldest first, meet their coefficients in order.
 struct Window {
-  alignas(16) float rows[32][16];
+  alignas(16) float taps[16][32];
   Window() {
-    for (int j = 0; j < 32; ++j) {
-      for (int m = 0; m < 16; ++m) {
+    for (int m = 0; m < 16; ++m) {
+      for (int j = 0; j < 32; ++j) {
         const int i = j + 32 * (15 - m);
         const int tap = i <= 256 ? kPrototype[i] : kPrototype[512 - i];
         const double d = tap / 65536.0 * (((i / 64) & 1) ? -1.0 : 1.0);
-        rows[j][m] = static_cast<float>(d);
+        taps[m][j] = static_cast<float>(d);
       }
     }
   }
 };
 const Window kWindow;
+
+using Float4 = float __attribute__((vector_size(16)));
+using Int4 = int32_t __attribute__((vector_size(16)));
 
 // The 31 factors 1 / (2 cos x) of the fast transform, x = (2i+1)pi/64 (i < 16), (2i+1)pi/32
 // (i < 8), (2i+1)pi/16 (i < 4), (2i+1)pi/8 (i < 2) and pi/4. Built once, when the library
@@ -73,7 +76,7 @@ const float* const kLoadTimeFactors = Factors();
 // X[m] = sum_k x[k] cos((2k+1) m pi / 2N), m = 0..N-1, by halving (Lee's algorithm); c holds
 // the factors of size N followed by those of the smaller sizes.
 template <int N>
-inline void FastDct(const float* x, float* out, const float* c) {
+[[gnu::always_inline]] inline void FastDct(const float* x, float* out, const float* c) {
   constexpr int H = N / 2;
   float sums[H], diffs[H], even[H], odd[H];
   for (int k = 0; k < H; ++k) {
@@ -90,16 +93,8 @@ inline void FastDct(const float* x, float* out, const float* c) {
   out[N - 1] = odd[H - 1];
 }
 template <>
-inline void FastDct<1>(const float* x, float* out, const float*) {
+[[gnu::always_inline]] inline void FastDct<1>(const float* x, float* out, const float*) {
   out[0] = x[0];
-}
-
-inline int16_t ToPcm(float y) {
-  if (y > 32767.0f)
-    return 32767;
-  if (y < -32768.0f)
-    return -32768;
-  return static_cast<int16_t>(y);  // truncates toward zero
 }
 
 }  // namespace
@@ -108,6 +103,12 @@ SynthesisFilter::SynthesisFilter(int32_t channel, float scaleFactor)
     : channel_(channel), scaleFactor_(scaleFactor), cosineFactors_(Factors()) {
   (void)kLoadTimeFactors;
   Reset();
+}
+
+float SynthesisFilter::WindowCoefficient(int i) {
+  if (i < 0 || i > 511)
+    return 0.0f;
+  return kWindow.taps[15 - i / 32][i % 32];
 }
 
 void SynthesisFilter::Reset() {
@@ -124,37 +125,42 @@ void SynthesisFilter::ProduceSamples(int16_t* pcm) {
   FastDct<32>(inputs_, x, cosineFactors_);
 
   const int p = column_;
-  float(*active)[32] = stores_[active_];
-  float(*other)[32] = stores_[active_ ^ 1];
-  for (int j = 0; j < 16; ++j) {
-    active[j][p] = active[j][p + 16] = x[16 + j];
-  }
-  active[16][p] = active[16][p + 16] = 0.0f;
-  for (int j = 17; j < 32; ++j) {
-    active[j][p] = active[j][p + 16] = -x[48 - j];
-  }
+  float* active0 = stores_[active_][p];
+  float* active1 = stores_[active_][p + 16];
+  float* other0 = stores_[active_ ^ 1][p];
+  float* other1 = stores_[active_ ^ 1][p + 16];
+  for (int j = 0; j < 16; ++j) active0[j] = active1[j] = x[16 + j];
+  active0[16] = active1[16] = 0.0f;
+  for (int j = 17; j < 32; ++j) active0[j] = active1[j] = -x[48 - j];
   // V[32 + j]: j = 0 is -X[16]; j = 1..15 is -X[16-j]; j = 16 is -X[0]; j = 17..31 is -X[j-16].
-  other[0][p] = other[0][p + 16] = -x[16];
-  for (int j = 1; j < 16; ++j) {
-    other[j][p] = other[j][p + 16] = -x[16 - j];
-  }
-  for (int j = 16; j < 32; ++j) {
-    other[j][p] = other[j][p + 16] = -x[j - 16];
-  }
+  other0[0] = other1[0] = -x[16];
+  for (int j = 1; j < 16; ++j) other0[j] = other1[j] = -x[16 - j];
+  for (int j = 16; j < 32; ++j) other0[j] = other1[j] = -x[j - 16];
 
-  // Window: the 16 most recent entries of row j are columns p+1 .. p+16.
-  const float scale = scaleFactor_;
-  for (int j = 0; j < 32; ++j) {
-    const float* v = &active[j][p + 1];
-    const float* w = kWindow.rows[j];
-    float a0 = 0.0f, a1 = 0.0f, a2 = 0.0f, a3 = 0.0f;
-    for (int m = 0; m < 16; m += 4) {
-      a0 += v[m] * w[m];
-      a1 += v[m + 1] * w[m + 1];
-      a2 += v[m + 2] * w[m + 2];
-      a3 += v[m + 3] * w[m + 3];
+  // Window: the 16 most recent sets are columns p+1 .. p+16; four output samples per vector.
+  Float4 acc[8] = {};
+  const float(*columns)[32] = stores_[active_] + p + 1;
+  for (int m = 0; m < 16; ++m) {
+    const float* v = columns[m];
+    const float* w = kWindow.taps[m];
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) {
+      Float4 vk, wk;
+      std::memcpy(&vk, v + 4 * k, sizeof vk);
+      std::memcpy(&wk, w + 4 * k, sizeof wk);
+      acc[k] += vk * wk;
     }
-    pcm[j] = ToPcm(((a0 + a1) + (a2 + a3)) * scale);
+  }
+  // Scale, clip to 16 bits, truncate toward zero.
+  const Float4 scale = {scaleFactor_, scaleFactor_, scaleFactor_, scaleFactor_};
+  const Float4 high = {32767.0f, 32767.0f, 32767.0f, 32767.0f};
+  const Float4 low = {-32768.0f, -32768.0f, -32768.0f, -32768.0f};
+  for (int k = 0; k < 8; ++k) {
+    Float4 y = acc[k] * scale;
+    y = y > high ? high : y;
+    y = y < low ? low : y;
+    const Int4 n = __builtin_convertvector(y, Int4);
+    for (int i = 0; i < 4; ++i) pcm[4 * k + i] = static_cast<int16_t>(n[i]);
   }
 
   column_ = (column_ + 1) & 15;
@@ -166,6 +172,18 @@ void SynthesisFilter::ProduceSamples(AudioOutput& output) {
   int16_t pcm[32];
   ProduceSamples(pcm);
   for (int j = 0; j < 32; ++j) output.PutSample(channel_, pcm[j]);
+}
+
+void SynthesisFilter::ProduceSamples(SynthesisFilter& first, SynthesisFilter& second,
+                                     AudioOutput& output) {
+  int16_t pcm1[32], pcm2[32];
+  first.ProduceSamples(pcm1);
+  second.ProduceSamples(pcm2);
+  const int32_t c1 = first.channel_, c2 = second.channel_;
+  for (int j = 0; j < 32; ++j) {
+    output.PutSample(c1, pcm1[j]);
+    output.PutSample(c2, pcm2[j]);
+  }
 }
 
 }  // namespace sonarel

@@ -11,6 +11,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs" | tee build/ctest.log
 
+echo "== sample program folder"
+cmake --build build -j"$jobs" --target sample_folder
+build/data/sample/check_sample_folder build/program 4
+
 echo "== sanitized build and tests (ASan+UBSan)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXORA_SANITIZE=ON -DLEXORA_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"

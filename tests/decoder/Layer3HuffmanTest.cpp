@@ -61,6 +61,22 @@ TEST(Layer3Huffman, LookupDecodesEveryCodeWhateverFollows)
   }
 }
 
+TEST(Layer3Huffman, BitsThatStartNoCodeGiveZerosAndUseThirtyTwoBits)
+{
+  // An incomplete code of a 1 x 2 table: "1" is (0, 0), "01" is (0, 1); nothing starts with "00".
+  static const uint16_t codes[2] = {1, 1};
+  static const uint8_t lengths[2] = {1, 2};
+  const HuffmanDescriptor d{{'t'}, 2, 2, 0, 0, -1, codes, lengths, 2};
+  const HuffmanLookupTable t = BuildHuffmanLookup(d);
+  int used = 0;
+  EXPECT_EQ(HuffmanDecode(t, 0x80000000u, used), 0x00u);
+  EXPECT_EQ(used, 1);
+  EXPECT_EQ(HuffmanDecode(t, 0x40000000u, used), 0x01u);
+  EXPECT_EQ(used, 2);
+  EXPECT_EQ(HuffmanDecode(t, 0x3FFFFFFFu, used), 0u);
+  EXPECT_EQ(used, 32);
+}
+
 namespace {
 
 Layer3GranuleInfo LongGranule()

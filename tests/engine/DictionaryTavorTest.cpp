@@ -92,6 +92,10 @@ TEST_F(TavorDictionary, MissingAndEmptySections)
     EXPECT_EQ(words, u"");
     EXPECT_EQ(d.CurrentSection, 2);
 
+    d.GetLetterWords(u'#', false, words, false); // only entries 48 and 49 carry "#"
+    EXPECT_EQ(words, u"");
+    EXPECT_EQ(d.CurrentSection, 2);
+
     d.GetLetterWords(u'b', false, words, false); // a section of length 0
     EXPECT_EQ(words, u"");
     EXPECT_EQ(d.CurrentSection, 2);

@@ -9,10 +9,20 @@
 
 namespace {
 
-std::string Base()
+// One fixed path per process, removed when the process ends.
+struct TScratchFiles {
+    std::string Base = "/tmp/lexora-dictionary-fuzz-" + std::to_string(::getpid());
+    ~TScratchFiles()
+    {
+        for (const char* ext : {".TDD", ".UDD", ".TDE", "Temp.TDE", ".UDDTEMP"})
+            std::remove((Base + ext).c_str());
+    }
+};
+
+const std::string& Base()
 {
-    static const std::string base = "/tmp/lexora-dictionary-fuzz-" + std::to_string(::getpid());
-    return base;
+    static TScratchFiles files;
+    return files.Base;
 }
 
 void Put(const std::string& path, const uint8_t* data, size_t size)
@@ -60,7 +70,7 @@ void ListEverything(TBaseDictionary& d)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string base = Base();
+    const std::string& base = Base();
     Put(base + ".TDD", data, size);
     Put(base + ".UDD", data, size);
     {
