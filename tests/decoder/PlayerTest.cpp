@@ -154,6 +154,23 @@ TEST_F(PlayerTest, OpenedFileReportsItsStream) {
   EXPECT_EQ(api.GetLength(), -1);
 }
 
+TEST_F(PlayerTest, OpenInModeOneReleasesThePreviousStream) {
+  ASSERT_TRUE(mem.OpenWith(api));
+  MemoryStream second;
+  second.data = ReadAll(StreamPath("mono48.mp2"));
+  ASSERT_TRUE(second.OpenWith(api));
+  EXPECT_EQ(mem.closes, 1);
+  EXPECT_EQ(api.GetFrequency(), 48000);
+  MemoryStream junk;  // a failed Open leaves nothing open
+  junk.data.assign(100, 0);
+  EXPECT_FALSE(junk.OpenWith(api));
+  EXPECT_EQ(second.closes, 1);
+  EXPECT_EQ(junk.closes, 1);
+  EXPECT_EQ(api.GetPlayerMode(), 0);
+  EXPECT_EQ(api.Play(0, 0, &done), 0);
+  EXPECT_EQ(api.LastError(), 2);
+}
+
 TEST_F(PlayerTest, WholeStreamGoesIntoAnExactWaveFile) {
   ASSERT_TRUE(mem.OpenWith(api));
   GateAtFrame(5);
