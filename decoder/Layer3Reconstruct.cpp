@@ -188,9 +188,9 @@ void ProcessStereo(const float ro[2][576], float lr[2][576], const Layer3Granule
     } else {
       float k0 = 1.0f, k1 = 1.0f;
       if (p & 1)
-        k0 = t.LsfIntensity[row][(p + 1) >> 1];
+        k0 = t.LsfIntensity[row][((p + 1) >> 1) & 31];
       else if (p != 0)
-        k1 = t.LsfIntensity[row][p >> 1];
+        k1 = t.LsfIntensity[row][(p >> 1) & 31];
       lr[0][i] = l * k0;
       lr[1][i] = l * k1;
     }

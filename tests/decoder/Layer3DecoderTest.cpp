@@ -1,6 +1,8 @@
 // The frame flow of the Layer III decoder (reservoir, discard, jump) and the scale factors.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "Layer3Harness.h"
 #include "Layer3TestSupport.h"
 #include "decoder/AudioOutput.h"
@@ -221,4 +223,19 @@ TEST(Layer3ScaleFactors, LowerSamplingFrequencyGroupsAndPreflag)
     EXPECT_EQ(sf.s[0][b], 0);
     EXPECT_EQ(sf.IllegalShort[b], 0);  // a zero-length band is never intensity-coded
   }
+}
+
+// Each test runs in a process of its own, so the two threads here are the first users of the
+// shared tables (Huffman lookups, powers, windows) and race to build them.
+TEST(Layer3Decoder, TwoThreadsDecodeAtOnceFromFreshTables)
+{
+  const std::string path = l3test::TestDataDir() + "l22_js_v5_bursts.mp3";
+  std::vector<int16_t> a, b;
+  std::thread first([&] { a = Playback(path).All(); });
+  std::thread second([&] { b = Playback(path).All(); });
+  first.join();
+  second.join();
+  ASSERT_FALSE(a.empty());
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a, Playback(path).All());
 }

@@ -154,11 +154,31 @@ TEST_F(PlayerTest, OpenedFileReportsItsStream) {
   EXPECT_EQ(api.GetLength(), -1);
 }
 
+TEST_F(PlayerTest, OpenInModeOneReleasesThePreviousStream) {
+  ASSERT_TRUE(mem.OpenWith(api));
+  MemoryStream second;
+  second.data = ReadAll(StreamPath("mono48.mp2"));
+  ASSERT_TRUE(second.OpenWith(api));
+  EXPECT_EQ(mem.closes, 1);
+  EXPECT_EQ(api.GetFrequency(), 48000);
+  MemoryStream junk;  // a failed Open leaves nothing open
+  junk.data.assign(100, 0);
+  EXPECT_FALSE(junk.OpenWith(api));
+  EXPECT_EQ(second.closes, 1);
+  EXPECT_EQ(junk.closes, 1);
+  EXPECT_EQ(api.GetPlayerMode(), 0);
+  EXPECT_EQ(api.Play(0, 0, &done), 0);
+  EXPECT_EQ(api.LastError(), 2);
+}
+
 TEST_F(PlayerTest, WholeStreamGoesIntoAnExactWaveFile) {
   ASSERT_TRUE(mem.OpenWith(api));
+  GateAtFrame(5);
   EXPECT_EQ(api.Play(0, 0, &done), 0);
   EXPECT_EQ(api.LastError(), 0);
+  WaitAtGate();
   EXPECT_EQ(std::atomic_ref<uint8_t>(done).load(), 0);
+  mem.Release();
   ASSERT_TRUE(WaitDone());
   // The file is complete by the time the done byte is set.
   const WaveInfo w = ReadWave(wav);
@@ -448,7 +468,7 @@ TEST_F(PlayerTest, UnknownDeviceTypeKeepsTheOutput) {
 TEST_F(PlayerTest, SoundDeviceOutput) {
   ASSERT_TRUE(mem.OpenWith(api));
   ASSERT_TRUE(api.SetOutputDevice(0, nullptr));
-  EXPECT_TRUE(api.SetPriority(-15));
+  EXPECT_TRUE(api.SetPriority(-1));  // below normal: a nice value of 5
   ASSERT_EQ(api.Play(0, 0, &done), 0);
   EXPECT_EQ(api.LastError(), 0);
   ASSERT_TRUE(WaitDone());

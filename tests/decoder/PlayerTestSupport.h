@@ -71,9 +71,11 @@ inline WaveInfo ReadWave(const std::string& path) {
   return w;
 }
 
-// Waits until the condition holds, at most a few seconds.
-inline bool WaitFor(const std::function<bool()>& condition, int ms = 5000) {
-  for (int i = 0; i < ms; ++i) {
+// Waits until the condition holds; the generous limit only matters when something hangs
+// (sanitized builds on a loaded machine are slow).
+inline bool WaitFor(const std::function<bool()>& condition, int seconds = 30) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
     if (condition()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }

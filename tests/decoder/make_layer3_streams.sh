@@ -32,11 +32,16 @@ make() {
     mono-clicks) sox -V1 -n -r "$rate" -c 1 "$wav" synth "$seconds" square 4 synth "$seconds" sine mix \
                    300-2500 gain -6 ;;
     mono-noise) sox -V1 -n -r "$rate" -c 1 "$wav" synth "$seconds" whitenoise tremolo 5 90 gain -8 ;;
-    speech) espeak-ng -w "$tmp/speech.wav" "Hello, this is a dictionary speaking." \
-              && sox -V1 "$tmp/speech.wav" -r "$rate" -c "$channels" "$wav" ;;
+    speech) ;;  # see below
   esac
-  # shellcheck disable=SC2086
-  lame -t --quiet $opts "$wav" "$name.mp3"
+  if [[ $signal == speech ]]; then
+    # A word's sound as the sample data makes it: espeak-ng straight into lame (22.05 kHz mono).
+    # shellcheck disable=SC2086
+    espeak-ng --stdout "Hello, this is a dictionary speaking." | lame -t --quiet $opts - "$name.mp3"
+  else
+    # shellcheck disable=SC2086
+    lame -t --quiet $opts "$wav" "$name.mp3"
+  fi
   mpg123 -q --no-gapless -e f32 -O "$name.f32" "$name.mp3"
 }
 
