@@ -141,6 +141,7 @@ void TPlayThread::MakeLayer3Decoder() {
 // ReadNext starts the checksum register of every protected frame at 0xFFFF and hands it out.
 bool TPlayThread::ReadNextHeader() {
   const bool ok = player_.header->ReadNext(*player_.stream, crc_);
+  player_.PublishHeader();
   if (crc_ != nullptr) accumulator_ = crc_;
   return ok;
 }
@@ -150,7 +151,9 @@ bool TPlayThread::ReadNextHeader() {
 // others are only positioned before it, and the frame still held is an earlier one.
 bool TPlayThread::SeekToTarget() {
   const int32_t target = player_.seekTarget.load();
-  if (!player_.header->SeekToFrame(*player_.stream, target)) return false;
+  const bool positioned = player_.header->SeekToFrame(*player_.stream, target);
+  player_.PublishHeader();
+  if (!positioned) return false;
   if (player_.stream->FrameIndex() == target - 1) return ReadNextHeader();
   crc_ = player_.header->ProtectionBit() == 0 ? accumulator_ : nullptr;
   return true;

@@ -12,4 +12,11 @@ TPlayerObject::~TPlayerObject() {
   stream.reset();
 }
 
+void TPlayerObject::PublishHeader() {
+  shown.layer.store(header->Layer());
+  shown.bitrate.store(header->Bitrate());
+  shown.sampleRate.store(header->SampleRate());
+  shown.msPerFrame.store(header->FrameDuration());
+}
+
 }  // namespace sonarel

@@ -37,14 +37,27 @@ public:
   std::atomic<uint8_t> seekPending{0};
 };
 
+// The current frame header's values as the exports report them. The playback thread rewrites
+// the header while it plays, so it publishes these after every header it reads.
+struct THeaderValues {
+  std::atomic<int32_t> layer{0};
+  std::atomic<int32_t> bitrate{0};     // bit/s
+  std::atomic<int32_t> sampleRate{0};  // Hz
+  std::atomic<float> msPerFrame{0.0f};
+};
+
 class TPlayerObject : public TPlayerRequests {
 public:
   TPlayerObject();
   ~TPlayerObject() override;
 
+  // Copies the values of `header` into `shown`; called by whichever thread reads headers.
+  void PublishHeader();
+
   std::unique_ptr<FrameReader> stream;
   std::unique_ptr<Header> header;
   Crc16* crc = nullptr;  // the header's checksum register as the first ReadNext left it
+  THeaderValues shown;   // published from `header` by PublishHeader
   bool useScaleFactor = false;
   float scaleFactor = 32768.0f;
   int32_t startFrame = 0;

@@ -66,7 +66,8 @@ TPlayerObject* Player() {
 
 int32_t Mode(const TPlayerObject& player) { return player.mode.load(); }
 
-float MsPerFrame(const TPlayerObject& player) { return player.header->FrameDuration(); }
+// From the published values: the playback thread may be rewriting the header meanwhile.
+float MsPerFrame(const TPlayerObject& player) { return player.shown.msPerFrame.load(); }
 
 int32_t MsToFrame(const TPlayerObject& player, uint32_t ms) {
   return static_cast<int32_t>(static_cast<float>(ms) / MsPerFrame(player));
@@ -189,6 +190,7 @@ bool Open(const char* fileName, int32_t useCallbacks, SonarelOpenProc openProc,
       SetLastError(ErrorStream);
       return false;
     }
+    player->PublishHeader();
     const float total = player->header->TotalDuration(*player->stream);
     Lib().length = total >= static_cast<float>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(total);
     player->endFrame = Lib().length;
@@ -279,6 +281,7 @@ bool Restart() {
     }
     player->header = std::move(header);
     player->crc = crc;
+    player->PublishHeader();
     player->mode.store(ModeStopped);
     ClearLastError();
     // The same range again, in frames: a round trip through milliseconds could lose a frame.
@@ -357,30 +360,21 @@ int32_t GetCurrentPos() {
 }
 
 namespace {
-template <typename F>
-int32_t HeaderValue(F value) {
+int32_t HeaderValue(std::atomic<int32_t> THeaderValues::*value) {
   ClearLastError();
-  return Guard(int32_t{-1}, [&]() -> int32_t {
-    TPlayerObject* player = Player();
-    if (player == nullptr) return -1;
-    if (!player->header) {
-      SetLastError(ErrorMode);
-      return -1;
-    }
-    return value(*player->header);
-  });
+  TPlayerObject* player = Player();
+  if (player == nullptr) return -1;
+  if (!player->header) {
+    SetLastError(ErrorMode);
+    return -1;
+  }
+  return (player->shown.*value).load();
 }
 }  // namespace
 
-int32_t GetBitrate() {
-  return HeaderValue([](Header& h) { return h.Bitrate(); });
-}
-int32_t GetFrequency() {
-  return HeaderValue([](Header& h) { return h.SampleRate(); });
-}
-int32_t GetLayer() {
-  return HeaderValue([](Header& h) { return h.Layer(); });
-}
+int32_t GetBitrate() { return HeaderValue(&THeaderValues::bitrate); }
+int32_t GetFrequency() { return HeaderValue(&THeaderValues::sampleRate); }
+int32_t GetLayer() { return HeaderValue(&THeaderValues::layer); }
 
 int32_t GetPlayerMode() {
   ClearLastError();

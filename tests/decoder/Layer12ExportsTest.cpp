@@ -35,7 +35,7 @@ class Layer12Exports : public ::testing::TestWithParam<const char*> {
   void PlayAndCompare(const std::string& stream) {
     ASSERT_EQ(api.Play(0, 0, &done), 0);
     ASSERT_TRUE(
-        player_test::WaitFor([&] { return std::atomic_ref<uint8_t>(done).load() == 1; }, 20000));
+        player_test::WaitFor([&] { return std::atomic_ref<uint8_t>(done).load() == 1; }));
     EXPECT_EQ(api.GetPlayerMode(), 2);
     EXPECT_EQ(api.LastError(), 0);
     ASSERT_TRUE(api.Close());

@@ -36,7 +36,7 @@ class Layer3Exports : public ::testing::TestWithParam<const char*> {
   }
   bool WaitDone()
   {
-    return player_test::WaitFor([&] { return std::atomic_ref<uint8_t>(done).load() == 1; }, 20000);
+    return player_test::WaitFor([&] { return std::atomic_ref<uint8_t>(done).load() == 1; });
   }
 };
 

@@ -289,11 +289,15 @@ TEST_F(PlayerTest, RangesInMilliseconds) {
 }
 
 TEST_F(PlayerTest, PlayWhilePlayingIsRefusedAndStopEndsPlayback) {
+  mem.endless = true;  // however late Stop comes, playback is still running
   ASSERT_TRUE(mem.OpenWith(api));
   GateAtFrame(10);
   ASSERT_EQ(api.Play(0, 0, &done), 0);
   WaitAtGate();
   EXPECT_EQ(api.GetPlayerMode(), 3);
+  EXPECT_EQ(api.GetLayer(), 2);
+  EXPECT_EQ(api.GetFrequency(), 44100);
+  EXPECT_EQ(api.GetBitrate(), 192000);
   EXPECT_EQ(api.Play(0, 0, &done), 0);
   EXPECT_EQ(api.LastError(), 2);
   EXPECT_FALSE(api.Restart());
@@ -478,6 +482,7 @@ TEST_F(PlayerTest, SoundDeviceOutput) {
 }
 
 TEST_F(PlayerTest, CloseWhilePlayingStopsFirst) {
+  mem.endless = true;
   ASSERT_TRUE(mem.OpenWith(api));
   GateAtFrame(10);
   ASSERT_EQ(api.Play(0, 0, &done), 0);

@@ -89,6 +89,7 @@ struct MemoryStream {
   bool notSeekable = false;
   bool failOpen = false;
   bool failRewind = false;
+  bool endless = false;                     // reads go on from the start once the data ends
   int64_t failReadsFrom = -1;               // reads touching this offset or later fail
   std::atomic<int64_t> gate{INT64_MAX};     // reads beyond this offset wait for the gate
   std::atomic<bool> waiting{false};         // a read is waiting at the gate
@@ -132,9 +133,18 @@ struct MemoryStream {
       *ok = 0;
       return;
     }
+    auto* out = static_cast<uint8_t*>(buffer);
+    if (s->endless) {  // a stream that never ends: playback stops only when asked to
+      for (int32_t i = 0; i < count; ++i)
+        out[i] = s->data[static_cast<std::size_t>(s->position + i) % s->data.size()];
+      s->position += count;
+      *read = count;
+      *ok = 1;
+      return;
+    }
     const int64_t left = static_cast<int64_t>(s->data.size()) - s->position;
     const int32_t n = static_cast<int32_t>(std::max<int64_t>(0, std::min<int64_t>(count, left)));
-    std::copy_n(s->data.begin() + s->position, n, static_cast<uint8_t*>(buffer));
+    std::copy_n(s->data.begin() + s->position, n, out);
     s->position += n;
     *read = n;
     *ok = 1;
