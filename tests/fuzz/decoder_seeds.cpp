@@ -40,8 +40,9 @@ uint16_t Crc(uint16_t reg, uint32_t value, int bits) {
 std::vector<uint8_t> MakeFrame(const Frame& f, bool noisy, std::mt19937& rng) {
   const int rate = kRates[f.version][f.rateIndex];
   const int kbit = kBitrates[f.version][f.layer == 1 ? 0 : 1][f.bitrateIndex];
-  int bytes = f.layer == 1 ? 12 * kbit * 1000 / rate * 4 : 144 * kbit * 1000 / rate;
-  if (f.layer != 1 && f.version == 0) bytes /= 2;
+  // Layers I and II keep their samples per frame at the lower sampling frequencies, so the
+  // frame size follows the same formula as at MPEG-1 rates.
+  const int bytes = f.layer == 1 ? 12 * kbit * 1000 / rate * 4 : 144 * kbit * 1000 / rate;
   const uint32_t h = 0xFFE00000u | static_cast<uint32_t>(f.version) << 19 |
                      static_cast<uint32_t>(4 - f.layer) << 17 | (f.crc ? 0u : 1u) << 16 |
                      static_cast<uint32_t>(f.bitrateIndex) << 12 |
