@@ -33,6 +33,25 @@ class Subband {
     uint32_t limit;
   };
   virtual int AppendCodeSlots(CodeSlot* slots, int count) const = 0;
+
+ protected:
+  // Hands a value of the first channel to the first filter when that channel is wanted.
+  static void EmitFirst(int32_t subband, ChannelSelection channels, SynthesisFilter& filter1,
+                        float value) {
+    if (channels == kBothChannels || channels == kFirstChannel)
+      filter1.SetInput(subband, value);
+  }
+  // Hands a value of the second channel to its own filter when both channels are wanted, to
+  // the first filter when the second channel is played alone.
+  static void EmitSecond(int32_t subband, ChannelSelection channels, SynthesisFilter& filter1,
+                         SynthesisFilter* filter2, float value) {
+    if (channels == kBothChannels) {
+      if (filter2 != nullptr)
+        filter2->SetInput(subband, value);
+    } else if (channels != kFirstChannel) {
+      filter1.SetInput(subband, value);
+    }
+  }
 };
 
 class Layer1Subband : public Subband {
@@ -48,6 +67,8 @@ class Layer1Subband : public Subband {
  protected:
   static bool SetAllocation(int32_t allocation, int32_t& sampleLength, float& factor,
                             float& offset);
+  // Counts a sample read; true after the twelfth of the frame.
+  bool CountSample();
 
   int32_t subbandNumber_;
   int32_t sampleCounter_ = 0;

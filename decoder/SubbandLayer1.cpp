@@ -38,6 +38,10 @@ void Layer1Subband::ReadScaleFactors(FrameReader& stream, const Header&) {
 bool Layer1Subband::ReadSamples(FrameReader& stream) {
   if (allocation_ > 0)
     sample_ = static_cast<float>(stream.ReadBits(sampleLength_));
+  return CountSample();
+}
+
+bool Layer1Subband::CountSample() {
   if (++sampleCounter_ == 12) {
     sampleCounter_ = 0;
     return true;
@@ -47,8 +51,8 @@ bool Layer1Subband::ReadSamples(FrameReader& stream) {
 
 bool Layer1Subband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                                SynthesisFilter*) {
-  if (allocation_ > 0 && (channels == kBothChannels || channels == kFirstChannel))
-    filter1.SetInput(subbandNumber_, (sample_ * factor_ + offset_) * scaleFactor_);
+  if (allocation_ > 0)
+    EmitFirst(subbandNumber_, channels, filter1, (sample_ * factor_ + offset_) * scaleFactor_);
   return true;
 }
 
@@ -70,15 +74,8 @@ bool Layer1IntensitySubband::EmitSample(ChannelSelection channels, SynthesisFilt
                                         SynthesisFilter* filter2) {
   if (allocation_ > 0) {
     const float value = sample_ * factor_ + offset_;
-    if (channels == kBothChannels) {
-      filter1.SetInput(subbandNumber_, value * scaleFactor_);
-      if (filter2 != nullptr)
-        filter2->SetInput(subbandNumber_, value * scaleFactor2_);
-    } else if (channels == kFirstChannel) {
-      filter1.SetInput(subbandNumber_, value * scaleFactor_);
-    } else {
-      filter1.SetInput(subbandNumber_, value * scaleFactor2_);
-    }
+    EmitFirst(subbandNumber_, channels, filter1, value * scaleFactor_);
+    EmitSecond(subbandNumber_, channels, filter1, filter2, value * scaleFactor2_);
   }
   return true;
 }
@@ -113,25 +110,15 @@ bool Layer1StereoSubband::ReadSamples(FrameReader& stream) {
     sample_ = static_cast<float>(stream.ReadBits(sampleLength_));
   if (allocation2_ > 0)
     sample2_ = static_cast<float>(stream.ReadBits(sampleLength2_));
-  if (++sampleCounter_ == 12) {
-    sampleCounter_ = 0;
-    return true;
-  }
-  return false;
+  return CountSample();
 }
 
 bool Layer1StereoSubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                                      SynthesisFilter* filter2) {
   Layer1Subband::EmitSample(channels, filter1, filter2);
-  if (allocation2_ > 0 && channels != kFirstChannel) {
-    const float value = (sample2_ * factor2_ + offset2_) * scaleFactor2_;
-    if (channels == kBothChannels) {
-      if (filter2 != nullptr)
-        filter2->SetInput(subbandNumber_, value);
-    } else {
-      filter1.SetInput(subbandNumber_, value);
-    }
-  }
+  if (allocation2_ > 0)
+    EmitSecond(subbandNumber_, channels, filter1, filter2,
+               (sample2_ * factor2_ + offset2_) * scaleFactor2_);
   return true;
 }
 

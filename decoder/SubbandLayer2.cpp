@@ -102,8 +102,8 @@ bool Layer2Subband::ReadSamples(FrameReader& stream) {
 
 bool Layer2Subband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                                SynthesisFilter*) {
-  if (ch1_.allocation > 0 && (channels == kBothChannels || channels == kFirstChannel))
-    filter1.SetInput(subbandNumber_, ch1_.values[sampleNumber_]);
+  if (ch1_.allocation > 0)
+    EmitFirst(subbandNumber_, channels, filter1, ch1_.values[sampleNumber_]);
   return ++sampleNumber_ == 3;
 }
 
@@ -141,15 +141,8 @@ bool Layer2IntensitySubband::ReadSamples(FrameReader& stream) {
 bool Layer2IntensitySubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                                         SynthesisFilter* filter2) {
   if (ch1_.allocation > 0) {
-    if (channels == kBothChannels) {
-      filter1.SetInput(subbandNumber_, ch1_.values[sampleNumber_]);
-      if (filter2 != nullptr)
-        filter2->SetInput(subbandNumber_, ch2_.values[sampleNumber_]);
-    } else if (channels == kFirstChannel) {
-      filter1.SetInput(subbandNumber_, ch1_.values[sampleNumber_]);
-    } else {
-      filter1.SetInput(subbandNumber_, ch2_.values[sampleNumber_]);
-    }
+    EmitFirst(subbandNumber_, channels, filter1, ch1_.values[sampleNumber_]);
+    EmitSecond(subbandNumber_, channels, filter1, filter2, ch2_.values[sampleNumber_]);
   }
   return ++sampleNumber_ == 3;
 }
@@ -199,17 +192,10 @@ bool Layer2StereoSubband::ReadSamples(FrameReader& stream) {
 
 bool Layer2StereoSubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1,
                                      SynthesisFilter* filter2) {
-  if (ch1_.allocation > 0 && (channels == kBothChannels || channels == kFirstChannel))
-    filter1.SetInput(subbandNumber_, ch1_.values[sampleNumber_]);
-  if (ch2_.allocation > 0 && channels != kFirstChannel) {
-    const float value = ch2_.values[sampleNumber_];
-    if (channels == kBothChannels) {
-      if (filter2 != nullptr)
-        filter2->SetInput(subbandNumber_, value);
-    } else {
-      filter1.SetInput(subbandNumber_, value);
-    }
-  }
+  if (ch1_.allocation > 0)
+    EmitFirst(subbandNumber_, channels, filter1, ch1_.values[sampleNumber_]);
+  if (ch2_.allocation > 0)
+    EmitSecond(subbandNumber_, channels, filter1, filter2, ch2_.values[sampleNumber_]);
   return ++sampleNumber_ == 3;
 }
 
