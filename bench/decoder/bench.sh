@@ -1,65 +1,10 @@
 #!/usr/bin/env bash
-# Decoder benchmark: decodes a 600-second Layer II stream (44.1 kHz stereo, 192 kbit/s, made
-# with sox and twolame) into a WAVE file on /dev/shm with Sonarel (bench/decoder/sonarel_decode
-# over the exported interface), with `mpg123 -q --no-gapless -w` and with `mpg123 --cpu generic`,
-# pinned to one core, interleaved over ROUNDS rounds after a warm-up. Times are CPU seconds
-# (user + sys) of each process. Usage: bench/decoder/bench.sh [build-folder] [rounds]
+# Layer II decoder benchmark (protocol in protocol.sh): a 600-second stream, 44.1 kHz stereo
+# 192 kbit/s, made with sox and twolame.
+# Usage: bench/decoder/bench.sh [build-folder] [rounds]
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-build=${1:-build}
-rounds=${2:-15}
-core=${SONAREL_BENCH_CORE:-1}
-seconds=600
+source "$(dirname "$0")/protocol.sh"
 
-cmake --build "$build" --target Sonarel sonarel_decode >/dev/null
-lib=$(realpath "$build/program/libSonarel.so")
-driver=$(realpath "$build/bench/decoder/sonarel_decode")
-
-work=/dev/shm/sonarel-bench
-mkdir -p "$work"
-stream=$work/layer2-600s.mp2
-if [[ ! -s $stream ]]; then
-  echo "making the ${seconds}-second test stream"
-  sox -q -n -r 44100 -c 2 -b 16 "$work/src.wav" synth $seconds pinknoise sine 330 gain -8
-  twolame --quiet -b 192 -m s "$work/src.wav" "$stream"
-  rm -f "$work/src.wav"
-fi
-
-# CPU seconds (user + sys) of one command.
-cpu() {
-  local t
-  t=$( { "$@" >/dev/null 2>&1; times; } | tail -n 1)
-  awk '{ split($1, u, "m"); split($2, s, "m"); sub("s", "", u[2]); sub("s", "", s[2]);
-         printf "%.3f\n", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' <<<"$t"
-}
-run_sonarel() { cpu taskset -c "$core" "$driver" "$lib" "$stream" "$work/sonarel.wav"; }
-run_mpg123() { cpu taskset -c "$core" mpg123 -q --no-gapless -w "$work/mpg123.wav" "$stream"; }
-run_generic() { cpu taskset -c "$core" mpg123 -q --no-gapless --cpu generic -w "$work/generic.wav" "$stream"; }
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-echo "warm-up"
-run_sonarel >/dev/null; run_mpg123 >/dev/null; run_generic >/dev/null
-sonarel_bytes=$(stat -c %s "$work/sonarel.wav"); mpg123_bytes=$(stat -c %s "$work/mpg123.wav")
-echo "WAVE sizes: sonarel $sonarel_bytes bytes, mpg123 $mpg123_bytes bytes"
-
-s=(); m=(); g=(); r=(); rg=()
-for ((i = 1; i <= rounds; i++)); do
-  a=$(run_sonarel); b=$(run_mpg123); c=$(run_generic)
-  s+=("$a"); m+=("$b"); g+=("$c")
-  r+=("$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.4f", a / b }')")
-  rg+=("$(awk -v a="$a" -v c="$c" 'BEGIN { printf "%.4f", a / c }')")
-  printf 'round %2d: sonarel %6.3f s  mpg123 %6.3f s  mpg123 generic %6.3f s\n' "$i" "$a" "$b" "$c"
-done
-
-ms=$(printf '%s\n' "${s[@]}" | median)
-mm=$(printf '%s\n' "${m[@]}" | median)
-mg=$(printf '%s\n' "${g[@]}" | median)
-rr=$(printf '%s\n' "${r[@]}" | median)
-rrg=$(printf '%s\n' "${rg[@]}" | median)
-echo
-echo "Layer II, 44.1 kHz stereo 192 kbit/s, ${seconds} s, ${rounds} rounds, core $core (CPU seconds, user+sys)"
-awk -v n=sonarel -v t="$ms" -v d=$seconds 'BEGIN { printf "%-16s median %7.3f s  realtime x%.1f\n", n, t, d / t }'
-awk -v n=mpg123 -v t="$mm" -v d=$seconds 'BEGIN { printf "%-16s median %7.3f s  realtime x%.1f\n", n, t, d / t }'
-awk -v n="mpg123 generic" -v t="$mg" -v d=$seconds 'BEGIN { printf "%-16s median %7.3f s  realtime x%.1f\n", n, t, d / t }'
-echo "median of per-round ratios: sonarel/mpg123 $rr, sonarel/mpg123-generic $rrg (target <= 2.5 against mpg123)"
+twolame_192() { twolame --quiet -b 192 -m s "$@"; }
+make_stream "$work/layer2-600s.mp2" 44100 2 twolame_192
+bench_stream "$work/layer2-600s.mp2" "Layer II, 44.1 kHz stereo 192 kbit/s" 2.5
