@@ -49,19 +49,35 @@ template <typename T, typename F>
 T Guard(T failed, F body) {
   try {
     return body();
-  } catch (const TMPEGError&) {
-    if (PeekLastError() == ErrorNone) SetLastError(ErrorInternal);
   } catch (...) {
     if (PeekLastError() == ErrorNone) SetLastError(ErrorInternal);
   }
   return failed;
 }
 
-// The player object or, with error 2, none.
-TPlayerObject* Player() {
-  TPlayerObject* player = Lib().player.get();
-  if (player == nullptr) SetLastError(ErrorMode);
-  return player;
+// Refuses a call with error 2 (no player, or a mode that does not allow the call).
+bool Refuse() {
+  SetLastError(ErrorMode);
+  return false;
+}
+
+// Runs an export's body on the player object: the code is cleared first, the call is refused
+// with error 2 (result `noPlayer`) when there is none, exceptions are handled as in Guard.
+template <typename T, typename F>
+T OnPlayer(T failed, T noPlayer, F body) {
+  ClearLastError();
+  return Guard(failed, [&]() -> T {
+    TPlayerObject* player = Lib().player.get();
+    if (player == nullptr) {
+      Refuse();
+      return noPlayer;
+    }
+    return body(*player);
+  });
+}
+template <typename F>
+bool OnPlayer(F body) {
+  return OnPlayer(false, false, body);
 }
 
 int32_t Mode(const TPlayerObject& player) { return player.mode.load(); }
@@ -125,10 +141,7 @@ int32_t PlayFrames(TPlayerObject& player, int32_t startFrame, int32_t endFrame, 
 bool Init() {
   ClearLastError();
   return Guard(false, [] {
-    if (Lib().player) {
-      SetLastError(ErrorMode);
-      return false;
-    }
+    if (Lib().player) return Refuse();
     Lib().player = std::make_unique<TPlayerObject>();
     Lib().length = -1;
     return true;
@@ -153,18 +166,12 @@ bool Deinit() {
 bool Open(const char* fileName, int32_t useCallbacks, SonarelOpenProc openProc,
           SonarelCloseProc closeProc, SonarelRewindProc rewindProc, SonarelReadProc readProc,
           SonarelSeekProc seekProc, SonarelSizeProc sizeProc, void* user) {
-  ClearLastError();
-  return Guard(false, [&] {
-    TPlayerObject* player = Player();
-    if (player == nullptr) return false;
-    const int32_t mode = Mode(*player);
-    if (mode != ModeClosed && mode != ModeStopped) {
-      SetLastError(ErrorMode);
-      return false;
-    }
+  return OnPlayer([&](TPlayerObject& player) {
+    const int32_t mode = Mode(player);
+    if (mode != ModeClosed && mode != ModeStopped) return Refuse();
     // A stream still attached (mode 1, or a failed Open) is closed before the new one opens.
-    ReleaseStream(*player);
-    player->mode.store(ModeClosed);
+    ReleaseStream(player);
+    player.mode.store(ModeClosed);
 
     if (useCallbacks != 0) {
       if (!openProc || !closeProc || !rewindProc || !readProc || !seekProc || !sizeProc) {
@@ -172,99 +179,81 @@ bool Open(const char* fileName, int32_t useCallbacks, SonarelOpenProc openProc,
         return false;
       }
       StreamCallbacks callbacks{openProc, closeProc, rewindProc, readProc, seekProc, sizeProc, user};
-      player->stream = FrameReader::OpenCallbacks(callbacks);
+      player.stream = FrameReader::OpenCallbacks(callbacks);
     } else {
       if (fileName == nullptr) {
         SetLastError(ErrorStream);
         return false;
       }
       Lib().fileName = fileName;
-      player->stream = FrameReader::OpenFile(Lib().fileName.c_str());
+      player.stream = FrameReader::OpenFile(Lib().fileName.c_str());
     }
-    player->header = std::make_unique<Header>();
-    player->notSeekable.store(player->stream->NotSeekable() ? 1 : 0);
+    player.header = std::make_unique<Header>();
+    player.notSeekable.store(player.stream->NotSeekable() ? 1 : 0);
 
-    if (!player->header->ReadNext(*player->stream, player->crc)) {
+    if (!player.header->ReadNext(*player.stream, player.crc)) {
       // No valid first frame: nothing stays open.
-      ReleaseStream(*player);
+      ReleaseStream(player);
       SetLastError(ErrorStream);
       return false;
     }
-    player->PublishHeader();
-    const float total = player->header->TotalDuration(*player->stream);
+    player.PublishHeader();
+    const float total = player.header->TotalDuration(*player.stream);
     Lib().length = total >= static_cast<float>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(total);
-    player->endFrame = Lib().length;
-    player->startFrame = 0;
-    player->mode.store(ModeStopped);
+    player.endFrame = Lib().length;
+    player.startFrame = 0;
+    player.mode.store(ModeStopped);
     return true;
   });
 }
 
 bool Close() {
-  ClearLastError();
-  return Guard(false, [] {
-    TPlayerObject* player = Player();
-    if (player == nullptr) return false;
-    const int32_t mode = Mode(*player);
-    if (mode == ModeClosed) {
-      SetLastError(ErrorMode);
-      return false;
-    }
+  return OnPlayer([](TPlayerObject& player) {
+    const int32_t mode = Mode(player);
+    if (mode == ModeClosed) return Refuse();
     if (mode == ModePlaying || mode == ModePaused) Stop();
-    ReleaseStream(*player);
-    player->mode.store(ModeClosed);
+    ReleaseStream(player);
+    player.mode.store(ModeClosed);
     return true;
   });
 }
 
 int32_t Play(uint32_t fromMs, uint32_t toMs, uint8_t* done) {
-  ClearLastError();
-  return Guard(int32_t{1}, [&]() -> int32_t {
-    TPlayerObject* player = Player();
-    if (player == nullptr) return 0;
-    const int32_t mode = Mode(*player);
+  return OnPlayer(int32_t{1}, int32_t{0}, [&](TPlayerObject& player) -> int32_t {
+    const int32_t mode = Mode(player);
     // Without an open stream there is nothing to play (mode 0, or no header).
-    if (mode >= ModePlaying || mode == ModeClosed || !player->header) {
-      SetLastError(ErrorMode);
+    if (mode >= ModePlaying || mode == ModeClosed || !player.header) {
+      Refuse();
       return 0;
     }
     const uint32_t length = static_cast<uint32_t>(std::max(Lib().length, 0));
-    int32_t startFrame = player->startFrame;
-    if (fromMs != 0 && fromMs < toMs && fromMs < length) startFrame = MsToFrame(*player, fromMs);
+    int32_t startFrame = player.startFrame;
+    if (fromMs != 0 && fromMs < toMs && fromMs < length) startFrame = MsToFrame(player, fromMs);
     // The length is estimated from the first frame; a range that reaches it plays to the end
     // of the stream, so that a stream whose later frames are shorter is not cut off.
     const bool toEnd = toMs == 0 || toMs >= length;
-    const int32_t endFrame = toEnd ? INT32_MAX : MsToFrame(*player, toMs);
-    return PlayFrames(*player, startFrame, endFrame, done);
+    const int32_t endFrame = toEnd ? INT32_MAX : MsToFrame(player, toMs);
+    return PlayFrames(player, startFrame, endFrame, done);
   });
 }
 
 bool Pause(int32_t resume) {
-  ClearLastError();
-  TPlayerObject* player = Player();
-  if (player == nullptr) return false;
-  if (!Lib().thread) {
-    SetLastError(ErrorMode);
-    return false;
-  }
-  const int32_t mode = Mode(*player);
-  if ((mode == ModePaused && resume != 0) || (mode == ModePlaying && resume == 0))
-    player->pauseToggle.store(1, std::memory_order_release);
-  return true;
+  return OnPlayer([&](TPlayerObject& player) {
+    if (!Lib().thread) return Refuse();
+    const int32_t mode = Mode(player);
+    if ((mode == ModePaused && resume != 0) || (mode == ModePlaying && resume == 0))
+      player.pauseToggle.store(1, std::memory_order_release);
+    return true;
+  });
 }
 
+// Unlike the other exports Restart does not clear the code on entry.
 bool Restart() {
   return Guard(false, [] {
     TPlayerObject* player = Lib().player.get();
-    if (player == nullptr) {
-      SetLastError(ErrorMode);
-      return false;
-    }
+    if (player == nullptr) return Refuse();
     const int32_t mode = Mode(*player);
-    if ((mode != ModeStopped && mode != ModeFinished) || !player->stream) {
-      SetLastError(ErrorMode);
-      return false;
-    }
+    if ((mode != ModeStopped && mode != ModeFinished) || !player->stream) return Refuse();
     WriteDone(0);
     Lib().thread.reset();
     // The new header replaces the old one only once it holds the first frame, so the player
@@ -290,85 +279,69 @@ bool Restart() {
 }
 
 bool Stop() {
-  ClearLastError();
-  return Guard(false, [] {
-    TPlayerObject* player = Player();
-    if (player == nullptr) return false;
-    const int32_t mode = Mode(*player);
+  return OnPlayer([](TPlayerObject& player) {
+    const int32_t mode = Mode(player);
     if (mode == ModeFinished) {
-      player->mode.store(ModeStopped);
+      player.mode.store(ModeStopped);
       return true;
     }
-    if (mode != ModePlaying && mode != ModePaused) {
-      SetLastError(ErrorMode);
-      return false;
-    }
-    player->stopRequest.store(1, std::memory_order_release);
+    if (mode != ModePlaying && mode != ModePaused) return Refuse();
+    player.stopRequest.store(1, std::memory_order_release);
     if (mode == ModePaused) {
       Pause(1);
-      while (Mode(*player) == ModePaused) {
+      while (Mode(player) == ModePaused) {
         sched_yield();
-        player->pauseToggle.store(0);
+        player.pauseToggle.store(0);
       }
     }
     if (Lib().thread) Lib().thread->Wait();
-    player->mode.store(ModeStopped);
+    player.mode.store(ModeStopped);
     WriteDone(0);
     return true;
   });
 }
 
 bool Seek(uint32_t ms) {
-  ClearLastError();
-  return Guard(false, [&] {
-    TPlayerObject* player = Player();
-    if (player == nullptr) return false;
-    if (player->notSeekable.load()) {
+  return OnPlayer([&](TPlayerObject& player) {
+    if (player.notSeekable.load()) {
       SetLastError(ErrorNotSeekable);
       return false;
     }
-    const int32_t mode = Mode(*player);
-    if ((mode != ModePlaying && mode != ModePaused) || !player->header) {
-      SetLastError(ErrorMode);
-      return false;
-    }
+    const int32_t mode = Mode(player);
+    if ((mode != ModePlaying && mode != ModePaused) || !player.header) return Refuse();
     if (Lib().length < 0 || ms > static_cast<uint32_t>(Lib().length)) return false;
-    player->seekTarget.store(MsToFrame(*player, ms));
-    player->seekPending.store(1, std::memory_order_release);
+    player.seekTarget.store(MsToFrame(player, ms));
+    player.seekPending.store(1, std::memory_order_release);
     return true;
   });
 }
 
 bool Seekable() {
-  ClearLastError();
-  TPlayerObject* player = Player();
-  return player != nullptr && player->notSeekable.load() == 0;
+  return OnPlayer([](TPlayerObject& player) { return player.notSeekable.load() == 0; });
 }
 
 int32_t GetLength() { return Lib().length; }
 
 int32_t GetCurrentPos() {
-  ClearLastError();
-  TPlayerObject* player = Player();
-  if (player == nullptr) return -1;
-  if (!player->header) return -1;
-  // The frame index is taken as unsigned: before the first frame (-1) this is far beyond the
-  // length, which the caller treats as no position.
-  const double pos = static_cast<double>(MsPerFrame(*player)) *
-                     static_cast<uint32_t>(player->currentFrame.load());
-  return pos >= static_cast<double>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(pos);
+  return OnPlayer(int32_t{-1}, int32_t{-1}, [](TPlayerObject& player) -> int32_t {
+    if (!player.header) return -1;
+    // The frame index is taken as unsigned: before the first frame (-1) this is far beyond the
+    // length, which the caller treats as no position.
+    const double pos = static_cast<double>(MsPerFrame(player)) *
+                       static_cast<uint32_t>(player.currentFrame.load());
+    return pos >= static_cast<double>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(pos);
+  });
 }
 
 namespace {
 int32_t HeaderValue(std::atomic<int32_t> THeaderValues::*value) {
-  ClearLastError();
-  TPlayerObject* player = Player();
-  if (player == nullptr) return -1;
-  if (!player->header) {
-    SetLastError(ErrorMode);
-    return -1;
-  }
-  return (player->shown.*value).load();
+  return OnPlayer(int32_t{-1}, int32_t{-1}, [&](TPlayerObject& player) -> int32_t {
+    if (!player.header) {
+      Refuse();
+      return -1;
+    }
+    return (player.shown.*value).load();
+  });
 }
 }  // namespace
 
@@ -377,53 +350,46 @@ int32_t GetFrequency() { return HeaderValue(&THeaderValues::sampleRate); }
 int32_t GetLayer() { return HeaderValue(&THeaderValues::layer); }
 
 int32_t GetPlayerMode() {
-  ClearLastError();
-  TPlayerObject* player = Player();
-  return player == nullptr ? -1 : Mode(*player);
+  return OnPlayer(int32_t{-1}, int32_t{-1}, [](TPlayerObject& player) { return Mode(player); });
 }
 
 void ResetPlayerMode() {
-  ClearLastError();
-  TPlayerObject* player = Player();
-  if (player == nullptr) return;
-  int32_t finished = ModeFinished;
-  if (player->mode.compare_exchange_strong(finished, ModeStopped)) WriteDone(0);
+  OnPlayer([](TPlayerObject& player) {
+    int32_t finished = ModeFinished;
+    if (player.mode.compare_exchange_strong(finished, ModeStopped)) WriteDone(0);
+    return true;
+  });
 }
 
 bool SetOutputDevice(int32_t deviceType, const char* fileName) {
-  ClearLastError();
-  return Guard(false, [&] {
-    TPlayerObject* player = Player();
-    if (player == nullptr) return false;
+  return OnPlayer([&](TPlayerObject& player) {
     if (deviceType == OutputWaveOut || deviceType == OutputWaveOutMapper) {
-      player->outputType = deviceType;
+      player.outputType = deviceType;
     } else if (deviceType == OutputWaveFile) {
-      player->outputType = OutputWaveFile;
-      player->outputFileName = fileName != nullptr ? fileName : "";
+      player.outputType = OutputWaveFile;
+      player.outputFileName = fileName != nullptr ? fileName : "";
     }
     return true;
   });
 }
 
 bool SetPriority(int32_t priority) {
-  ClearLastError();
-  TPlayerObject* player = Player();
-  if (player == nullptr) return false;
-  player->priority.store(priority);
-  player->priorityGiven.store(true);
-  const int32_t mode = Mode(*player);
-  if ((mode == ModePlaying || mode == ModePaused) && Lib().thread)
-    Lib().thread->ApplyPriority(priority);
-  return true;
+  return OnPlayer([&](TPlayerObject& player) {
+    player.priority.store(priority);
+    player.priorityGiven.store(true);
+    const int32_t mode = Mode(player);
+    if ((mode == ModePlaying || mode == ModePaused) && Lib().thread)
+      Lib().thread->ApplyPriority(priority);
+    return true;
+  });
 }
 
 bool UseScaleFactor(int32_t use, float factor) {
-  ClearLastError();
-  TPlayerObject* player = Player();
-  if (player == nullptr) return false;
-  player->useScaleFactor = use != 0;
-  if (use != 0) player->scaleFactor = factor;
-  return true;
+  return OnPlayer([&](TPlayerObject& player) {
+    player.useScaleFactor = use != 0;
+    if (use != 0) player.scaleFactor = factor;
+    return true;
+  });
 }
 
 int32_t LastError() { return TakeLastError(); }
