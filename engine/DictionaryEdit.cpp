@@ -129,6 +129,21 @@ int TEditImage::FindUsed(char16_t l) const
     return -1;
 }
 
+TEditArticle& TEditImage::ArticleOf(int section, std::int32_t indexInSection)
+{
+    if (section < 0 || section >= Used || indexInSection < 0 ||
+        static_cast<std::size_t>(indexInSection) >= Lines[section].size())
+        throw EDictionaryFormatError("no such word in the section");
+    return Articles[static_cast<std::size_t>(FirstIndexOf(section) + indexInSection)];
+}
+
+void TEditImage::DeleteWord(int section, std::int32_t indexInSection)
+{
+    TEditArticle& article = ArticleOf(section, indexInSection);
+    Articles.erase(Articles.begin() + (&article - Articles.data()));
+    Lines[section].erase(Lines[section].begin() + indexInSection);
+}
+
 TEditImage EmptyUserWordsImage()
 {
     TEditImage image;
