@@ -580,25 +580,9 @@ void TWideStringList::Changing()
 
 bool TWideStringList::Find(std::u16string_view s, int& index) const
 {
-    bool found = false;
-    int lo = 0;
-    int hi = count_ - 1;
-    while (lo <= hi) {
-        const int mid = (lo + hi) / 2;
-        const int c = Compare(items_[static_cast<size_t>(mid)].String, s);
-        if (c < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                if (Duplicates != TDuplicates::AcceptDuplicates)
-                    lo = mid;
-            }
-        }
-    }
-    index = lo;
-    return found;
+    return SortedSearch(
+        count_, [&](int i) { return Compare(items_[static_cast<size_t>(i)].String, s); },
+        Duplicates == TDuplicates::AcceptDuplicates, index);
 }
 
 void TWideStringList::Sort()
