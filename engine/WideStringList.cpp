@@ -1,5 +1,7 @@
 #include "engine/WideStringList.h"
 
+#include "engine/LittleEndian.h"
+
 #include <cerrno>
 #include <cstring>
 #include <istream>
@@ -329,12 +331,7 @@ void TWideStrings::SaveToStream(std::ostream& stream)
         return;
     std::string bytes;
     if (unicodeOnSave_) {
-        bytes.reserve(2 + 2 * text.size());
-        bytes += "\xFF\xFE";
-        for (char16_t c : text) {
-            bytes.push_back(static_cast<char>(c & 0xFF));
-            bytes.push_back(static_cast<char>(c >> 8));
-        }
+        bytes = "\xFF\xFE" + WideToBytes(text);
     } else {
         bytes = Platform::WideToAnsi(text);
     }
