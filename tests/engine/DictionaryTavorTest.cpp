@@ -10,16 +10,6 @@ using namespace Dictionary;
 
 namespace {
 
-std::vector<std::u16string> Lines(const std::u16string& text)
-{
-    TWideStringList l;
-    l.SetTextStr(text);
-    std::vector<std::u16string> v;
-    for (int i = 0; i < l.Count(); ++i)
-        v.push_back(l.Get(i));
-    return v;
-}
-
 using TavorDictionary = TScratch;
 
 TEST_F(TavorDictionary, RoundTripOfEveryLetterAndArticle)
