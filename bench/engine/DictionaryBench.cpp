@@ -103,10 +103,7 @@ BENCHMARK(BM_GetArticleRandom)->Unit(benchmark::kMicrosecond);
 void BM_MemoryHeld(benchmark::State& state)
 {
     TTavorDictionary d(Fixture().Base);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(d.OffsetTable.data());
-    const std::size_t held = DictionaryBench::BytesHeld(d);
-    state.counters["bytes_held"] = static_cast<double>(held);
+    const std::size_t held = DictionaryBench::MemoryHeld(state, d);
     state.counters["bytes_per_word"] = static_cast<double>(held) / kWords;
     state.counters["table_bytes"] = static_cast<double>(sizeof(d.Sections));
 }
