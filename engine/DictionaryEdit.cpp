@@ -11,17 +11,6 @@ namespace Dictionary {
 
 namespace {
 
-std::vector<std::u16string> SplitLines(const std::u16string& text)
-{
-    TWideStringList list;
-    list.SetTextStr(text);
-    std::vector<std::u16string> lines;
-    lines.reserve(static_cast<std::size_t>(list.Count()));
-    for (int i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Strings(i));
-    return lines;
-}
-
 std::int32_t ToInt32(std::int64_t v)
 {
     if (v < 0 || v > std::numeric_limits<std::int32_t>::max())

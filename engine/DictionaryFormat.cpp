@@ -1,5 +1,7 @@
 #include "engine/DictionaryFormat.h"
 
+#include "engine/WideStringList.h"
+
 #include <cstring>
 
 namespace Dictionary {
@@ -104,20 +106,6 @@ TSectionEntry FreeWordsEntry()
     e.Letter = kFreeLetterWords;
     e.Free = 1;
     return e;
-}
-
-std::u16string JoinLines(const std::vector<std::u16string>& lines)
-{
-    std::size_t n = 0;
-    for (const auto& l : lines)
-        n += l.size() + 2;
-    std::u16string text;
-    text.reserve(n);
-    for (const auto& l : lines) {
-        text += l;
-        text += u"\r\n";
-    }
-    return text;
 }
 
 std::vector<std::string> SplitInfoFields(std::string_view text)

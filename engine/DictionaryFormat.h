@@ -85,9 +85,6 @@ TSectionEntry FreeUserEntry();
 // A ".TDE" entry: unused " " entry with free flag 1.
 TSectionEntry FreeWordsEntry();
 
-// --- line lists: each line followed by CR LF, the last one too
-std::u16string JoinLines(const std::vector<std::u16string>& lines);
-
 // --- information block (section 48): fields each followed by "#"
 struct TDictionaryInfo {
     std::string Version = "01.01";

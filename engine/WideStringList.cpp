@@ -46,6 +46,31 @@ std::string ReadRest(std::istream& stream)
 
 } // namespace
 
+std::u16string JoinLines(const std::vector<std::u16string>& lines)
+{
+    std::size_t n = 0;
+    for (const auto& l : lines)
+        n += l.size() + 2;
+    std::u16string text;
+    text.reserve(n);
+    for (const auto& l : lines) {
+        text += l;
+        text += u"\r\n";
+    }
+    return text;
+}
+
+std::vector<std::u16string> SplitLines(std::u16string_view text)
+{
+    TWideStringList list;
+    list.SetTextStr(text);
+    std::vector<std::u16string> lines;
+    lines.reserve(static_cast<size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i)
+        lines.push_back(list.Strings(i));
+    return lines;
+}
+
 int WideCompare(std::u16string_view s1, std::u16string_view s2, Platform::LCID locale)
 {
     return Platform::CompareTextIgnoreCase(s1, s2, locale);
@@ -147,18 +172,9 @@ std::u16string TWideStrings::GetTextStr() const
     const int n = GetCount();
     std::vector<std::u16string> lines;
     lines.reserve(static_cast<size_t>(n));
-    size_t size = 0;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i)
         lines.push_back(Get(i));
-        size += lines.back().size() + 2;
-    }
-    std::u16string text;
-    text.reserve(size);
-    for (const std::u16string& line : lines) {
-        text += line;
-        text += u"\r\n";
-    }
-    return text;
+    return JoinLines(lines);
 }
 
 void TWideStrings::Put(int index, std::u16string_view s)

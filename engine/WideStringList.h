@@ -75,6 +75,11 @@ bool SortedSearch(int count, CompareAt&& compareAt, bool firstOfEquals, int& ind
     return found;
 }
 
+// The text of a line list: each line followed by CR LF, the last one too.
+std::u16string JoinLines(const std::vector<std::u16string>& lines);
+// The lines of a text, split as TWideStrings::SetTextStr splits them.
+std::vector<std::u16string> SplitLines(std::u16string_view text);
+
 // The object attached to a string: stored and handed back, never freed by the list.
 using TObjectRef = void*;
 

@@ -5,7 +5,6 @@
 #include "data/tddwriter/TddWriter.h"
 #include "engine/CompressedText.h"
 #include "engine/DictionaryFormat.h"
-#include "engine/WideStringList.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +13,6 @@
 #include <iterator>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace DictionaryTest {
 
@@ -29,17 +27,6 @@ inline std::string ReadFile(const fs::path& p)
 inline void WriteFile(const fs::path& p, const std::string& bytes)
 {
     std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// The lines of a line-list text.
-inline std::vector<std::u16string> Lines(const std::u16string& text)
-{
-    TWideStringList l;
-    l.SetTextStr(text);
-    std::vector<std::u16string> v;
-    for (int i = 0; i < l.Count(); ++i)
-        v.push_back(l.Get(i));
-    return v;
 }
 
 inline std::string Rtf(const std::string& text)

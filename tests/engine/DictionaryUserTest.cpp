@@ -47,7 +47,7 @@ protected:
     {
         std::u16string words;
         dict->GetLetterWords(l, false, words, false);
-        return Lines(words);
+        return SplitLines(words);
     }
     std::string Article(char16_t l, int i)
     {

@@ -24,7 +24,7 @@ protected:
     {
         std::u16string words;
         dict->GetLetterWords(l, false, words, true);
-        return Lines(words);
+        return SplitLines(words);
     }
     std::string UserArticle(char16_t l, int i)
     {
