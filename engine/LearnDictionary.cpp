@@ -64,6 +64,15 @@ bool IsLineList(std::u16string_view text, int lines)
     return list.Count() == lines && list.GetTextStr() == text;
 }
 
+// The stored form of an article: compressed, its length within an item's 32 bits.
+std::string CompressedArticle(std::string_view article)
+{
+    std::string bytes = CompressText(article);
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw ELearnListError("the article is too long");
+    return bytes;
+}
+
 [[noreturn]] void Damaged(const std::string& what)
 {
     throw ELearnListError("Damaged learning list: " + what + ".");
@@ -289,9 +298,7 @@ bool TLearnDictionary::AddWord(std::int32_t WordIndex, std::u16string_view Word,
             for (TLearnItem& item : items)
                 item.ArticleOffset += shift;
         }
-        const std::string article = CompressText(Article);
-        if (article.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-            throw ELearnListError("the article is too long");
+        const std::string article = CompressedArticle(Article);
         items.push_back({WordIndex, static_cast<std::int64_t>(out.size()), static_cast<std::int32_t>(article.size())});
         out += article;
         const std::int64_t itemTable = static_cast<std::int64_t>(out.size());
@@ -348,9 +355,7 @@ bool TLearnDictionary::ReplaceArticle(std::int32_t Index, std::string_view Artic
         TLearnItem& replaced = items[Index];
         out += ReadRange(ArticleAreaOffset, replaced.ArticleOffset - ArticleAreaOffset);
 
-        const std::string article = CompressText(Article);
-        if (article.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-            throw ELearnListError("the article is too long");
+        const std::string article = CompressedArticle(Article);
         const std::int64_t delta = static_cast<std::int64_t>(article.size()) - replaced.ArticleLength;
         replaced.ArticleOffset = static_cast<std::int64_t>(out.size());
         replaced.ArticleLength = static_cast<std::int32_t>(article.size());
