@@ -4,6 +4,7 @@
 #include "platform/Locale.h"
 
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -18,7 +19,7 @@ bool IsSoundCandidate(std::u16string_view word, std::u16string_view pronunciatio
         return false;
     int capitals = 0;
     for (char16_t c : word) {
-        if (c >= 0xD800 && c < 0xE000)
+        if (U16_IS_SURROGATE(c))
             return false;
         if (!u_isalpha(c))
             return false;
