@@ -402,12 +402,7 @@ std::u16string TWideStrings::GetValue(std::u16string_view name) const
 
 // ---- TWideStringList ----------------------------------------------------------------------
 
-TWideStringList::~TWideStringList()
-{
-    OnChange = nullptr;
-    OnChanging = nullptr;
-    count_ = 0;
-}
+TWideStringList::~TWideStringList() = default;
 
 void TWideStringList::CheckIndex(int index) const
 {
