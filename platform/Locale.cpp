@@ -45,12 +45,21 @@ using CollatorPtr = std::unique_ptr<UCollator, CollatorDeleter>;
 // ICU collators may be shared by threads for comparisons.
 UCollator* CollatorFor(LCID lcid)
 {
+    // Comparisons come in long runs under one LCID (sorting, searching a list): the thread
+    // keeps the last collator it was given and skips the shared map.
+    thread_local LCID lastLcid = 0;
+    thread_local UCollator* last = nullptr;
+    if (last && lastLcid == lcid)
+        return last;
     static std::mutex lock;
     static std::map<LCID, CollatorPtr> collators;
     std::lock_guard guard(lock);
     auto it = collators.find(lcid);
-    if (it != collators.end())
-        return it->second.get();
+    if (it != collators.end()) {
+        lastLcid = lcid;
+        last = it->second.get();
+        return last;
+    }
     char name[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode err = U_ZERO_ERROR;
     uloc_getLocaleForLCID(lcid, name, sizeof name, &err);
@@ -66,6 +75,8 @@ UCollator* CollatorFor(LCID lcid)
         ucol_setStrength(coll.get(), UCOL_SECONDARY);
     UCollator* raw = coll.get();
     collators.emplace(lcid, std::move(coll));
+    lastLcid = lcid;
+    last = raw;
     return raw;
 }
 
