@@ -190,16 +190,15 @@ std::string WideToAnsi(std::u16string_view text, int codePage, bool* lossy)
     if (text.empty())
         return {};
     ConverterPtr conv = OpenConverter(codePage);
+    // Convert one code point at a time and stop at each unmappable one, so that it becomes
+    // one '?' and is counted.
     UErrorCode err = U_ZERO_ERROR;
-    ucnv_setSubstChars(conv.get(), "?", 1, &err);
+    ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
     std::string out;
     out.reserve(text.size());
-    // Convert one code point at a time so that unmappable characters can be counted.
     for (size_t i = 0; i < text.size();) {
         size_t len = (U16_IS_LEAD(text[i]) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) ? 2 : 1;
         char buf[8];
-        err = U_ZERO_ERROR;
-        ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
         err = U_ZERO_ERROR;
         int32_t n = ucnv_fromUChars(conv.get(), buf, sizeof buf,
                                     reinterpret_cast<const UChar*>(text.data() + i),
