@@ -2,6 +2,7 @@
 
 #include "engine/CompressedText.h"
 #include "engine/DictionaryFormat.h"
+#include "engine/DictionaryIO.h"
 #include "engine/WideText.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
@@ -23,8 +24,6 @@ namespace {
 
 constexpr std::size_t kRecordSize = TDictionaryRecord::Size;
 
-// The dictionary file is shorter than its head or its information block says.
-struct EDictionaryReadError {};
 // The information block does not make a record.
 struct EBadInformation {};
 
@@ -56,25 +55,17 @@ bool LayoutOfExtension(const std::string& fileName, TLayout& layout)
     return false;
 }
 
-// The inflated information block of an opened dictionary file.
-std::string ReadInformation(std::ifstream& in, std::int64_t fileSize, TLayout layout)
+// The inflated information block of an opened dictionary file. Reads outside the file throw
+// EDictionaryFormatError.
+std::string ReadInformation(const Dictionary::TDictionaryFile& f, TLayout layout)
 {
-    char entry[Dictionary::kEntrySize];
-    in.seekg(Dictionary::kInfoEntryPos);
-    if (!in.read(entry, sizeof entry))
-        throw EDictionaryReadError{};
-    const Dictionary::TSectionEntry info = Dictionary::DecodeSectionEntry(entry);
-    const std::int64_t offset = info.Offset;
-    const std::int64_t length = info.Length;
-    const std::int64_t position = layout == TLayout::Makers ? offset + Dictionary::kMakerDataBase : offset;
-    if (offset < 0 || length < 0 || position > fileSize || length > fileSize - position)
-        throw EDictionaryReadError{};
-    std::string record(static_cast<std::size_t>(length), '\0');
-    in.seekg(position);
-    if (!in.read(record.data(), length))
-        throw EDictionaryReadError{};
+    using namespace Dictionary;
+    const TSectionEntry info = DecodeSectionEntry(f.Read(kInfoEntryPos, kEntrySize).data());
+    if (info.Offset < 0 || info.Length < 0)
+        throw EDictionaryFormatError("information block outside the file");
+    const std::int64_t base = layout == TLayout::Makers ? kMakerDataBase : 0;
     try {
-        return DecompressText(record);
+        return DecompressText(f.Read(base + info.Offset, info.Length));
     } catch (const ECompressionError&) {
         throw EBadInformation{};
     }
@@ -231,23 +222,20 @@ std::int16_t TDictManager::InstallDictionary(const std::string& DictionaryFileNa
             || !ReadWholeFile(CatalogueFile, catalogue))
             return irCannotOpen;
 
-        std::ifstream dictionary(DictionaryFileName, std::ios::binary);
-        if (!dictionary)
+        std::unique_ptr<Dictionary::TDictionaryFile> dictionary;
+        try {
+            dictionary = std::make_unique<Dictionary::TDictionaryFile>(DictionaryFileName);
+        } catch (const Dictionary::EDictionaryIOError&) {
             return irCannotOpen;
-        char magic[5] = {};
-        if (!dictionary.read(magic, sizeof magic) || std::string_view(magic, sizeof magic) != Dictionary::kMagic)
+        }
+        const auto magicSize = static_cast<std::int64_t>(Dictionary::kMagic.size());
+        if (dictionary->Size() < magicSize || dictionary->Read(0, magicSize) != Dictionary::kMagic)
             return irCannotOpen;
         TLayout layout;
         if (!LayoutOfExtension(DictionaryFileName, layout))
             return irCannotOpen;
 
-        std::error_code ec;
-        const auto fileSize = fs::file_size(DictionaryFileName, ec);
-        if (ec)
-            return irInOutError;
-
-        TDictionaryRecord record = RecordOfInformation(
-            ReadInformation(dictionary, static_cast<std::int64_t>(fileSize), layout));
+        TDictionaryRecord record = RecordOfInformation(ReadInformation(*dictionary, layout));
         const std::size_t wholeRecords = catalogue.size() / kRecordSize;
         record.Id = static_cast<std::int32_t>(wholeRecords);
 
@@ -270,7 +258,9 @@ std::int16_t TDictManager::InstallDictionary(const std::string& DictionaryFileNa
         LoadFromBytes(catalogue);
         Empty = false;
         return irInstalled;
-    } catch (const EDictionaryReadError&) {
+    } catch (const Dictionary::EDictionaryFormatError&) {
+        return irInOutError; // the file is shorter than its head or its information block says
+    } catch (const Dictionary::EDictionaryIOError&) {
         return irInOutError;
     } catch (const EBadInformation&) {
         return irOtherFailure;
