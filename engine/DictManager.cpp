@@ -9,11 +9,9 @@
 #include "platform/SafeFile.h"
 
 #include <charconv>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <new>
 #include <sstream>
 #include <system_error>
 #include <vector>
