@@ -36,10 +36,10 @@ constexpr int kPrototype[257] = {
 };
 
 // Window by age: kWindow.taps[m][j] = D[j + 32 (15 - m)], so that the 16 most recent columns,
-// oldest first, meet their coefficients in order.
+// oldest first, meet their coefficients in order. Built by the compiler.
 struct Window {
-  alignas(16) float taps[16][32];
-  Window() {
+  alignas(16) float taps[16][32] = {};
+  constexpr Window() {
     for (int m = 0; m < 16; ++m) {
       for (int j = 0; j < 32; ++j) {
         const int i = j + 32 * (15 - m);
@@ -50,7 +50,7 @@ struct Window {
     }
   }
 };
-const Window kWindow;
+constexpr Window kWindow;
 
 using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int32_t __attribute__((vector_size(16)));

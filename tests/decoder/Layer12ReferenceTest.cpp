@@ -88,6 +88,15 @@ TEST(Layer12Reference, CallbackStreamsDecodeAsFiles) {
 // or written outside a buffer (the sanitized build checks that), and never more audio than the
 // frames could hold.
 TEST(Layer12Reference, DamagedCopiesDecodeSafely) {
+  // Streams that end at once, inside the first header, or inside the first body.
+  const std::vector<uint8_t> first = ReadFileBytes(DataDir() + "/l2_48k_s384.mp2");
+  ASSERT_GT(first.size(), 2000u);
+  for (size_t cut : {0, 1, 3, 4, 5, 600, 1151, 1152, 1153}) {
+    const Decoded d =
+        DecodeBytes(std::vector<uint8_t>(first.begin(), first.begin() + static_cast<long>(cut)));
+    EXPECT_EQ(d.samples.size(), cut >= 1152 ? 2304u : 0u) << cut;  // frames of 1152 bytes
+  }
+
   std::mt19937 rng(1234);
   for (const StreamEntry& e : Manifest()) {
     const std::vector<uint8_t> original = ReadFileBytes(DataDir() + "/" + e.stream);

@@ -15,23 +15,23 @@ make() {
   local wav="$tmp/$name.wav"
   case $signal in
     # Two different channels: a sweep, and a square wave whose edges force short blocks.
-    sweep-clicks) sox -V1 -n -r "$rate" -c 2 "$wav" synth "$seconds" sine 200-3000 square 5 gain -6 ;;
+    sweep-clicks) sox -R -V1 -n -r "$rate" -c 2 "$wav" synth "$seconds" sine 200-3000 square 5 gain -6 ;;
     # Correlated channels (the second at 0.9 of the first) so that the encoder codes middle/side:
     # clicks over a sweep, or noise bursts over a tone.
-    joint-clicks) sox -V1 -n -r "$rate" -c 1 "$tmp/m.wav" synth "$seconds" square 4 synth "$seconds" \
-                    sine mix 300-2500 gain -6 && sox -V1 "$tmp/m.wav" "$wav" remix 1v1 1v0.9 ;;
-    joint-bursts) sox -V1 -n -r "$rate" -c 1 "$tmp/m.wav" synth "$seconds" pinknoise synth "$seconds" \
-                    sine mix 330 tremolo 3 100 gain -6 && sox -V1 "$tmp/m.wav" "$wav" remix 1v1 1v0.9 ;;
+    joint-clicks) sox -R -V1 -n -r "$rate" -c 1 "$tmp/m.wav" synth "$seconds" square 4 synth "$seconds" \
+                    sine mix 300-2500 gain -6 && sox -R -V1 "$tmp/m.wav" "$wav" remix 1v1 1v0.9 ;;
+    joint-bursts) sox -R -V1 -n -r "$rate" -c 1 "$tmp/m.wav" synth "$seconds" pinknoise synth "$seconds" \
+                    sine mix 330 tremolo 3 100 gain -6 && sox -R -V1 "$tmp/m.wav" "$wav" remix 1v1 1v0.9 ;;
     # Steady tones, one per channel.
-    tones) sox -V1 -n -r "$rate" -c 2 "$wav" synth "$seconds" sine 440 sine 1250 gain -3 ;;
+    tones) sox -R -V1 -n -r "$rate" -c 2 "$wav" synth "$seconds" sine 440 sine 1250 gain -3 ;;
     # Noise bursts over a tone; channels differ.
-    bursts) sox -V1 -n -r "$rate" -c 2 "$wav" synth "$seconds" pinknoise sine 330 \
+    bursts) sox -R -V1 -n -r "$rate" -c 2 "$wav" synth "$seconds" pinknoise sine 330 \
               tremolo 3 100 gain -4 ;;
     # Loud material near full scale: clipping in the synthesis.
-    loud) sox -V1 -n -r "$rate" -c 2 "$wav" synth "$seconds" square 110 sawtooth 173 gain -0.1 ;;
-    mono-clicks) sox -V1 -n -r "$rate" -c 1 "$wav" synth "$seconds" square 4 synth "$seconds" sine mix \
+    loud) sox -R -V1 -n -r "$rate" -c 2 "$wav" synth "$seconds" square 110 sawtooth 173 gain -0.1 ;;
+    mono-clicks) sox -R -V1 -n -r "$rate" -c 1 "$wav" synth "$seconds" square 4 synth "$seconds" sine mix \
                    300-2500 gain -6 ;;
-    mono-noise) sox -V1 -n -r "$rate" -c 1 "$wav" synth "$seconds" whitenoise tremolo 5 90 gain -8 ;;
+    mono-noise) sox -R -V1 -n -r "$rate" -c 1 "$wav" synth "$seconds" whitenoise tremolo 5 90 gain -8 ;;
     speech) ;;  # see below
   esac
   if [[ $signal == speech ]]; then
