@@ -295,18 +295,11 @@ void TWideStrings::LoadFromBytes(std::string_view bytes)
         const bool big = bytes.size() >= 2 && b[0] == 0xFE && b[1] == 0xFF;
         if (little || big) {
             unicodeOnSave_ = true;
-            // An odd last byte is not part of the text; the text ends at its first zero unit.
-            const size_t units = (bytes.size() - 2) / 2;
-            std::u16string text;
-            text.reserve(units);
-            for (size_t k = 0; k < units; ++k) {
-                const unsigned char lo = b[2 + 2 * k + (big ? 1 : 0)];
-                const unsigned char hi = b[2 + 2 * k + (big ? 0 : 1)];
-                const char16_t unit = static_cast<char16_t>(lo | (hi << 8));
-                if (unit == 0)
-                    break;
-                text.push_back(unit);
-            }
+            // An odd last byte is not part of the text; SetTextStr ends it at its first zero unit.
+            std::u16string text = BytesToWide(bytes.substr(2));
+            if (big)
+                for (char16_t& unit : text)
+                    unit = static_cast<char16_t>((unit << 8) | (unit >> 8));
             SetTextStr(text);
         } else {
             unicodeOnSave_ = false;
