@@ -1,5 +1,7 @@
 #include "engine/CompressedText.h"
 
+#include "engine/LittleEndian.h"
+
 #include <zlib.h>
 
 #include <cstdint>
@@ -37,11 +39,10 @@ std::string CompressText(std::string_view text)
 {
     if (text.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max() - 4))
         throw ECompressionError("text too long for a compressed record");
-    std::string payload(4 + text.size(), '\0');
-    const uint32_t n = static_cast<uint32_t>(text.size());
-    for (int i = 0; i < 4; ++i)
-        payload[i] = static_cast<char>((n >> (8 * i)) & 0xFF);
-    payload.replace(4, text.size(), text);
+    std::string payload;
+    payload.reserve(4 + text.size());
+    PutInt32(payload, static_cast<std::int32_t>(text.size()));
+    payload.append(text);
 
     uLongf bound = compressBound(static_cast<uLong>(payload.size()));
     std::string out(bound, '\0');
@@ -72,9 +73,7 @@ std::string DecompressText(std::string_view record)
     bool ended = InflateInto(zs, head, 4);
     if (head.size() < 4)
         throw ECompressionError("compressed record holds no length");
-    int32_t n = 0;
-    for (int i = 0; i < 4; ++i)
-        n |= static_cast<int32_t>(static_cast<uint8_t>(head[i]) << (8 * i));
+    const std::int32_t n = GetInt32(head.data());
     if (n < 0)
         throw ECompressionError("compressed record has a negative length");
     std::string text;

@@ -1,16 +1,17 @@
 #include "engine/DictManager.h"
 
 #include "engine/CompressedText.h"
+#include "engine/DictionaryFormat.h"
+#include "engine/DictionaryIO.h"
 #include "engine/WideText.h"
+#include "platform/FileSystem.h"
 #include "platform/Locale.h"
 #include "platform/SafeFile.h"
 
 #include <charconv>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <new>
 #include <sstream>
 #include <system_error>
 #include <vector>
@@ -21,14 +22,6 @@ namespace {
 
 constexpr std::size_t kRecordSize = TDictionaryRecord::Size;
 
-// Fixed places of a dictionary file: the magic, and entry 48 (information block) of the
-// section table at 29 + 48 * 24.
-constexpr std::string_view kMagic = "01.01";
-constexpr std::int64_t kInfoEntryPosition = 1181;
-constexpr std::int64_t kMakersDataBase = 37;
-
-// The dictionary file is shorter than its head or its information block says.
-struct EDictionaryReadError {};
 // The information block does not make a record.
 struct EBadInformation {};
 
@@ -36,23 +29,12 @@ enum class TLayout { Makers, User };
 
 bool ReadWholeFile(const std::string& name, std::string& bytes)
 {
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
+    try {
+        bytes = Platform::ReadWholeFile(name);
+        return true;
+    } catch (const std::system_error&) {
         return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    if (in.bad())
-        return false;
-    bytes = std::move(all).str();
-    return true;
-}
-
-std::int32_t Int32At(const char* p)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8)
-                                     | (static_cast<std::uint32_t>(b[2]) << 16)
-                                     | (static_cast<std::uint32_t>(b[3]) << 24));
+    }
 }
 
 bool LayoutOfExtension(const std::string& fileName, TLayout& layout)
@@ -71,38 +53,20 @@ bool LayoutOfExtension(const std::string& fileName, TLayout& layout)
     return false;
 }
 
-// The inflated information block of an opened dictionary file.
-std::string ReadInformation(std::ifstream& in, std::int64_t fileSize, TLayout layout)
+// The inflated information block of an opened dictionary file. Reads outside the file throw
+// EDictionaryFormatError.
+std::string ReadInformation(const Dictionary::TDictionaryFile& f, TLayout layout)
 {
-    char entry[24];
-    in.seekg(kInfoEntryPosition);
-    if (!in.read(entry, sizeof entry))
-        throw EDictionaryReadError{};
-    const std::int64_t offset = Int32At(entry + 4);
-    const std::int64_t length = Int32At(entry + 8);
-    const std::int64_t position = layout == TLayout::Makers ? offset + kMakersDataBase : offset;
-    if (offset < 0 || length < 0 || position > fileSize || length > fileSize - position)
-        throw EDictionaryReadError{};
-    std::string record(static_cast<std::size_t>(length), '\0');
-    in.seekg(position);
-    if (!in.read(record.data(), length))
-        throw EDictionaryReadError{};
+    using namespace Dictionary;
+    const TSectionEntry info = DecodeSectionEntry(f.Read(kInfoEntryPos, kEntrySize).data());
+    if (info.Offset < 0 || info.Length < 0)
+        throw EDictionaryFormatError("information block outside the file");
+    const std::int64_t base = layout == TLayout::Makers ? kMakerDataBase : 0;
     try {
-        return DecompressText(record);
+        return DecompressText(f.Read(base + info.Offset, info.Length));
     } catch (const ECompressionError&) {
         throw EBadInformation{};
     }
-}
-
-// Cuts the next "#"-terminated field off Text; empty (Text unchanged) when no "#" is left.
-std::string NextField(std::string& text)
-{
-    std::size_t hash = text.find('#');
-    if (hash == std::string::npos)
-        return {};
-    std::string field = text.substr(0, hash);
-    text.erase(0, hash + 1);
-    return field;
 }
 
 std::int16_t ParseNumber(const std::string& text)
@@ -130,22 +94,20 @@ std::uint8_t KindOfKey(const std::string& key)
     return 0;  // "TavorLanguage" and anything unknown
 }
 
-TDictionaryRecord RecordOfInformation(std::string text)
+TDictionaryRecord RecordOfInformation(std::string_view text)
 {
     TDictionaryRecord record;
-    std::string fields[11];
-    for (std::string& field : fields)
-        field = NextField(text);
+    const Dictionary::TDictionaryInfo info = Dictionary::ParseInfoBlock(text);
 
-    record.Version.Assign(fields[0]);
-    record.Number = ParseNumber(fields[2]);
-    record.Name.Assign(fields[4]);
-    record.Description.Assign(fields[5]);
-    record.ShellFlag = fields[6] == "@X1" ? 1 : 0;
-    record.Kind = KindOfKey(fields[7]);
-    record.LanguagePair.Assign(fields[8]);
-    record.DictionaryFile.Assign(fields[9]);
-    record.Sounds = fields[10] == "Sounds" ? 1 : 0;
+    record.Version.Assign(info.Version);
+    record.Number = ParseNumber(info.Number);
+    record.Name.Assign(info.Name);
+    record.Description.Assign(info.Description);
+    record.ShellFlag = info.ShellTag == "@X1" ? 1 : 0;
+    record.Kind = KindOfKey(info.KindKey);
+    record.LanguagePair.Assign(info.LanguagePair);
+    record.DictionaryFile.Assign(info.FileName);
+    record.Sounds = info.Sounds == "Sounds" ? 1 : 0;
 
     switch (record.Kind) {
     case 1:
@@ -258,23 +220,20 @@ std::int16_t TDictManager::InstallDictionary(const std::string& DictionaryFileNa
             || !ReadWholeFile(CatalogueFile, catalogue))
             return irCannotOpen;
 
-        std::ifstream dictionary(DictionaryFileName, std::ios::binary);
-        if (!dictionary)
+        std::unique_ptr<Dictionary::TDictionaryFile> dictionary;
+        try {
+            dictionary = std::make_unique<Dictionary::TDictionaryFile>(DictionaryFileName);
+        } catch (const Dictionary::EDictionaryIOError&) {
             return irCannotOpen;
-        char magic[5] = {};
-        if (!dictionary.read(magic, sizeof magic) || std::string_view(magic, sizeof magic) != kMagic)
+        }
+        const auto magicSize = static_cast<std::int64_t>(Dictionary::kMagic.size());
+        if (dictionary->Size() < magicSize || dictionary->Read(0, magicSize) != Dictionary::kMagic)
             return irCannotOpen;
         TLayout layout;
         if (!LayoutOfExtension(DictionaryFileName, layout))
             return irCannotOpen;
 
-        std::error_code ec;
-        const auto fileSize = fs::file_size(DictionaryFileName, ec);
-        if (ec)
-            return irInOutError;
-
-        TDictionaryRecord record = RecordOfInformation(
-            ReadInformation(dictionary, static_cast<std::int64_t>(fileSize), layout));
+        TDictionaryRecord record = RecordOfInformation(ReadInformation(*dictionary, layout));
         const std::size_t wholeRecords = catalogue.size() / kRecordSize;
         record.Id = static_cast<std::int32_t>(wholeRecords);
 
@@ -297,7 +256,9 @@ std::int16_t TDictManager::InstallDictionary(const std::string& DictionaryFileNa
         LoadFromBytes(catalogue);
         Empty = false;
         return irInstalled;
-    } catch (const EDictionaryReadError&) {
+    } catch (const Dictionary::EDictionaryFormatError&) {
+        return irInOutError; // the file is shorter than its head or its information block says
+    } catch (const Dictionary::EDictionaryIOError&) {
         return irInOutError;
     } catch (const EBadInformation&) {
         return irOtherFailure;

@@ -70,7 +70,8 @@ public:
     virtual void GetArticle(std::int32_t index, bool decompress, std::string& article, bool userWords,
                             bool absolute) = 0;
     virtual void FindArticle(const std::u16string& word, std::string& article) = 0;
-    virtual std::int32_t AbsoluteWordIndex(std::int32_t indexInSection) = 0;
+    // The absolute index of a word of the current section.
+    virtual std::int32_t AbsoluteWordIndex(std::int32_t indexInSection);
     virtual AddWordResult AddWord(const std::u16string& word, const std::string& article) = 0;
     virtual AddWordResult DeleteWord(std::int32_t indexInSection) = 0;
     virtual AddWordResult EditWord(std::int32_t indexInSection, const std::string& article) = 0;
@@ -121,6 +122,11 @@ protected:
     std::u16string ReadSectionText(const Dictionary::TSectionEntry& e, std::int64_t base) const;
     // The entry 0..47 whose letter is L; 48 when none.
     static std::int32_t FindLetterSection(const Dictionary::TSectionTable& table, char16_t l);
+    // The article offset of word Index, counted in the current section unless Absolute; -1 when
+    // there is no such word.
+    std::int32_t ArticleOffsetOf(std::int32_t index, bool absolute);
+    // FileName without its extension.
+    std::string BaseName() const;
 
     bool opened_ = false;
 };
@@ -136,7 +142,6 @@ public:
                     bool absolute) override;
     // The article of the word found in its letter section, through the index; empty when absent.
     void FindArticle(const std::u16string& word, std::string& article) override;
-    std::int32_t AbsoluteWordIndex(std::int32_t indexInSection) override;
     AddWordResult AddWord(const std::u16string& word, const std::string& article) override;
     AddWordResult DeleteWord(std::int32_t indexInSection) override;
     AddWordResult EditWord(std::int32_t indexInSection, const std::string& article) override;
@@ -167,7 +172,6 @@ public:
     void GetArticle(std::int32_t index, bool decompress, std::string& article, bool userWords,
                     bool absolute) override;
     void FindArticle(const std::u16string& word, std::string& article) override;
-    std::int32_t AbsoluteWordIndex(std::int32_t indexInSection) override;
     AddWordResult AddWord(const std::u16string& word, const std::string& article) override;
     AddWordResult DeleteWord(std::int32_t indexInSection) override;
     AddWordResult EditWord(std::int32_t indexInSection, const std::string& article) override;

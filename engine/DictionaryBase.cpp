@@ -3,6 +3,7 @@
 #include "engine/WideStringList.h"
 #include "engine/WideText.h"
 
+#include <cstdint>
 
 using namespace Dictionary;
 
@@ -94,6 +95,27 @@ std::int32_t TBaseDictionary::FindLetterSection(const TSectionTable& table, char
         if (table[i].Letter == l)
             return i;
     return kNotFound;
+}
+
+std::int32_t TBaseDictionary::ArticleOffsetOf(std::int32_t index, bool absolute)
+{
+    std::int64_t k = index;
+    if (!absolute)
+        k += Sections[CurrentSection].FirstWordIndex;
+    if (k < 0 || k > INT32_MAX || !FileStream)
+        return -1;
+    return GetArticleOffset(static_cast<std::int32_t>(k));
+}
+
+std::int32_t TBaseDictionary::AbsoluteWordIndex(std::int32_t indexInSection)
+{
+    const std::int64_t k = static_cast<std::int64_t>(indexInSection) + Sections[CurrentSection].FirstWordIndex;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(k));
+}
+
+std::string TBaseDictionary::BaseName() const
+{
+    return FileName.size() >= 4 ? FileName.substr(0, FileName.size() - 4) : FileName;
 }
 
 void TBaseDictionary::GetDescription(std::u16string& text)

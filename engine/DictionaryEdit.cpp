@@ -11,17 +11,6 @@ namespace Dictionary {
 
 namespace {
 
-std::vector<std::u16string> SplitLines(const std::u16string& text)
-{
-    TWideStringList list;
-    list.SetTextStr(text);
-    std::vector<std::u16string> lines;
-    lines.reserve(static_cast<std::size_t>(list.Count()));
-    for (int i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Strings(i));
-    return lines;
-}
-
 std::int32_t ToInt32(std::int64_t v)
 {
     if (v < 0 || v > std::numeric_limits<std::int32_t>::max())
@@ -127,6 +116,21 @@ int TEditImage::FindUsed(char16_t l) const
         if (Table[i].Letter == l)
             return i;
     return -1;
+}
+
+TEditArticle& TEditImage::ArticleOf(int section, std::int32_t indexInSection)
+{
+    if (section < 0 || section >= Used || indexInSection < 0 ||
+        static_cast<std::size_t>(indexInSection) >= Lines[section].size())
+        throw EDictionaryFormatError("no such word in the section");
+    return Articles[static_cast<std::size_t>(FirstIndexOf(section) + indexInSection)];
+}
+
+void TEditImage::DeleteWord(int section, std::int32_t indexInSection)
+{
+    TEditArticle& article = ArticleOf(section, indexInSection);
+    Articles.erase(Articles.begin() + (&article - Articles.data()));
+    Lines[section].erase(Lines[section].begin() + indexInSection);
 }
 
 TEditImage EmptyUserWordsImage()

@@ -34,6 +34,11 @@ struct TEditImage {
     std::int32_t FirstIndexOf(int section) const;
     // The used entry whose letter is L; -1 when none.
     int FindUsed(char16_t l) const;
+    // The article of word IndexInSection of used entry Section; throws EDictionaryFormatError
+    // when there is no such word.
+    TEditArticle& ArticleOf(int section, std::int32_t indexInSection);
+    // Removes that word and its article; its entry stays, even when it is left empty.
+    void DeleteWord(int section, std::int32_t indexInSection);
 };
 
 constexpr std::int64_t kAppendedPlace = std::numeric_limits<std::int64_t>::max();

@@ -1,75 +1,10 @@
 #include "engine/DictionaryFormat.h"
 
+#include "engine/WideStringList.h"
+
 #include <cstring>
 
 namespace Dictionary {
-
-std::int32_t GetInt32(const char* p)
-{
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<std::uint8_t>(p[i]);
-    return static_cast<std::int32_t>(v);
-}
-
-std::int64_t GetInt64(const char* p)
-{
-    std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = (v << 8) | static_cast<std::uint8_t>(p[i]);
-    return static_cast<std::int64_t>(v);
-}
-
-std::uint16_t GetUInt16(const char* p)
-{
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(p[0]) | (static_cast<std::uint8_t>(p[1]) << 8));
-}
-
-void SetInt32(char* p, std::int32_t v)
-{
-    auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
-}
-
-void SetInt64(char* p, std::int64_t v)
-{
-    auto u = static_cast<std::uint64_t>(v);
-    for (int i = 0; i < 8; ++i)
-        p[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
-}
-
-void PutInt32(std::string& out, std::int32_t v)
-{
-    char b[4];
-    SetInt32(b, v);
-    out.append(b, 4);
-}
-
-void PutInt64(std::string& out, std::int64_t v)
-{
-    char b[8];
-    SetInt64(b, v);
-    out.append(b, 8);
-}
-
-std::u16string BytesToWide(std::string_view bytes)
-{
-    std::u16string text(bytes.size() / 2, u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = static_cast<char16_t>(GetUInt16(bytes.data() + 2 * i));
-    return text;
-}
-
-std::string WideToBytes(std::u16string_view text)
-{
-    std::string bytes(text.size() * 2, '\0');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
-        bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
-    }
-    return bytes;
-}
 
 TSectionEntry DecodeSectionEntry(const char* p)
 {
@@ -86,8 +21,7 @@ TSectionEntry DecodeSectionEntry(const char* p)
 void EncodeSectionEntry(const TSectionEntry& e, char* p)
 {
     std::memset(p, 0, kEntrySize);
-    p[0] = static_cast<char>(e.Letter & 0xFF);
-    p[1] = static_cast<char>(e.Letter >> 8);
+    SetUInt16(p, e.Letter);
     SetInt32(p + 4, e.Offset);
     SetInt32(p + 8, e.Length);
     SetInt32(p + 12, e.FirstWordIndex);
@@ -172,20 +106,6 @@ TSectionEntry FreeWordsEntry()
     e.Letter = kFreeLetterWords;
     e.Free = 1;
     return e;
-}
-
-std::u16string JoinLines(const std::vector<std::u16string>& lines)
-{
-    std::size_t n = 0;
-    for (const auto& l : lines)
-        n += l.size() + 2;
-    std::u16string text;
-    text.reserve(n);
-    for (const auto& l : lines) {
-        text += l;
-        text += u"\r\n";
-    }
-    return text;
 }
 
 std::vector<std::string> SplitInfoFields(std::string_view text)

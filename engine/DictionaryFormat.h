@@ -3,6 +3,8 @@
 // All integers are little-endian; UTF-16 text is UTF-16LE without mark or terminator.
 #pragma once
 
+#include "engine/LittleEndian.h"
+
 #include <array>
 #include <cstdint>
 #include <stdexcept>
@@ -67,18 +69,6 @@ struct TIndexRecord {
     std::int64_t Length = 0;
 };
 
-// --- little-endian integers and UTF-16LE text
-std::int32_t GetInt32(const char* p);
-std::int64_t GetInt64(const char* p);
-std::uint16_t GetUInt16(const char* p);
-void PutInt32(std::string& out, std::int32_t v);
-void PutInt64(std::string& out, std::int64_t v);
-void SetInt32(char* p, std::int32_t v);
-void SetInt64(char* p, std::int64_t v);
-// Bytes to UTF-16 code units; an odd last byte is not part of the text.
-std::u16string BytesToWide(std::string_view bytes);
-std::string WideToBytes(std::u16string_view text);
-
 // --- section entries and tables
 TSectionEntry DecodeSectionEntry(const char* p);         // 24 bytes
 void EncodeSectionEntry(const TSectionEntry& e, char* p); // 24 bytes
@@ -94,9 +84,6 @@ std::string EncodeIndexRecords(const std::vector<TIndexRecord>& records);
 TSectionEntry FreeUserEntry();
 // A ".TDE" entry: unused " " entry with free flag 1.
 TSectionEntry FreeWordsEntry();
-
-// --- line lists: each line followed by CR LF, the last one too
-std::u16string JoinLines(const std::vector<std::u16string>& lines);
 
 // --- information block (section 48): fields each followed by "#"
 struct TDictionaryInfo {

@@ -1,39 +1,21 @@
 #include "engine/DictionaryRecord.h"
 
-#include <bit>
+#include "engine/LittleEndian.h"
+
 #include <cstring>
-#include <utility>
-
-namespace {
-
-template <typename T>
-T FromLittleEndian(T value)
-{
-    if constexpr (std::endian::native == std::endian::big) {
-        unsigned char b[sizeof(T)];
-        std::memcpy(b, &value, sizeof(T));
-        for (std::size_t i = 0; i < sizeof(T) / 2; ++i)
-            std::swap(b[i], b[sizeof(T) - 1 - i]);
-        std::memcpy(&value, b, sizeof(T));
-    }
-    return value;
-}
-
-} // namespace
 
 TDictionaryRecord TDictionaryRecord::FromBytes(const char* bytes)
 {
     TDictionaryRecord record;
     std::memcpy(static_cast<void*>(&record), bytes, Size);
-    record.Id = FromLittleEndian(record.Id);
-    record.Number = FromLittleEndian(record.Number);
+    record.Id = GetInt32(bytes + offsetof(TDictionaryRecord, Id));
+    record.Number = static_cast<std::int16_t>(GetUInt16(bytes + offsetof(TDictionaryRecord, Number)));
     return record;
 }
 
 void TDictionaryRecord::ToBytes(char* bytes) const
 {
-    TDictionaryRecord copy = *this;
-    copy.Id = FromLittleEndian(copy.Id);
-    copy.Number = FromLittleEndian(copy.Number);
-    std::memcpy(bytes, static_cast<const void*>(&copy), Size);
+    std::memcpy(bytes, static_cast<const void*>(this), Size);
+    SetInt32(bytes + offsetof(TDictionaryRecord, Id), Id);
+    SetUInt16(bytes + offsetof(TDictionaryRecord, Number), static_cast<std::uint16_t>(Number));
 }

@@ -192,12 +192,7 @@ void TTavorDictionary::GetArticle(std::int32_t index, bool decompress, std::stri
     }
     article.clear();
     try {
-        std::int64_t k = index;
-        if (!absolute)
-            k += Sections[CurrentSection].FirstWordIndex;
-        if (k < 0 || k > INT32_MAX || !FileStream)
-            return;
-        const std::int32_t offset = GetArticleOffset(static_cast<std::int32_t>(k));
+        const std::int32_t offset = ArticleOffsetOf(index, absolute);
         if (offset < 0)
             return;
         const std::int64_t pos = H2 + 5 + offset;
@@ -230,16 +225,9 @@ void TTavorDictionary::FindArticle(const std::u16string& word, std::string& arti
     }
 }
 
-std::int32_t TTavorDictionary::AbsoluteWordIndex(std::int32_t indexInSection)
-{
-    const std::int64_t k = static_cast<std::int64_t>(indexInSection) + Sections[CurrentSection].FirstWordIndex;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(k));
-}
-
 std::string TTavorDictionary::UserWordsFileName(bool temporary) const
 {
-    const std::string stem = FileName.size() >= 4 ? FileName.substr(0, FileName.size() - 4) : FileName;
-    return stem + (temporary ? "Temp.TDE" : ".TDE");
+    return BaseName() + (temporary ? "Temp.TDE" : ".TDE");
 }
 
 void TTavorDictionary::GetUserLetterWords(char16_t letter, std::u16string& words)

@@ -11,14 +11,35 @@ using namespace Dictionary;
 
 namespace {
 
-// The used entry UserSection of the image, checked, and the word's absolute index.
-std::int32_t CheckedUserWord(const TEditImage& image, std::int32_t section, std::int32_t indexInSection)
+// Loads the ".TDE" (an empty image when Create is set and there is none), lets Change edit the
+// image and writes the whole new file in its place; a file left without words is removed.
+// Change returns Done to go on with the rewrite, any other result to give up.
+template <typename Change>
+AddWordResult RewriteUserWords(const TTavorDictionary& d, bool create, Change&& change)
 {
-    if (section < 0 || section >= image.Used)
-        throw EDictionaryFormatError("no user-word section selected");
-    if (indexInSection < 0 || static_cast<std::size_t>(indexInSection) >= image.Lines[section].size())
-        throw EDictionaryFormatError("no such word in the section");
-    return image.FirstIndexOf(section) + indexInSection;
+    try {
+        const std::string name = d.UserWordsFileName(false);
+        const bool exists = FileExists(name);
+        if (!exists && !create)
+            return WordResult::OtherFailure;
+        Platform::TSafeFile temp(name, d.UserWordsFileName(true));
+        TEditImage image = exists ? LoadUserWordsImage(TDictionaryFile(name)) : EmptyUserWordsImage();
+        if (const AddWordResult result = change(image); result != WordResult::Done)
+            return result;
+        const std::string bytes = SerializeUserWords(image);
+        if (static_cast<std::int64_t>(bytes.size()) == kUserWordsHeadSize) {
+            temp.Discard();
+            if (std::remove(name.c_str()) != 0)
+                throw EDictionaryIOError(errno, "cannot remove \"" + name + "\"");
+            Platform::SyncFolder(std::filesystem::path(name).parent_path());
+            return WordResult::Done;
+        }
+        temp.Write(bytes);
+        temp.Commit();
+        return WordResult::Done;
+    } catch (...) {
+        return ResultOfException(std::current_exception());
+    }
 }
 
 } // namespace
@@ -38,14 +59,11 @@ bool TTavorDictionary::IsDictionaryLetter(char16_t l) const
 
 AddWordResult TTavorDictionary::AddWord(const std::u16string& word, const std::string& article)
 {
-    try {
-        if (word.empty() || HasLineBreak(word))
-            throw EDictionaryFormatError("not a word");
-        const char16_t l = UpCaseLetter(word[0]);
-        const std::u16string w = TrimWord(word);
-        const std::string name = UserWordsFileName(false);
-        Platform::TSafeFile temp(name, UserWordsFileName(true));
-        TEditImage image = FileExists(name) ? LoadUserWordsImage(TDictionaryFile(name)) : EmptyUserWordsImage();
+    if (word.empty() || HasLineBreak(word))
+        return WordResult::OtherFailure;
+    const char16_t l = UpCaseLetter(word[0]);
+    const std::u16string w = TrimWord(word);
+    return RewriteUserWords(*this, true, [&](TEditImage& image) {
         if (!IsDictionaryLetter(l))
             throw EWrongLanguage("Wrong language!");
         int section = image.FindUsed(l);
@@ -66,66 +84,34 @@ AddWordResult TTavorDictionary::AddWord(const std::u16string& word, const std::s
             newIndex = image.FirstIndexOf(section);
         }
         image.Articles.insert(image.Articles.begin() + newIndex, TEditArticle{article, kAppendedPlace, true});
-        temp.Write(SerializeUserWords(image));
-        temp.Commit();
         return WordResult::Done;
-    } catch (...) {
-        return ResultOfException(std::current_exception());
-    }
+    });
 }
 
 AddWordResult TTavorDictionary::DeleteWord(std::int32_t indexInSection)
 {
-    try {
-        const std::string name = UserWordsFileName(false);
-        if (!FileExists(name))
-            return WordResult::OtherFailure;
-        Platform::TSafeFile temp(name, UserWordsFileName(true));
-        TEditImage image = LoadUserWordsImage(TDictionaryFile(name));
-        const std::int32_t k = CheckedUserWord(image, UserSection, indexInSection);
-        std::vector<std::u16string>& lines = image.Lines[UserSection];
-        lines.erase(lines.begin() + indexInSection);
-        image.Articles.erase(image.Articles.begin() + k);
-        if (lines.empty()) {
+    const std::int32_t section = UserSection;
+    return RewriteUserWords(*this, false, [&](TEditImage& image) {
+        image.DeleteWord(section, indexInSection);
+        if (image.Lines[section].empty()) {
             // The section is freed: the later ones move up one place.
-            for (int i = UserSection; i + 1 < image.Used; ++i) {
+            for (int i = section; i + 1 < image.Used; ++i) {
                 image.Table[i] = image.Table[i + 1];
                 image.Lines[i] = std::move(image.Lines[i + 1]);
             }
             image.Lines[--image.Used].clear();
         }
-        const std::string bytes = SerializeUserWords(image);
-        if (static_cast<std::int64_t>(bytes.size()) == kUserWordsHeadSize) {
-            // No word left: the user-words file goes.
-            temp.Discard();
-            if (std::remove(name.c_str()) != 0)
-                throw EDictionaryIOError(errno, "cannot remove \"" + name + "\"");
-            Platform::SyncFolder(std::filesystem::path(name).parent_path());
-            return WordResult::Done;
-        }
-        temp.Write(bytes);
-        temp.Commit();
         return WordResult::Done;
-    } catch (...) {
-        return ResultOfException(std::current_exception());
-    }
+    });
 }
 
 AddWordResult TTavorDictionary::EditWord(std::int32_t indexInSection, const std::string& article)
 {
-    try {
-        const std::string name = UserWordsFileName(false);
-        if (!FileExists(name))
-            return WordResult::OtherFailure;
-        Platform::TSafeFile temp(name, UserWordsFileName(true));
-        TEditImage image = LoadUserWordsImage(TDictionaryFile(name));
-        const std::int32_t k = CheckedUserWord(image, UserSection, indexInSection);
-        image.Articles[k].Bytes = article;
-        image.Articles[k].Readable = true;
-        temp.Write(SerializeUserWords(image));
-        temp.Commit();
+    const std::int32_t section = UserSection;
+    return RewriteUserWords(*this, false, [&](TEditImage& image) {
+        TEditArticle& a = image.ArticleOf(section, indexInSection);
+        a.Bytes = article;
+        a.Readable = true;
         return WordResult::Done;
-    } catch (...) {
-        return ResultOfException(std::current_exception());
-    }
+    });
 }

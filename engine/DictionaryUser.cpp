@@ -86,12 +86,7 @@ void TUserDictionary::GetArticle(std::int32_t index, bool decompress, std::strin
 {
     article.clear();
     try {
-        std::int64_t k = index;
-        if (!absolute)
-            k += Sections[CurrentSection].FirstWordIndex;
-        if (k < 0 || k > INT32_MAX || !FileStream)
-            return;
-        const std::int32_t offset = GetArticleOffset(static_cast<std::int32_t>(k));
+        const std::int32_t offset = ArticleOffsetOf(index, absolute);
         if (offset < 0)
             return;
         std::string bytes = FileStream->Read(offset, ArticleLength);
@@ -106,12 +101,6 @@ void TUserDictionary::FindArticle(const std::u16string&, std::string& article)
     article.clear();
 }
 
-std::int32_t TUserDictionary::AbsoluteWordIndex(std::int32_t indexInSection)
-{
-    const std::int64_t k = static_cast<std::int64_t>(indexInSection) + Sections[CurrentSection].FirstWordIndex;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(k));
-}
-
 void TUserDictionary::SaveUserWords(const std::string& fileName)
 {
     TDictionaryFile source(FileName);
@@ -121,6 +110,5 @@ void TUserDictionary::SaveUserWords(const std::string& fileName)
 void TUserDictionary::CommitRewrite()
 {
     FileStream.reset();
-    const std::string base = FileName.size() >= 4 ? FileName.substr(0, FileName.size() - 4) : FileName;
-    opened_ = Open(base);
+    opened_ = Open(BaseName());
 }

@@ -10,26 +10,15 @@ using namespace Dictionary;
 
 namespace {
 
-// The sorted search of the lists: the first equal word met, else the insertion point.
+// The sorted search of a word list: the first equal word met, else the insertion point.
 bool FindSorted(const std::vector<std::u16string>& lines, const std::u16string& w, std::size_t& index)
 {
     const Platform::LCID lcid = Platform::UserDefaultLCID();
-    std::int64_t lo = 0, hi = static_cast<std::int64_t>(lines.size()) - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const std::int64_t mid = (lo + hi) / 2;
-        const int c = WideCompare(lines[static_cast<std::size_t>(mid)], w, lcid);
-        if (c < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                lo = mid;
-            }
-        }
-    }
-    index = static_cast<std::size_t>(lo);
+    int at = 0;
+    const bool found = SortedSearch(
+        static_cast<int>(lines.size()), [&](int i) { return WideCompare(lines[static_cast<std::size_t>(i)], w, lcid); },
+        false, at);
+    index = static_cast<std::size_t>(at);
     return found;
 }
 
@@ -78,25 +67,15 @@ AddWordResult TUserDictionary::AddWord(const std::u16string& word, const std::st
 AddWordResult TUserDictionary::DeleteWord(std::int32_t indexInSection)
 {
     const std::int32_t section = CurrentSection;
-    return RewriteUserDictionary(*this, [&](TEditImage& image) {
-        if (section < 0 || section >= image.Used || indexInSection < 0 ||
-            static_cast<std::size_t>(indexInSection) >= image.Lines[section].size())
-            throw EDictionaryFormatError("no such word in the section");
-        const std::int32_t k = image.FirstIndexOf(section) + indexInSection;
-        image.Lines[section].erase(image.Lines[section].begin() + indexInSection);
-        image.Articles.erase(image.Articles.begin() + k);
-    });
+    return RewriteUserDictionary(*this, [&](TEditImage& image) { image.DeleteWord(section, indexInSection); });
 }
 
 AddWordResult TUserDictionary::EditWord(std::int32_t indexInSection, const std::string& article)
 {
     const std::int32_t section = CurrentSection;
     return RewriteUserDictionary(*this, [&](TEditImage& image) {
-        if (section < 0 || section >= image.Used || indexInSection < 0 ||
-            static_cast<std::size_t>(indexInSection) >= image.Lines[section].size())
-            throw EDictionaryFormatError("no such word in the section");
-        const std::int32_t k = image.FirstIndexOf(section) + indexInSection;
-        image.Articles[k].Bytes = CompressText(article);
-        image.Articles[k].Readable = true;
+        TEditArticle& a = image.ArticleOf(section, indexInSection);
+        a.Bytes = CompressText(article);
+        a.Readable = true;
     });
 }

@@ -1,6 +1,7 @@
 #include "engine/LearnDictionary.h"
 
 #include "engine/CompressedText.h"
+#include "engine/LittleEndian.h"
 #include "platform/SafeFile.h"
 
 #include <filesystem>
@@ -25,28 +26,12 @@ struct TListLayout {
     std::vector<TLearnItem> Items;
 };
 
-std::int64_t GetLE(const std::string& bytes, std::size_t at, int width)
-{
-    std::uint64_t v = 0;
-    for (int i = 0; i < width; ++i)
-        v |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-    if (width < 8 && ((v >> (8 * width - 1)) & 1))
-        v |= ~std::uint64_t{0} << (8 * width);
-    return static_cast<std::int64_t>(v);
-}
-
-void PutLE(std::string& bytes, std::int64_t value, int width)
-{
-    for (int i = 0; i < width; ++i)
-        bytes.push_back(static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF));
-}
-
 std::string HeaderBytes(std::int64_t wordListOffset, std::int64_t wordListLength, std::int64_t articleArea,
                         std::int64_t itemTable)
 {
     std::string bytes;
     for (std::int64_t v : {wordListOffset, wordListLength, articleArea, itemTable})
-        PutLE(bytes, v, 8);
+        PutInt64(bytes, v);
     return bytes;
 }
 
@@ -55,33 +40,13 @@ std::string ItemBytes(const std::vector<TLearnItem>& items)
     std::string bytes;
     bytes.reserve(items.size() * kItem);
     for (const TLearnItem& item : items) {
-        PutLE(bytes, item.WordIndex, 4);
-        PutLE(bytes, 0, 4);
-        PutLE(bytes, item.ArticleOffset, 8);
-        PutLE(bytes, item.ArticleLength, 4);
-        PutLE(bytes, 0, 4);
+        PutInt32(bytes, item.WordIndex);
+        PutInt32(bytes, 0);
+        PutInt64(bytes, item.ArticleOffset);
+        PutInt32(bytes, item.ArticleLength);
+        PutInt32(bytes, 0);
     }
     return bytes;
-}
-
-std::string TextBytes(std::u16string_view text)
-{
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    return bytes;
-}
-
-std::u16string TextOfBytes(const std::string& bytes)
-{
-    std::u16string text(bytes.size() / 2, u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i])
-                                        | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-    return text;
 }
 
 int LineCount(std::u16string_view text)
@@ -97,6 +62,15 @@ bool IsLineList(std::u16string_view text, int lines)
     TWideStringList list;
     list.SetTextStr(text);
     return list.Count() == lines && list.GetTextStr() == text;
+}
+
+// The stored form of an article: compressed, its length within an item's 32 bits.
+std::string CompressedArticle(std::string_view article)
+{
+    std::string bytes = CompressText(article);
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw ELearnListError("the article is too long");
+    return bytes;
 }
 
 [[noreturn]] void Damaged(const std::string& what)
@@ -117,7 +91,7 @@ TListLayout ParseLayout(std::int64_t size, const TReader& read)
     while (!layout.Pair.empty() && layout.Pair.back() == '\0')
         layout.Pair.pop_back();
     for (int i = 0; i < 4; ++i)
-        layout.Header[i] = GetLE(head, 6 + 8 * i, 8);
+        layout.Header[i] = GetInt64(head.data() + 6 + 8 * i);
 
     const auto [wordList, wordLength, articles, itemTable] = layout.Header;
     if (wordList == 0)
@@ -128,13 +102,13 @@ TListLayout ParseLayout(std::int64_t size, const TReader& read)
         || itemTable < articles || itemTable > size)
         Damaged("its areas overlap or lie past its end");
 
-    layout.Text = TextOfBytes(read(kHeader, wordLength));
+    layout.Text = BytesToWide(read(kHeader, wordLength));
     const std::string table = read(itemTable, (size - itemTable) / kItem * kItem);
     for (std::size_t at = 0; at + kItem <= table.size(); at += kItem) {
         TLearnItem item;
-        item.WordIndex = static_cast<std::int32_t>(GetLE(table, at, 4));
-        item.ArticleOffset = GetLE(table, at + 8, 8);
-        item.ArticleLength = static_cast<std::int32_t>(GetLE(table, at + 16, 4));
+        item.WordIndex = GetInt32(table.data() + at);
+        item.ArticleOffset = GetInt64(table.data() + at + 8);
+        item.ArticleLength = GetInt32(table.data() + at + 16);
         if (item.ArticleLength < 0 || item.ArticleOffset < articles || item.ArticleOffset > itemTable
             || item.ArticleLength > itemTable - item.ArticleOffset)
             Damaged("an article lies outside the article area");
@@ -314,7 +288,7 @@ bool TLearnDictionary::AddWord(std::int32_t WordIndex, std::u16string_view Word,
         if (!IsLineList(newText, words + 1))
             throw ELearnListError("the word does not make one line");
 
-        std::string out = PairBytes() + std::string(32, '\0') + TextBytes(newText);
+        std::string out = PairBytes() + std::string(32, '\0') + WideToBytes(newText);
         const std::int64_t articleArea = static_cast<std::int64_t>(out.size());
         std::vector<TLearnItem> items;
         if (hadWords) {
@@ -324,9 +298,7 @@ bool TLearnDictionary::AddWord(std::int32_t WordIndex, std::u16string_view Word,
             for (TLearnItem& item : items)
                 item.ArticleOffset += shift;
         }
-        const std::string article = CompressText(Article);
-        if (article.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-            throw ELearnListError("the article is too long");
+        const std::string article = CompressedArticle(Article);
         items.push_back({WordIndex, static_cast<std::int64_t>(out.size()), static_cast<std::int32_t>(article.size())});
         out += article;
         const std::int64_t itemTable = static_cast<std::int64_t>(out.size());
@@ -350,7 +322,7 @@ bool TLearnDictionary::DeleteWord(std::int32_t Index)
         }
         const std::int64_t shift = 2 * static_cast<std::int64_t>(oldText.size() - newText.size());
 
-        std::string out = PairBytes() + std::string(32, '\0') + TextBytes(newText);
+        std::string out = PairBytes() + std::string(32, '\0') + WideToBytes(newText);
         const std::int64_t articleArea = static_cast<std::int64_t>(out.size());
         const TLearnItem removed = Items[Index];
         const bool last = Index == static_cast<std::int32_t>(Items.size()) - 1;
@@ -383,9 +355,7 @@ bool TLearnDictionary::ReplaceArticle(std::int32_t Index, std::string_view Artic
         TLearnItem& replaced = items[Index];
         out += ReadRange(ArticleAreaOffset, replaced.ArticleOffset - ArticleAreaOffset);
 
-        const std::string article = CompressText(Article);
-        if (article.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-            throw ELearnListError("the article is too long");
+        const std::string article = CompressedArticle(Article);
         const std::int64_t delta = static_cast<std::int64_t>(article.size()) - replaced.ArticleLength;
         replaced.ArticleOffset = static_cast<std::int64_t>(out.size());
         replaced.ArticleLength = static_cast<std::int32_t>(article.size());
@@ -417,7 +387,7 @@ std::u16string TLearnDictionary::GetWordListText()
     if (Closed)
         return {};
     try {
-        return TextOfBytes(ReadRange(WordListOffset, WordListLength));
+        return BytesToWide(ReadRange(WordListOffset, WordListLength));
     } catch (...) {
         return {};
     }

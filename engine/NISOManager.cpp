@@ -1,5 +1,7 @@
 #include "engine/NISOManager.h"
 
+#include "engine/LittleEndian.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -17,9 +19,9 @@ TNISOManager::TNISOManager(const std::string& FileName)
 
     Languages.resize(RecordCount);
     for (int i = 0; i < RecordCount; ++i) {
-        const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes) + i * TLanguageRecord::Size;
+        const char* p = bytes + i * TLanguageRecord::Size;
         TLanguageRecord& record = Languages[i];
-        record.LanguageId = static_cast<std::int16_t>(p[0] | (p[1] << 8));
+        record.LanguageId = static_cast<std::int16_t>(GetUInt16(p));
         std::memcpy(static_cast<void*>(&record.CodeA), p + 2, sizeof record.CodeA);
         std::memcpy(static_cast<void*>(&record.CodeB), p + 6, sizeof record.CodeB);
         std::memcpy(static_cast<void*>(&record.LanguageName), p + 10, sizeof record.LanguageName);

@@ -1,5 +1,7 @@
 #include "engine/WideStringList.h"
 
+#include "engine/LittleEndian.h"
+
 #include <cerrno>
 #include <cstring>
 #include <istream>
@@ -43,6 +45,31 @@ std::string ReadRest(std::istream& stream)
 }
 
 } // namespace
+
+std::u16string JoinLines(const std::vector<std::u16string>& lines)
+{
+    std::size_t n = 0;
+    for (const auto& l : lines)
+        n += l.size() + 2;
+    std::u16string text;
+    text.reserve(n);
+    for (const auto& l : lines) {
+        text += l;
+        text += u"\r\n";
+    }
+    return text;
+}
+
+std::vector<std::u16string> SplitLines(std::u16string_view text)
+{
+    TWideStringList list;
+    list.SetTextStr(text);
+    std::vector<std::u16string> lines;
+    lines.reserve(static_cast<size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i)
+        lines.push_back(list.Strings(i));
+    return lines;
+}
 
 int WideCompare(std::u16string_view s1, std::u16string_view s2, Platform::LCID locale)
 {
@@ -145,18 +172,9 @@ std::u16string TWideStrings::GetTextStr() const
     const int n = GetCount();
     std::vector<std::u16string> lines;
     lines.reserve(static_cast<size_t>(n));
-    size_t size = 0;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i)
         lines.push_back(Get(i));
-        size += lines.back().size() + 2;
-    }
-    std::u16string text;
-    text.reserve(size);
-    for (const std::u16string& line : lines) {
-        text += line;
-        text += u"\r\n";
-    }
-    return text;
+    return JoinLines(lines);
 }
 
 void TWideStrings::Put(int index, std::u16string_view s)
@@ -277,18 +295,11 @@ void TWideStrings::LoadFromBytes(std::string_view bytes)
         const bool big = bytes.size() >= 2 && b[0] == 0xFE && b[1] == 0xFF;
         if (little || big) {
             unicodeOnSave_ = true;
-            // An odd last byte is not part of the text; the text ends at its first zero unit.
-            const size_t units = (bytes.size() - 2) / 2;
-            std::u16string text;
-            text.reserve(units);
-            for (size_t k = 0; k < units; ++k) {
-                const unsigned char lo = b[2 + 2 * k + (big ? 1 : 0)];
-                const unsigned char hi = b[2 + 2 * k + (big ? 0 : 1)];
-                const char16_t unit = static_cast<char16_t>(lo | (hi << 8));
-                if (unit == 0)
-                    break;
-                text.push_back(unit);
-            }
+            // An odd last byte is not part of the text; SetTextStr ends it at its first zero unit.
+            std::u16string text = BytesToWide(bytes.substr(2));
+            if (big)
+                for (char16_t& unit : text)
+                    unit = static_cast<char16_t>((unit << 8) | (unit >> 8));
             SetTextStr(text);
         } else {
             unicodeOnSave_ = false;
@@ -329,12 +340,7 @@ void TWideStrings::SaveToStream(std::ostream& stream)
         return;
     std::string bytes;
     if (unicodeOnSave_) {
-        bytes.reserve(2 + 2 * text.size());
-        bytes += "\xFF\xFE";
-        for (char16_t c : text) {
-            bytes.push_back(static_cast<char>(c & 0xFF));
-            bytes.push_back(static_cast<char>(c >> 8));
-        }
+        bytes = "\xFF\xFE" + WideToBytes(text);
     } else {
         bytes = Platform::WideToAnsi(text);
     }
@@ -389,12 +395,7 @@ std::u16string TWideStrings::GetValue(std::u16string_view name) const
 
 // ---- TWideStringList ----------------------------------------------------------------------
 
-TWideStringList::~TWideStringList()
-{
-    OnChange = nullptr;
-    OnChanging = nullptr;
-    count_ = 0;
-}
+TWideStringList::~TWideStringList() = default;
 
 void TWideStringList::CheckIndex(int index) const
 {
@@ -580,25 +581,9 @@ void TWideStringList::Changing()
 
 bool TWideStringList::Find(std::u16string_view s, int& index) const
 {
-    bool found = false;
-    int lo = 0;
-    int hi = count_ - 1;
-    while (lo <= hi) {
-        const int mid = (lo + hi) / 2;
-        const int c = Compare(items_[static_cast<size_t>(mid)].String, s);
-        if (c < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                if (Duplicates != TDuplicates::AcceptDuplicates)
-                    lo = mid;
-            }
-        }
-    }
-    index = lo;
-    return found;
+    return SortedSearch(
+        count_, [&](int i) { return Compare(items_[static_cast<size_t>(i)].String, s); },
+        Duplicates == TDuplicates::AcceptDuplicates, index);
 }
 
 void TWideStringList::Sort()

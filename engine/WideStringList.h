@@ -48,6 +48,38 @@ public:
 // The list comparison: negative, 0 or positive; case-insensitive under Locale.
 int WideCompare(std::u16string_view s1, std::u16string_view s2, Platform::LCID locale);
 
+// The binary search of Count sorted items: CompareAt(i) compares item i with the one sought.
+// True when an equal item is met; Index is then that item (the first of a run of equals when
+// FirstOfEquals), else the insertion point.
+template <typename CompareAt>
+bool SortedSearch(int count, CompareAt&& compareAt, bool firstOfEquals, int& index)
+{
+    bool found = false;
+    int lo = 0;
+    int hi = count - 1;
+    while (lo <= hi) {
+        const int mid = lo + (hi - lo) / 2;
+        const int c = compareAt(mid);
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0) {
+                found = true;
+                if (!firstOfEquals)
+                    lo = mid;
+            }
+        }
+    }
+    index = lo;
+    return found;
+}
+
+// The text of a line list: each line followed by CR LF, the last one too.
+std::u16string JoinLines(const std::vector<std::u16string>& lines);
+// The lines of a text, split as TWideStrings::SetTextStr splits them.
+std::vector<std::u16string> SplitLines(std::u16string_view text);
+
 // The object attached to a string: stored and handed back, never freed by the list.
 using TObjectRef = void*;
 

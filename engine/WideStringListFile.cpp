@@ -1,15 +1,13 @@
 // Loading and saving wide-string lists through files.
 #include "engine/WideStringList.h"
 
+#include "platform/FileSystem.h"
 #include "platform/SafeFile.h"
 
-#include <cerrno>
 #include <cstring>
 #include <sstream>
 #include <string>
-
-#include <fcntl.h>
-#include <unistd.h>
+#include <system_error>
 
 namespace {
 
@@ -18,47 +16,6 @@ std::string OSErrorMessage(int code)
     if (code == 0)
         return "A call to an OS function failed";
     return "System Error.  Code: " + std::to_string(code) + ".\r\n" + std::strerror(code);
-}
-
-class TFileHandle {
-public:
-    explicit TFileHandle(int fd) : fd_(fd) {}
-    ~TFileHandle()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-struct TOSFailure {
-    int code;
-};
-
-std::string ReadWholeFile(const std::string& fileName)
-{
-    TFileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
-        throw TOSFailure{errno};
-    std::string bytes;
-    char buffer[1 << 16];
-    for (;;) {
-        ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw TOSFailure{errno};
-        }
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<size_t>(n));
-    }
-    return bytes;
 }
 
 } // namespace
@@ -70,9 +27,9 @@ void TWideStrings::LoadFromFile(const std::string& fileName)
     try {
         std::string bytes;
         try {
-            bytes = ReadWholeFile(fileName);
-        } catch (const TOSFailure& failure) {
-            code = failure.code;
+            bytes = Platform::ReadWholeFile(fileName);
+        } catch (const std::system_error& failure) {
+            code = failure.code().value();
             throw;
         }
         LoadFromBytes(bytes);

@@ -1,11 +1,12 @@
 #include "platform/FileSystem.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -92,12 +93,11 @@ std::vector<TMountPoint> ParseMounts(std::string_view text)
 
 std::vector<TMountPoint> MountPoints()
 {
-    std::ifstream in("/proc/self/mounts", std::ios::binary);
-    if (!in)
+    try {
+        return ParseMounts(ReadWholeFile("/proc/self/mounts"));
+    } catch (const std::system_error&) {
         return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ParseMounts(text.str());
+    }
 }
 
 bool IsCDFileSystem(std::string_view fsType)
@@ -135,6 +135,33 @@ bool IsMountReady(const std::string& root)
     if (::statvfs(Resolve(root).c_str(), &info) != 0)
         return false;
     return info.f_blocks > 0;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    struct TDescriptor {
+        int Fd;
+        ~TDescriptor()
+        {
+            if (Fd >= 0)
+                ::close(Fd);
+        }
+    } file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.Fd < 0)
+        throw std::system_error(errno, std::generic_category(), "cannot open \"" + path + "\"");
+    std::string bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(file.Fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw std::system_error(errno, std::generic_category(), "cannot read \"" + path + "\"");
+        }
+        if (n == 0)
+            return bytes;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
 }
 
 std::string ProgramFolder()

@@ -33,6 +33,10 @@ bool IsMountRoot(const std::string& path);
 // and reports a non-zero size. A CD drive without a disc has no mount and so gives False.
 bool IsMountReady(const std::string& root);
 
+// The whole content of the file at Path. Throws std::system_error with the errno of the
+// failing call when it cannot be opened or read.
+std::string ReadWholeFile(const std::string& path);
+
 // The folder of the running program (from /proc/self/exe), with one trailing "/".
 std::string ProgramFolder();
 

@@ -45,12 +45,21 @@ using CollatorPtr = std::unique_ptr<UCollator, CollatorDeleter>;
 // ICU collators may be shared by threads for comparisons.
 UCollator* CollatorFor(LCID lcid)
 {
+    // Comparisons come in long runs under one LCID (sorting, searching a list): the thread
+    // keeps the last collator it was given and skips the shared map.
+    thread_local LCID lastLcid = 0;
+    thread_local UCollator* last = nullptr;
+    if (last && lastLcid == lcid)
+        return last;
     static std::mutex lock;
     static std::map<LCID, CollatorPtr> collators;
     std::lock_guard guard(lock);
     auto it = collators.find(lcid);
-    if (it != collators.end())
-        return it->second.get();
+    if (it != collators.end()) {
+        lastLcid = lcid;
+        last = it->second.get();
+        return last;
+    }
     char name[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode err = U_ZERO_ERROR;
     uloc_getLocaleForLCID(lcid, name, sizeof name, &err);
@@ -66,6 +75,8 @@ UCollator* CollatorFor(LCID lcid)
         ucol_setStrength(coll.get(), UCOL_SECONDARY);
     UCollator* raw = coll.get();
     collators.emplace(lcid, std::move(coll));
+    lastLcid = lcid;
+    last = raw;
     return raw;
 }
 
@@ -179,16 +190,15 @@ std::string WideToAnsi(std::u16string_view text, int codePage, bool* lossy)
     if (text.empty())
         return {};
     ConverterPtr conv = OpenConverter(codePage);
+    // Convert one code point at a time and stop at each unmappable one, so that it becomes
+    // one '?' and is counted.
     UErrorCode err = U_ZERO_ERROR;
-    ucnv_setSubstChars(conv.get(), "?", 1, &err);
+    ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
     std::string out;
     out.reserve(text.size());
-    // Convert one code point at a time so that unmappable characters can be counted.
     for (size_t i = 0; i < text.size();) {
         size_t len = (U16_IS_LEAD(text[i]) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) ? 2 : 1;
         char buf[8];
-        err = U_ZERO_ERROR;
-        ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
         err = U_ZERO_ERROR;
         int32_t n = ucnv_fromUChars(conv.get(), buf, sizeof buf,
                                     reinterpret_cast<const UChar*>(text.data() + i),

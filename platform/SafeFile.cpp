@@ -27,10 +27,13 @@ std::filesystem::path FolderOf(const std::filesystem::path& path)
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-void WriteAll(int fd, const char* data, std::size_t size, const std::filesystem::path& path)
+constexpr off_t kAtFileOffset = -1;
+
+// Writes all of Data at Position (at the file offset for kAtFileOffset).
+void WriteAll(int fd, const char* data, std::size_t size, off_t position, const std::filesystem::path& path)
 {
     while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
+        const ssize_t n = position == kAtFileOffset ? ::write(fd, data, size) : ::pwrite(fd, data, size, position);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -40,6 +43,8 @@ void WriteAll(int fd, const char* data, std::size_t size, const std::filesystem:
             throw ESafeFileError(ESafeFileError::TStage::Write, 0, Describe("cannot write", path, 0));
         data += n;
         size -= static_cast<std::size_t>(n);
+        if (position != kAtFileOffset)
+            position += n;
     }
 }
 
@@ -98,7 +103,7 @@ void TSafeFile::Write(const void* data, std::size_t size)
     if (buffer_.size() + size > kBufferLimit) {
         Flush();
         if (size >= kBufferLimit) {
-            WriteAll(fd_, bytes, size, temporary_);
+            WriteAll(fd_, bytes, size, kAtFileOffset, temporary_);
             size_ += size;
             return;
         }
@@ -115,20 +120,7 @@ void TSafeFile::WriteAt(std::uint64_t position, const void* data, std::size_t si
         throw ESafeFileError(ESafeFileError::TStage::Write, EINVAL,
                              Describe("write beyond the end of", temporary_, 0));
     Flush();
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t n = ::pwrite(fd_, bytes, size, static_cast<off_t>(position));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw ESafeFileError(ESafeFileError::TStage::Write, errno, Describe("cannot write", temporary_, errno));
-        }
-        if (n == 0)
-            throw ESafeFileError(ESafeFileError::TStage::Write, 0, Describe("cannot write", temporary_, 0));
-        bytes += n;
-        position += static_cast<std::uint64_t>(n);
-        size -= static_cast<std::size_t>(n);
-    }
+    WriteAll(fd_, static_cast<const char*>(data), size, static_cast<off_t>(position), temporary_);
 }
 
 void TSafeFile::Flush()
@@ -137,7 +129,7 @@ void TSafeFile::Flush()
         return;
     std::string pending;
     pending.swap(buffer_);
-    WriteAll(fd_, pending.data(), pending.size(), temporary_);
+    WriteAll(fd_, pending.data(), pending.size(), kAtFileOffset, temporary_);
 }
 
 void TSafeFile::Commit()

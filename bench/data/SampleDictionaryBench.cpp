@@ -1,5 +1,6 @@
 // The real English-German sample dictionary (FreeDict, about 367,000 words in 27 sections):
 // Open, the largest letter block (S), random articles, and the memory the open object holds.
+#include "bench/engine/DictionaryBenchCases.h"
 #include "data/sample/FreedictConverter.h"
 #include "data/sample/TddOutput.h"
 #include "engine/Dictionary.h"
@@ -9,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <unistd.h>
 
 namespace {
@@ -59,11 +59,7 @@ std::int32_t WordCount(const TTavorDictionary& d)
 
 void BM_Open(benchmark::State& state)
 {
-    const std::string base = Fixture().Base;
-    for (auto _ : state) {
-        TTavorDictionary d(base);
-        benchmark::DoNotOptimize(d.Opened());
-    }
+    DictionaryBench::Open(state, Fixture().Base);
 }
 BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
 
@@ -75,44 +71,24 @@ void BM_GetLetterWordsLargest(benchmark::State& state)
         if (!d.Sections[s].Free && d.Sections[s].WordCount > d.Sections[largest].WordCount)
             largest = s;
     const char16_t letter = d.Sections[largest].Letter;
-    std::u16string words;
-    for (auto _ : state) {
-        d.GetLetterWords(letter, false, words, false);
-        benchmark::DoNotOptimize(words.data());
-    }
+    DictionaryBench::LetterWords(state, d, letter);
     state.SetLabel(std::string("section ") + static_cast<char>(letter < 0x80 ? letter : '?'));
-    state.counters["words"] = d.Sections[largest].WordCount;
-    state.counters["bytes"] = static_cast<double>(words.size() * 2);
 }
 BENCHMARK(BM_GetLetterWordsLargest)->Unit(benchmark::kMillisecond);
 
 void BM_GetArticleRandom(benchmark::State& state)
 {
     TTavorDictionary d(Fixture().Base);
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<std::int32_t> index(0, WordCount(d) - 2);
-    std::string article;
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        d.GetArticle(index(rng), true, article, false, true);
-        bytes += article.size();
-    }
-    state.counters["article_bytes"] = benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kAvgIterations);
+    DictionaryBench::RandomArticles(state, d, WordCount(d) - 2);
 }
 BENCHMARK(BM_GetArticleRandom)->Unit(benchmark::kMicrosecond);
 
 void BM_MemoryHeld(benchmark::State& state)
 {
     TTavorDictionary d(Fixture().Base);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(d.OffsetTable.data());
-    std::size_t held = sizeof(TTavorDictionary) + d.OffsetTable.capacity() + d.FileName.capacity() +
-                       d.AlphabetText.capacity() * 2 + sizeof(Dictionary::TDictionaryFile);
-    for (const auto& g : d.LetterGroups)
-        held += sizeof(g) + g.capacity() * 2;
+    const std::size_t held = DictionaryBench::MemoryHeld(state, d);
     const std::int32_t words = WordCount(d) - 1; // the index ends with a marker
     state.counters["words"] = words;
-    state.counters["bytes_held"] = static_cast<double>(held);
     state.counters["bytes_per_word"] = static_cast<double>(held) / words;
 }
 BENCHMARK(BM_MemoryHeld)->Iterations(1);

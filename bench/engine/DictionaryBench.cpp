@@ -1,6 +1,7 @@
 // A maker's dictionary of 400,000 words in 26 sections (the largest 40,000 words, articles of
 // 200-2,000 bytes): Open, the largest letter block, random articles, and the memory held.
 // Targets: open <= 20 ms, letter block <= 3 ms, article <= 30 us, about 4 bytes per word.
+#include "bench/engine/DictionaryBenchCases.h"
 #include "data/tddwriter/TddWriter.h"
 #include "engine/Dictionary.h"
 
@@ -81,52 +82,28 @@ TFixture& Fixture()
 
 void BM_Open(benchmark::State& state)
 {
-    const std::string base = Fixture().Base;
-    for (auto _ : state) {
-        TTavorDictionary d(base);
-        benchmark::DoNotOptimize(d.Opened());
-    }
+    DictionaryBench::Open(state, Fixture().Base);
 }
 BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
 
 void BM_GetLetterWordsLargest(benchmark::State& state)
 {
     TTavorDictionary d(Fixture().Base);
-    std::u16string words;
-    for (auto _ : state) {
-        d.GetLetterWords(u's', false, words, false);
-        benchmark::DoNotOptimize(words.data());
-    }
-    state.counters["words"] = d.Sections[d.CurrentSection].WordCount;
-    state.counters["bytes"] = static_cast<double>(words.size() * 2);
+    DictionaryBench::LetterWords(state, d, u's');
 }
 BENCHMARK(BM_GetLetterWordsLargest)->Unit(benchmark::kMillisecond);
 
 void BM_GetArticleRandom(benchmark::State& state)
 {
     TTavorDictionary d(Fixture().Base);
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> index(0, kWords - 1);
-    std::string article;
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        d.GetArticle(index(rng), true, article, false, true);
-        bytes += article.size();
-    }
-    state.counters["article_bytes"] = benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kAvgIterations);
+    DictionaryBench::RandomArticles(state, d, kWords - 1);
 }
 BENCHMARK(BM_GetArticleRandom)->Unit(benchmark::kMicrosecond);
 
 void BM_MemoryHeld(benchmark::State& state)
 {
     TTavorDictionary d(Fixture().Base);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(d.OffsetTable.data());
-    std::size_t held = sizeof(TTavorDictionary) + d.OffsetTable.capacity() + d.FileName.capacity() +
-                       d.AlphabetText.capacity() * 2 + sizeof(Dictionary::TDictionaryFile);
-    for (const auto& g : d.LetterGroups)
-        held += sizeof(g) + g.capacity() * 2;
-    state.counters["bytes_held"] = static_cast<double>(held);
+    const std::size_t held = DictionaryBench::MemoryHeld(state, d);
     state.counters["bytes_per_word"] = static_cast<double>(held) / kWords;
     state.counters["table_bytes"] = static_cast<double>(sizeof(d.Sections));
 }

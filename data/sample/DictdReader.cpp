@@ -102,9 +102,9 @@ std::string InflateGzip(std::string_view data, std::size_t maxSize)
 }
 
 TDictdDatabase::TDictdDatabase(const std::string& indexFile, const std::string& dataFile)
-    : Entries(ParseDictdIndex(ReadWholeFile(indexFile)))
+    : Entries(ParseDictdIndex(Platform::ReadWholeFile(indexFile)))
 {
-    const std::string raw = ReadWholeFile(dataFile);
+    const std::string raw = Platform::ReadWholeFile(dataFile);
     if (dataFile.size() >= 3 && dataFile.compare(dataFile.size() - 3, 3, ".dz") == 0)
         Data = InflateGzip(raw);
     else

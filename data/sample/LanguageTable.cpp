@@ -84,7 +84,7 @@ std::string BuildNisoFile()
 {
     std::string out;
     for (const TLanguage& l : kLanguages) {
-        PutI16(out, l.Id);
+        PutInt16(out, l.Id);
         PutShortString(out, l.CodeA, 3);
         PutShortString(out, l.CodeB, 3);
         PutShortString(out, l.Name, 49);
@@ -117,7 +117,7 @@ std::string BuildAlphabetsFile()
         text += AlphabetLine1(l) + u"\r\n";
         text += AlphabetLine2(l) + u"\r\n";
     }
-    return Utf16LEBytes(text);
+    return WideToBytes(text);
 }
 
 } // namespace SampleData

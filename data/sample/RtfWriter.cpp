@@ -2,6 +2,8 @@
 
 #include "platform/Locale.h"
 
+#include <unicode/utf16.h>
+
 namespace SampleData {
 
 TCodePageMap::TCodePageMap(int codePage)
@@ -11,7 +13,7 @@ TCodePageMap::TCodePageMap(int codePage)
     // Convert every non-ASCII BMP character at once and keep the ones that survive.
     std::u16string all;
     for (char32_t c = 0x80; c < 0x10000; ++c)
-        all += (c >= 0xD800 && c < 0xE000) ? u'?' : static_cast<char16_t>(c);
+        all += U16_IS_SURROGATE(c) ? u'?' : static_cast<char16_t>(c);
     const std::string bytes = Platform::WideToAnsi(all, codePage);
     if (bytes.size() != all.size())
         return; // a converter that is not one byte per character: nothing maps

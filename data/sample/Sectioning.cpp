@@ -5,6 +5,7 @@
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/utf16.h>
 
 #include <stdexcept>
 
@@ -12,7 +13,7 @@ namespace SampleData {
 
 char16_t UpperChar(char16_t c)
 {
-    if (c >= 0xD800 && c < 0xE000)
+    if (U16_IS_SURROGATE(c))
         return c;
     const UChar32 u = u_toupper(c);
     return u < 0x10000 ? static_cast<char16_t>(u) : c;
@@ -20,7 +21,7 @@ char16_t UpperChar(char16_t c)
 
 char16_t BaseLetter(char16_t c)
 {
-    if (c < 0x80 || (c >= 0xD800 && c < 0xE000))
+    if (c < 0x80 || U16_IS_SURROGATE(c))
         return c;
     UErrorCode err = U_ZERO_ERROR;
     const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(err);

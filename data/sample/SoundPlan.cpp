@@ -4,6 +4,7 @@
 #include "platform/Locale.h"
 
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -18,7 +19,7 @@ bool IsSoundCandidate(std::u16string_view word, std::u16string_view pronunciatio
         return false;
     int capitals = 0;
     for (char16_t c : word) {
-        if (c >= 0xD800 && c < 0xE000)
+        if (U16_IS_SURROGATE(c))
             return false;
         if (!u_isalpha(c))
             return false;
@@ -50,12 +51,12 @@ void WriteSoundPlan(const TConvertedDictionary& dictionary, const std::string& p
     for (const TSoundCandidate& c : plan.Candidates)
         text += "W\t" + std::to_string(c.Section) + "\t" + std::to_string(c.Index) + "\t" +
                 Platform::WideToUtf8(c.Word) + "\n";
-    WriteFileAtomically(path, text);
+    Platform::WriteFileAtomically(path, text);
 }
 
 TSoundPlan ReadSoundPlan(const std::string& path)
 {
-    std::istringstream in(ReadWholeFile(path));
+    std::istringstream in(Platform::ReadWholeFile(path));
     TSoundPlan plan;
     std::string line;
     int lineNo = 0;
@@ -113,15 +114,15 @@ TSectionSoundFiles BuildSectionSoundFiles(int wordCount, std::int64_t firstWordI
     TSectionSoundFiles files;
     files.Index.reserve(static_cast<std::size_t>(wordCount) * 24);
     for (int k = 0; k < wordCount; ++k) {
-        PutI64(files.Index, firstWordIndex + k);
+        PutInt64(files.Index, firstWordIndex + k);
         const auto it = sounds.find(k);
         if (it == sounds.end() || it->second.empty()) {
-            PutI64(files.Index, 0);
-            PutI64(files.Index, 0);
+            PutInt64(files.Index, 0);
+            PutInt64(files.Index, 0);
             continue;
         }
-        PutI64(files.Index, static_cast<std::int64_t>(files.Data.size()));
-        PutI64(files.Index, static_cast<std::int64_t>(it->second.size()));
+        PutInt64(files.Index, static_cast<std::int64_t>(files.Data.size()));
+        PutInt64(files.Index, static_cast<std::int64_t>(it->second.size()));
         files.Data += it->second;
     }
     return files;
@@ -139,8 +140,8 @@ void WriteSoundFolder(const std::string& folder, const TSoundPlan& plan,
             own.emplace(it->first.second, it->second);
         const TSectionSoundFiles files = BuildSectionSoundFiles(plan.WordCounts[s], first, own);
         const std::string base = folder + "/" + std::to_string(s + 1);
-        WriteFileAtomically(base + ".idx", files.Index);
-        WriteFileAtomically(base + ".snd", files.Data);
+        Platform::WriteFileAtomically(base + ".idx", files.Index);
+        Platform::WriteFileAtomically(base + ".snd", files.Data);
         first += plan.WordCounts[s];
     }
     // Files of sections that an earlier build had and this one has not.

@@ -67,7 +67,7 @@ std::string SpeakOne(const std::u16string& word, const TSynthOptions& options, c
             throw std::runtime_error("lame failed on '" + text + "'");
         std::filesystem::rename(part, mp3);
     }
-    return ReadWholeFile(mp3);
+    return Platform::ReadWholeFile(mp3);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "data/tddwriter/RecordCompressor.h"
 
 #include "engine/CompressedText.h"
+#include "engine/LittleEndian.h"
 
 #include <zlib.h>
 
@@ -33,10 +34,8 @@ std::size_t TRecordCompressor::AppendRecord(std::string_view text, std::string& 
     if (deflateReset(&zs) != Z_OK)
         throw ECompressionError("cannot reset deflater");
     std::string& payload = state_->Payload;
-    payload.resize(4);
-    const auto n = static_cast<std::uint32_t>(text.size());
-    for (int i = 0; i < 4; ++i)
-        payload[i] = static_cast<char>((n >> (8 * i)) & 0xFF);
+    payload.clear();
+    PutInt32(payload, static_cast<std::int32_t>(text.size()));
     payload.append(text);
 
     const std::size_t start = out.size();

@@ -221,7 +221,7 @@ TEST(FreedictConverter, DamagedInputGivesAClearErrorOrReplacementCharacters)
     EXPECT_EQ(SectionOf(d, u'C').Words[0], u"caf\uFFFD");
 
     // An index entry beyond the data is refused with its name.
-    WriteFileAtomically(folder + "/bad.index", "cafe\tA\tZZ\n");
+    Platform::WriteFileAtomically(folder + "/bad.index", "cafe\tA\tZZ\n");
     const TDictdDatabase broken(folder + "/bad.index", folder + "/bad.dict.dz");
     try {
         ConvertFreedict(broken, Options("ENG", "GER"));

@@ -25,8 +25,7 @@ std::string Base64Number(std::uint64_t v)
 
 void Put16(std::string& out, unsigned v)
 {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
+    PutInt16(out, static_cast<std::int16_t>(v));
 }
 
 } // namespace
@@ -71,8 +70,8 @@ std::string MakeDictzip(const std::string& data, std::size_t chunkSize)
     Put16(out, static_cast<unsigned>(field.size()));
     out += field + body;
     const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
-    SampleData::PutLE(out, crc, 4);
-    SampleData::PutLE(out, data.size(), 4);
+    PutInt32(out, static_cast<std::int32_t>(crc));
+    PutInt32(out, static_cast<std::int32_t>(data.size()));
     return out;
 }
 
@@ -97,8 +96,8 @@ void WriteDictd(const std::string& base, const std::vector<TTestEntry>& entries,
     std::string index;
     for (const auto& l : lines)
         index += l.second;
-    SampleData::WriteFileAtomically(base + ".index", index);
-    SampleData::WriteFileAtomically(base + ".dict.dz", MakeDictzip(data));
+    Platform::WriteFileAtomically(base + ".index", index);
+    Platform::WriteFileAtomically(base + ".dict.dz", MakeDictzip(data));
 }
 
 std::string FreshFolder(const std::string& name)

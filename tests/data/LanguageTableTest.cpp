@@ -18,7 +18,7 @@ TEST(LanguageTable, NisoFileReadsBackThroughTheLanguageTable)
     const std::string bytes = BuildNisoFile();
     ASSERT_EQ(bytes.size(), 1260u);
     const std::string folder = DataTest::FreshFolder("niso");
-    WriteFileAtomically(folder + "/NISO.dat", bytes);
+    Platform::WriteFileAtomically(folder + "/NISO.dat", bytes);
     TNISOManager table(folder + "/NISO.dat");
     std::set<std::string> codes, names;
     std::set<int> ids;
@@ -60,7 +60,7 @@ static std::u16string WizardLetters(const std::u16string& line)
 TEST(LanguageTable, AlphabetFileHasTwoLinesPerLetteredLanguage)
 {
     const std::string folder = DataTest::FreshFolder("alphabets");
-    WriteFileAtomically(folder + "/Alphabets.dat", BuildAlphabetsFile());
+    Platform::WriteFileAtomically(folder + "/Alphabets.dat", BuildAlphabetsFile());
     TWideStringList list;
     list.LoadFromFile(folder + "/Alphabets.dat");
     int lettered = 0;

@@ -15,10 +15,7 @@ namespace {
 
 std::int64_t I64(const std::string& bytes, std::size_t at)
 {
-    std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = (v << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    return static_cast<std::int64_t>(v);
+    return GetInt64(bytes.data() + at);
 }
 
 // Length of the MPEG-2 Layer III frame whose header starts at p; 0 when it is no such header.
@@ -73,9 +70,9 @@ TEST(SoundFiles, PlanRoundTripAndDamage)
     EXPECT_EQ(plan.Candidates[0].Word, u"Ähre");
     EXPECT_EQ(plan.Candidates[1].Section, 1);
 
-    WriteFileAtomically(folder + "/bad.plan", "S\t1\nW\t0\t1\tx\n"); // index beyond the section
+    Platform::WriteFileAtomically(folder + "/bad.plan", "S\t1\nW\t0\t1\tx\n"); // index beyond the section
     EXPECT_THROW(ReadSoundPlan(folder + "/bad.plan"), std::runtime_error);
-    WriteFileAtomically(folder + "/bad.plan", "S\tmany\n");
+    Platform::WriteFileAtomically(folder + "/bad.plan", "S\tmany\n");
     EXPECT_THROW(ReadSoundPlan(folder + "/bad.plan"), std::runtime_error);
 }
 
@@ -92,8 +89,8 @@ TEST(SoundFiles, RecordsPointAtMpegFramesInsideTheDataFile)
     std::map<std::pair<int, int>, std::string> sounds = {{{0, 0}, spoken[0]}, {{0, 2}, spoken[1]}, {{0, 3}, spoken[2]}};
     WriteSoundFolder(folder + "/DICT", plan, sounds);
 
-    const std::string idx = ReadWholeFile(folder + "/DICT/1.idx");
-    const std::string snd = ReadWholeFile(folder + "/DICT/1.snd");
+    const std::string idx = Platform::ReadWholeFile(folder + "/DICT/1.idx");
+    const std::string snd = Platform::ReadWholeFile(folder + "/DICT/1.snd");
     ASSERT_EQ(idx.size(), 5u * 24u);
     int withSound = 0;
     for (int k = 0; k < 5; ++k) {
@@ -121,11 +118,11 @@ TEST(SoundFiles, RecordsPointAtMpegFramesInsideTheDataFile)
     EXPECT_EQ(withSound, 3);
     EXPECT_EQ(snd.size(), spoken[0].size() + spoken[1].size() + spoken[2].size());
 
-    const std::string idx2 = ReadWholeFile(folder + "/DICT/2.idx");
+    const std::string idx2 = Platform::ReadWholeFile(folder + "/DICT/2.idx");
     ASSERT_EQ(idx2.size(), 48u);
     EXPECT_EQ(I64(idx2, 0), 5); // absolute word index
     EXPECT_EQ(I64(idx2, 16), 0);
-    EXPECT_TRUE(ReadWholeFile(folder + "/DICT/2.snd").empty());
+    EXPECT_TRUE(Platform::ReadWholeFile(folder + "/DICT/2.snd").empty());
 
     // A rebuild with fewer sections leaves no files of the old ones.
     plan.WordCounts = {5};

@@ -10,16 +10,6 @@ using namespace Dictionary;
 
 namespace {
 
-std::vector<std::u16string> Lines(const std::u16string& text)
-{
-    TWideStringList l;
-    l.SetTextStr(text);
-    std::vector<std::u16string> v;
-    for (int i = 0; i < l.Count(); ++i)
-        v.push_back(l.Get(i));
-    return v;
-}
-
 using TavorDictionary = TScratch;
 
 TEST_F(TavorDictionary, RoundTripOfEveryLetterAndArticle)
@@ -33,7 +23,7 @@ TEST_F(TavorDictionary, RoundTripOfEveryLetterAndArticle)
 
     std::u16string words;
     d.GetLetterWords(u'c', false, words, false);
-    EXPECT_EQ(Lines(words), (std::vector<std::u16string>{u"cat", u"cow"}));
+    EXPECT_EQ(SplitLines(words), (std::vector<std::u16string>{u"cat", u"cow"}));
     EXPECT_EQ(d.CurrentSection, 2);
     EXPECT_EQ(d.CurrentLetter, u'C');
     EXPECT_EQ(d.AbsoluteWordIndex(1), 4);
@@ -51,7 +41,7 @@ TEST_F(TavorDictionary, RoundTripOfEveryLetterAndArticle)
     EXPECT_EQ(article, "");
 
     d.GetLetterWords(u'x', true, words, false); // First reads section 0 whatever the letter
-    EXPECT_EQ(Lines(words).size(), 3u);
+    EXPECT_EQ(SplitLines(words).size(), 3u);
     EXPECT_EQ(d.CurrentSection, 0);
     const char* expected[] = {"Apfel", "Axt", "azurblau"};
     for (int i = 0; i < 3; ++i) {
@@ -175,14 +165,14 @@ TEST_F(TavorDictionary, LetterGroupsAndSubstitutions)
     EXPECT_EQ(d.CurrentSection, 0);
     EXPECT_EQ(d.CurrentLetter, u'A');
     d.GetLetterWords(u'\u00F6', false, words, false);
-    EXPECT_EQ(Lines(words), std::vector<std::u16string>{u"Ofen"});
+    EXPECT_EQ(SplitLines(words), std::vector<std::u16string>{u"Ofen"});
     d.GetLetterWords(u'\u00DF', false, words, false); // ß is replaced by S
-    EXPECT_EQ(Lines(words), std::vector<std::u16string>{u"See"});
+    EXPECT_EQ(SplitLines(words), std::vector<std::u16string>{u"See"});
     EXPECT_EQ(d.CurrentLetter, u'S');
     d.GetLetterWords(u'\u0160', false, words, false); // the second substitution counts too
     EXPECT_EQ(d.CurrentSection, 2);
     d.GetLetterWords(u'4', false, words, false); // no group: the section after the last one
-    EXPECT_EQ(Lines(words), std::vector<std::u16string>{u"4x4"});
+    EXPECT_EQ(SplitLines(words), std::vector<std::u16string>{u"4x4"});
     EXPECT_EQ(d.CurrentLetter, u'#');
 }
 
@@ -199,7 +189,7 @@ TEST_F(TavorDictionary, SubstitutionWithoutGroups)
     ASSERT_TRUE(d.Opened());
     std::u16string words;
     d.GetLetterWords(u'\u00C9', false, words, false);
-    EXPECT_EQ(Lines(words), std::vector<std::u16string>{u"Ecole"});
+    EXPECT_EQ(SplitLines(words), std::vector<std::u16string>{u"Ecole"});
     EXPECT_EQ(d.CurrentLetter, u'E');
     d.GetLetterWords(u'f', false, words, false); // no substitution: the section's letter
     EXPECT_EQ(d.CurrentLetter, u'F');

@@ -15,16 +15,6 @@ using namespace Dictionary;
 
 namespace {
 
-std::vector<std::u16string> Lines(const std::u16string& text)
-{
-    TWideStringList l;
-    l.SetTextStr(text);
-    std::vector<std::u16string> v;
-    for (int i = 0; i < l.Count(); ++i)
-        v.push_back(l.Get(i));
-    return v;
-}
-
 // Runs Edit in a child process whose files may not grow past Limit bytes, so that writing the
 // new file fails part-way as on a full disk. Returns the operation's result code.
 int EditUnderFileSizeLimit(rlim_t limit, const std::function<int()>& edit)
@@ -57,7 +47,7 @@ protected:
     {
         std::u16string words;
         dict->GetLetterWords(l, false, words, false);
-        return Lines(words);
+        return SplitLines(words);
     }
     std::string Article(char16_t l, int i)
     {

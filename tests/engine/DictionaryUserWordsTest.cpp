@@ -24,12 +24,7 @@ protected:
     {
         std::u16string words;
         dict->GetLetterWords(l, false, words, true);
-        TWideStringList list;
-        list.SetTextStr(words);
-        std::vector<std::u16string> v;
-        for (int i = 0; i < list.Count(); ++i)
-            v.push_back(list.Get(i));
-        return v;
+        return SplitLines(words);
     }
     std::string UserArticle(char16_t l, int i)
     {

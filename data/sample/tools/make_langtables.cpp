@@ -15,8 +15,8 @@ int main(int argc, char** argv)
     try {
         std::filesystem::create_directories(argv[1]);
         const std::string folder = argv[1];
-        SampleData::WriteFileAtomically(folder + "/NISO.dat", SampleData::BuildNisoFile());
-        SampleData::WriteFileAtomically(folder + "/Alphabets.dat", SampleData::BuildAlphabetsFile());
+        Platform::WriteFileAtomically(folder + "/NISO.dat", SampleData::BuildNisoFile());
+        Platform::WriteFileAtomically(folder + "/Alphabets.dat", SampleData::BuildAlphabetsFile());
     } catch (const std::exception& e) {
         std::cerr << "make_langtables: " << e.what() << "\n";
         return 1;
