@@ -5,37 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-
 using namespace layer12test;
 
 namespace {
 
-class Layer12Exports : public ::testing::TestWithParam<const char*> {
+class Layer12Exports : public player_test::ExportsFixture<::testing::TestWithParam<const char*>> {
  protected:
-  const SonarelApi& api = SonarelApi::Get();
-  std::string wav;
-  uint8_t done = 0;
-
-  void SetUp() override {
-    wav = (std::filesystem::temp_directory_path() /
-           ("sonarel-l12-" + std::to_string(::getpid()) + ".wav"))
-              .string();
-    ASSERT_TRUE(api.init());
-    ASSERT_TRUE(api.SetOutputDevice(2, wav.c_str()));
-  }
-  void TearDown() override {
-    EXPECT_TRUE(api.deinit());
-    api.LastError();
-    std::filesystem::remove(wav);
-  }
   void PlayAndCompare(const std::string& stream) {
     ASSERT_EQ(api.Play(0, 0, &done), 0);
-    ASSERT_TRUE(
-        player_test::WaitFor([&] { return std::atomic_ref<uint8_t>(done).load() == 1; }));
+    ASSERT_TRUE(WaitDone());
     EXPECT_EQ(api.GetPlayerMode(), 2);
     EXPECT_EQ(api.LastError(), 0);
     ASSERT_TRUE(api.Close());

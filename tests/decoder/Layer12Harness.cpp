@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace layer12test {
 
@@ -50,57 +48,11 @@ Decoded DecodeFile(const std::string& path) {
   return DecodeReader(*reader);
 }
 
-StreamCallbacks MemorySource::Callbacks() {
-  StreamCallbacks callbacks;
-  callbacks.user = this;
-  callbacks.open = [](void* user, uint8_t* notSeekable, uint32_t* handle) {
-    *notSeekable = static_cast<MemorySource*>(user)->notSeekable ? 1 : 0;
-    *handle = 1;
-  };
-  callbacks.close = [](void*, uint32_t) {};
-  callbacks.rewind = [](void* user, uint32_t, uint8_t* ok) {
-    static_cast<MemorySource*>(user)->position = 0;
-    *ok = 1;
-  };
-  callbacks.read = [](void* user, uint32_t, void* buffer, int32_t count, int32_t* read,
-                      uint8_t* ok) {
-    auto* s = static_cast<MemorySource*>(user);
-    const size_t left = s->bytes.size() - std::min(s->position, s->bytes.size());
-    const size_t n = std::min(left, static_cast<size_t>(count < 0 ? 0 : count));
-    if (n > 0)
-      std::memcpy(buffer, s->bytes.data() + s->position, n);
-    s->position += n;
-    *read = static_cast<int32_t>(n);
-    *ok = 1;
-  };
-  callbacks.seek = [](void* user, uint32_t, int32_t distance, int32_t origin, int32_t* result) {
-    auto* s = static_cast<MemorySource*>(user);
-    const int64_t target = (origin == 0 ? 0 : static_cast<int64_t>(s->position)) + distance;
-    s->seeks.push_back(target);
-    if (target < 0) {
-      *result = -1;
-      return;
-    }
-    s->position = static_cast<size_t>(target);
-    *result = static_cast<int32_t>(target);
-  };
-  callbacks.size = [](void* user, uint32_t, int32_t* size) {
-    auto* s = static_cast<MemorySource*>(user);
-    *size = s->reportedSize != -2 ? s->reportedSize : static_cast<int32_t>(s->bytes.size());
-  };
-  return callbacks;
-}
-
 Decoded DecodeBytes(const std::vector<uint8_t>& bytes) {
   MemorySource source;
   source.bytes = bytes;
   auto reader = source.Open();
   return DecodeReader(*reader);
-}
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<int16_t> LoadFloatReference(const std::string& path) {
@@ -137,11 +89,6 @@ Comparison Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>&
     c.maxDifference = std::max(c.maxDifference, d);
   }
   return c;
-}
-
-std::string DataDir() {
-  const char* dir = std::getenv("LEXORA_TEST_DATA");
-  return dir != nullptr ? dir : ".";
 }
 
 }  // namespace layer12test

@@ -7,6 +7,8 @@
 #include "decoder/Header.h"
 #include "decoder/SubbandFrameDecoder.h"
 #include "decoder/SynthesisFilter.h"
+#include "MemorySource.h"
+#include "TestFiles.h"
 
 #include <cstdint>
 #include <memory>
@@ -38,26 +40,14 @@ struct Decoded {
   std::vector<int16_t> samples;  // interleaved
 };
 
-// A stream served from memory through the six callbacks; records the positions it was asked
-// to seek to.
-struct MemorySource {
-  std::vector<uint8_t> bytes;
-  size_t position = 0;
-  bool notSeekable = false;
-  int32_t reportedSize = -2;  // -2: the real size
-  std::vector<int64_t> seeks;
-  sonarel::StreamCallbacks Callbacks();
-  std::unique_ptr<sonarel::FrameReader> Open() {
-    return sonarel::FrameReader::OpenCallbacks(Callbacks());
-  }
-};
+using decoder_test::MemorySource;
 
 // Decodes a whole file (or Bytes through a FrameReader over memory callbacks).
 Decoded DecodeFile(const std::string& path);
 Decoded DecodeBytes(const std::vector<uint8_t>& bytes);
 Decoded DecodeReader(sonarel::FrameReader& reader);
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path);
+using decoder_test::ReadFileBytes;
 
 // Reference PCM: mpg123's float output (x 32768, truncated toward zero, clipped) or madplay's
 // 24-bit raw output (truncated to 16 bits).
@@ -72,7 +62,6 @@ struct Comparison {
 };
 Comparison Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference);
 
-// Directory of the generated test streams (LEXORA_TEST_DATA).
-std::string DataDir();
+using decoder_test::DataDir;
 
 }  // namespace layer12test

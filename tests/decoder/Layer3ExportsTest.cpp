@@ -2,11 +2,6 @@
 // matches the reference, and to the ALSA "null" device.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-
 #include "Layer3Harness.h"
 #include "PlayerTestSupport.h"
 
@@ -14,31 +9,7 @@ using namespace l3test;
 
 namespace {
 
-class Layer3Exports : public ::testing::TestWithParam<const char*> {
- protected:
-  const SonarelApi& api = SonarelApi::Get();
-  std::string wav;
-  uint8_t done = 0;
-
-  void SetUp() override
-  {
-    ::setenv("SONAREL_ALSA_DEVICE", "null", 1);
-    wav = (std::filesystem::temp_directory_path()
-           / ("sonarel-l3-" + std::to_string(::getpid()) + ".wav"))
-              .string();
-    ASSERT_TRUE(api.init());
-  }
-  void TearDown() override
-  {
-    EXPECT_TRUE(api.deinit());
-    api.LastError();
-    std::filesystem::remove(wav);
-  }
-  bool WaitDone()
-  {
-    return player_test::WaitFor([&] { return std::atomic_ref<uint8_t>(done).load() == 1; });
-  }
-};
+class Layer3Exports : public player_test::ExportsFixture<::testing::TestWithParam<const char*>> {};
 
 }  // namespace
 
@@ -91,8 +62,7 @@ TEST_F(Layer3Exports, SpokenWordPlaysOnTheNullDevice)
 // change (one frame), the Layer III part is the same as that stream decoded on its own.
 TEST_F(Layer3Exports, LayerChangeMidStreamDecodesTheLayerThreePart)
 {
-  const char* dir = std::getenv("LEXORA_TEST_DATA");
-  const std::string player = std::string(dir ? dir : ".") + "/player/";
+  const std::string player = decoder_test::DataDir() + "/player/";
   ASSERT_TRUE(api.SetOutputDevice(2, wav.c_str()));
   ASSERT_TRUE(api.Open((player + "mixed44.mpa").c_str(), 0, nullptr, nullptr, nullptr, nullptr, nullptr,
                        nullptr, nullptr));

@@ -1,10 +1,9 @@
 #include "Layer3Harness.h"
+#include "MemorySource.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "decoder/AudioOutput.h"
 #include "decoder/FrameReader.h"
@@ -35,11 +34,6 @@ class CaptureOutput : public AudioOutput {
  private:
   std::vector<int16_t> frame_;
   std::vector<int16_t>& sink_;
-};
-
-struct MemoryStream {
-  const std::vector<uint8_t>* bytes;
-  int64_t pos = 0;
 };
 
 DecodedStream Decode(std::unique_ptr<FrameReader> reader)
@@ -79,55 +73,9 @@ DecodedStream DecodeLayer3(const std::string& path)
 
 DecodedStream DecodeLayer3Bytes(const std::vector<uint8_t>& bytes)
 {
-  static thread_local MemoryStream stream;
-  stream = MemoryStream{&bytes, 0};
-  StreamCallbacks cb;
-  cb.user = &stream;
-  cb.open = [](void*, uint8_t* notSeekable, uint32_t* handle) {
-    *notSeekable = 0;
-    *handle = 1;
-  };
-  cb.close = [](void*, uint32_t) {};
-  cb.rewind = [](void* user, uint32_t, uint8_t* ok) {
-    static_cast<MemoryStream*>(user)->pos = 0;
-    *ok = 1;
-  };
-  cb.read = [](void* user, uint32_t, void* buffer, int32_t count, int32_t* read, uint8_t* ok) {
-    auto* s = static_cast<MemoryStream*>(user);
-    const int64_t size = static_cast<int64_t>(s->bytes->size());
-    const int64_t n = std::max<int64_t>(0, std::min<int64_t>(count, size - s->pos));
-    if (n > 0)
-      std::memcpy(buffer, s->bytes->data() + s->pos, static_cast<size_t>(n));
-    s->pos += n;
-    *read = static_cast<int32_t>(n);
-    *ok = 1;
-  };
-  cb.seek = [](void* user, uint32_t, int32_t distance, int32_t origin, int32_t* result) {
-    auto* s = static_cast<MemoryStream*>(user);
-    const int64_t target = (origin == 0 ? 0 : s->pos) + distance;
-    if (target < 0 || target > static_cast<int64_t>(s->bytes->size())) {
-      *result = -1;
-      return;
-    }
-    s->pos = target;
-    *result = static_cast<int32_t>(target);
-  };
-  cb.size = [](void* user, uint32_t, int32_t* size) {
-    *size = static_cast<int32_t>(static_cast<MemoryStream*>(user)->bytes->size());
-  };
-  return Decode(FrameReader::OpenCallbacks(cb));
-}
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string TestDataDir()
-{
-  const char* dir = std::getenv("LEXORA_TEST_DATA");
-  return std::string(dir ? dir : "data") + "/layer3/";
+  decoder_test::MemorySource source;
+  source.bytes = bytes;
+  return Decode(source.Open());
 }
 
 namespace {

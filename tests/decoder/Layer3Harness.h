@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+
 namespace l3test {
 
 struct DecodedStream {
@@ -34,7 +36,8 @@ Comparison CompareWithFloat(const std::vector<int16_t>& pcm, const std::string& 
 // Reference 24-bit little-endian samples (madplay -b 24 raw): expected = value / 256 truncated.
 Comparison CompareWithS24(const std::vector<int16_t>& pcm, const std::string& s24Path);
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path);
-std::string TestDataDir();
+using decoder_test::ReadFileBytes;
+// The folder of the Layer III test streams, with a trailing slash.
+inline std::string TestDataDir() { return decoder_test::DataDir() + "/layer3/"; }
 
 }  // namespace l3test

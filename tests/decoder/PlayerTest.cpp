@@ -18,34 +18,18 @@ constexpr int kFrameSamples = 1152;
 
 int FrameOf(uint32_t ms) { return static_cast<int>(static_cast<float>(ms) / kMs44); }
 
-class PlayerTest : public ::testing::Test {
+class PlayerTest : public ExportsFixture<> {
 protected:
-  const SonarelApi& api = SonarelApi::Get();
-  std::string wav;
-  uint8_t done = 0xAA;
   MemoryStream mem;
   int frames = 0;
 
   void SetUp() override {
-    ::setenv("SONAREL_ALSA_DEVICE", "null", 1);
-    wav = (std::filesystem::temp_directory_path() /
-           ("sonarel-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav"))
-              .string();
-    mem.data = ReadAll(StreamPath("stereo44.mp2"));
+    done = 0xAA;
+    ExportsFixture::SetUp();
+    mem.data = ReadFileBytes(StreamPath("stereo44.mp2"));
     ASSERT_GT(mem.data.size(), 0u) << "test stream missing";
     frames = CountFrames(mem.data);
     ASSERT_GT(frames, 140);
-    ASSERT_TRUE(api.init());
-    ASSERT_TRUE(api.SetOutputDevice(2, wav.c_str()));
-  }
-  void TearDown() override {
-    EXPECT_TRUE(api.deinit());
-    api.LastError();
-    std::filesystem::remove(wav);
-  }
-  bool WaitDone() {
-    return WaitFor([&] { return std::atomic_ref<uint8_t>(done).load() == 1; });
   }
   int WavFrames() {
     const WaveInfo w = ReadWave(wav);
@@ -55,6 +39,29 @@ protected:
   // Holds playback back while it reads the body of frame n.
   void GateAtFrame(int n) { mem.gate.store(static_cast<int64_t>(n) * kBytes44 + 100); }
   void WaitAtGate() { ASSERT_TRUE(WaitFor([&] { return mem.waiting.load(); })); }
+  // Starts playing the whole stream and waits until playback is held reading frame n.
+  void PlayToGate(int n) {
+    GateAtFrame(n);
+    ASSERT_EQ(api.Play(0, 0, &done), 0);
+    WaitAtGate();
+  }
+  // Pauses playback that is held at the gate, lets it go on and waits until it is paused.
+  void PauseHeldPlayback() {
+    EXPECT_TRUE(api.Pause(0));
+    mem.Release();
+    ASSERT_TRUE(WaitFor([&] { return api.GetPlayerMode() == 4; }));
+  }
+  // Makes a call while playback is held, releasing it a little later: the call meets a thread
+  // that is busy in a read.
+  bool CallWhileHeld(const std::function<bool()>& call) {
+    std::thread release([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      mem.Release();
+    });
+    const bool result = call();
+    release.join();
+    return result;
+  }
 };
 
 TEST(PlayerNoInitTest, CallsBeforeInitFailWithErrorTwo) {
@@ -157,7 +164,7 @@ TEST_F(PlayerTest, OpenedFileReportsItsStream) {
 TEST_F(PlayerTest, OpenInModeOneReleasesThePreviousStream) {
   ASSERT_TRUE(mem.OpenWith(api));
   MemoryStream second;
-  second.data = ReadAll(StreamPath("mono48.mp2"));
+  second.data = ReadFileBytes(StreamPath("mono48.mp2"));
   ASSERT_TRUE(second.OpenWith(api));
   EXPECT_EQ(mem.closes, 1);
   EXPECT_EQ(api.GetFrequency(), 48000);
@@ -201,7 +208,7 @@ TEST_F(PlayerTest, WholeStreamGoesIntoAnExactWaveFile) {
 
 TEST_F(PlayerTest, MonoStreamGivesAMonoWaveFile) {
   MemoryStream mono;
-  mono.data = ReadAll(StreamPath("mono48.mp2"));
+  mono.data = ReadFileBytes(StreamPath("mono48.mp2"));
   ASSERT_TRUE(mono.OpenWith(api));
   EXPECT_EQ(api.GetFrequency(), 48000);
   EXPECT_EQ(api.Play(0, 0, &done), 0);
@@ -221,7 +228,7 @@ TEST_F(PlayerTest, MonoStreamGivesAMonoWaveFile) {
 TEST_F(PlayerTest, LayerChangeMidStreamStartsTheLayerThreeDecoder) {
   auto decodedBytes = [&](const char* name) {
     MemoryStream s;
-    s.data = ReadAll(StreamPath(name));
+    s.data = ReadFileBytes(StreamPath(name));
     EXPECT_TRUE(s.OpenWith(api));
     EXPECT_EQ(api.Play(0, 100000, &done), 0);
     EXPECT_TRUE(WaitDone());
@@ -237,7 +244,7 @@ TEST_F(PlayerTest, LayerChangeMidStreamStartsTheLayerThreeDecoder) {
 
 TEST_F(PlayerTest, ChecksumsAreCheckedFrameByFrame) {
   MemoryStream crc;
-  crc.data = ReadAll(StreamPath("crc44.mp2"));
+  crc.data = ReadFileBytes(StreamPath("crc44.mp2"));
   const int n = CountFrames(crc.data);
   ASSERT_GT(n, 60);
   ASSERT_EQ(crc.data[1] & 1, 0) << "not a protected stream";
@@ -291,9 +298,7 @@ TEST_F(PlayerTest, RangesInMilliseconds) {
 TEST_F(PlayerTest, PlayWhilePlayingIsRefusedAndStopEndsPlayback) {
   mem.endless = true;  // however late Stop comes, playback is still running
   ASSERT_TRUE(mem.OpenWith(api));
-  GateAtFrame(10);
-  ASSERT_EQ(api.Play(0, 0, &done), 0);
-  WaitAtGate();
+  ASSERT_NO_FATAL_FAILURE(PlayToGate(10));
   EXPECT_EQ(api.GetPlayerMode(), 3);
   EXPECT_EQ(api.GetLayer(), 2);
   EXPECT_EQ(api.GetFrequency(), 44100);
@@ -306,12 +311,7 @@ TEST_F(PlayerTest, PlayWhilePlayingIsRefusedAndStopEndsPlayback) {
   EXPECT_EQ(api.LastError(), 2);
   EXPECT_TRUE(api.SetPriority(2));  // applied to the running thread
   // The stop request is seen at the next frame boundary, once the held read returns.
-  std::thread release([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    mem.Release();
-  });
-  EXPECT_TRUE(api.Stop());
-  release.join();
+  EXPECT_TRUE(CallWhileHeld(api.Stop));
   EXPECT_EQ(api.GetPlayerMode(), 1);
   EXPECT_EQ(done, 0);
   EXPECT_EQ(api.LastError(), 0);
@@ -320,13 +320,9 @@ TEST_F(PlayerTest, PlayWhilePlayingIsRefusedAndStopEndsPlayback) {
 
 TEST_F(PlayerTest, PauseHoldsPlaybackUntilResumed) {
   ASSERT_TRUE(mem.OpenWith(api));
-  GateAtFrame(10);
-  ASSERT_EQ(api.Play(0, 0, &done), 0);
-  WaitAtGate();
+  ASSERT_NO_FATAL_FAILURE(PlayToGate(10));
   EXPECT_TRUE(api.Pause(1));  // resume while playing changes nothing
-  EXPECT_TRUE(api.Pause(0));
-  mem.Release();
-  ASSERT_TRUE(WaitFor([&] { return api.GetPlayerMode() == 4; }));
+  ASSERT_NO_FATAL_FAILURE(PauseHeldPlayback());
   const int32_t pos = api.GetCurrentPos();
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
   EXPECT_EQ(api.GetCurrentPos(), pos);
@@ -340,12 +336,8 @@ TEST_F(PlayerTest, PauseHoldsPlaybackUntilResumed) {
 
 TEST_F(PlayerTest, SeekWhilePausedHappensAtOnceAndStopEndsThePause) {
   ASSERT_TRUE(mem.OpenWith(api));
-  GateAtFrame(10);
-  ASSERT_EQ(api.Play(0, 0, &done), 0);
-  WaitAtGate();
-  EXPECT_TRUE(api.Pause(0));
-  mem.Release();
-  ASSERT_TRUE(WaitFor([&] { return api.GetPlayerMode() == 4; }));
+  ASSERT_NO_FATAL_FAILURE(PlayToGate(10));
+  ASSERT_NO_FATAL_FAILURE(PauseHeldPlayback());
   EXPECT_TRUE(api.Seek(2000));
   const auto expected = static_cast<int32_t>(kMs44 * static_cast<float>(FrameOf(2000)));
   EXPECT_TRUE(WaitFor([&] { return api.GetCurrentPos() == expected; }));
@@ -358,9 +350,7 @@ TEST_F(PlayerTest, SeekWhilePausedHappensAtOnceAndStopEndsThePause) {
 
 TEST_F(PlayerTest, SeekWhilePlaying) {
   ASSERT_TRUE(mem.OpenWith(api));
-  GateAtFrame(20);
-  ASSERT_EQ(api.Play(0, 0, &done), 0);
-  WaitAtGate();
+  ASSERT_NO_FATAL_FAILURE(PlayToGate(20));
   EXPECT_TRUE(api.Seek(3000));
   mem.Release();
   ASSERT_TRUE(WaitDone());
@@ -370,9 +360,7 @@ TEST_F(PlayerTest, SeekWhilePlaying) {
 
 TEST_F(PlayerTest, SeekLimits) {
   ASSERT_TRUE(mem.OpenWith(api));
-  GateAtFrame(5);
-  ASSERT_EQ(api.Play(0, 0, &done), 0);
-  WaitAtGate();
+  ASSERT_NO_FATAL_FAILURE(PlayToGate(5));
   const int32_t length = api.GetLength();
   EXPECT_FALSE(api.Seek(static_cast<uint32_t>(length) + 1));
   EXPECT_EQ(api.LastError(), 0);
@@ -484,15 +472,8 @@ TEST_F(PlayerTest, SoundDeviceOutput) {
 TEST_F(PlayerTest, CloseWhilePlayingStopsFirst) {
   mem.endless = true;
   ASSERT_TRUE(mem.OpenWith(api));
-  GateAtFrame(10);
-  ASSERT_EQ(api.Play(0, 0, &done), 0);
-  WaitAtGate();
-  std::thread release([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    mem.Release();
-  });
-  EXPECT_TRUE(api.Close());
-  release.join();
+  ASSERT_NO_FATAL_FAILURE(PlayToGate(10));
+  EXPECT_TRUE(CallWhileHeld(api.Close));
   EXPECT_EQ(api.GetPlayerMode(), 0);
   EXPECT_EQ(mem.closes, 1);
   EXPECT_EQ(done, 0);
@@ -500,12 +481,8 @@ TEST_F(PlayerTest, CloseWhilePlayingStopsFirst) {
 
 TEST_F(PlayerTest, DeinitWhilePausedClosesTheStream) {
   ASSERT_TRUE(mem.OpenWith(api));
-  GateAtFrame(10);
-  ASSERT_EQ(api.Play(0, 0, &done), 0);
-  WaitAtGate();
-  EXPECT_TRUE(api.Pause(0));
-  mem.Release();
-  ASSERT_TRUE(WaitFor([&] { return api.GetPlayerMode() == 4; }));
+  ASSERT_NO_FATAL_FAILURE(PlayToGate(10));
+  ASSERT_NO_FATAL_FAILURE(PauseHeldPlayback());
   EXPECT_TRUE(api.deinit());
   EXPECT_EQ(mem.closes, 1);
   EXPECT_EQ(api.GetPlayerMode(), -1);

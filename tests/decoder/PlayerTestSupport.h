@@ -3,6 +3,9 @@
 // streams, frame counting and WAVE file inspection.
 #pragma once
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -16,18 +19,15 @@
 #include <vector>
 
 #include "SonarelApi.h"
+#include "TestFiles.h"
 
 namespace player_test {
 
 inline std::string StreamPath(const char* name) {
-  const char* dir = std::getenv("LEXORA_TEST_DATA");
-  return std::string(dir ? dir : ".") + "/player/" + name;
+  return decoder_test::DataDir() + "/player/" + name;
 }
 
-inline std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using decoder_test::ReadFileBytes;
 
 // Number of MPEG-1/2 Layer II frames in a stream of well-formed frames.
 inline int CountFrames(const std::vector<uint8_t>& s) {
@@ -52,7 +52,7 @@ struct WaveInfo {
   std::vector<int16_t> samples;
 };
 inline WaveInfo ReadWave(const std::string& path) {
-  const auto b = ReadAll(path);
+  const auto b = ReadFileBytes(path);
   WaveInfo w;
   w.fileSize = b.size();
   if (b.size() < 46) return w;
@@ -81,6 +81,35 @@ inline bool WaitFor(const std::function<bool()>& condition, int seconds = 30) {
   }
   return condition();
 }
+
+// The library as a test of its exports drives it: initialised for each test with a WAVE file of
+// the test's own as output (the sound device is ALSA's "null"), deinitialised after it.
+template <typename Base = ::testing::Test>
+class ExportsFixture : public Base {
+protected:
+  const SonarelApi& api = SonarelApi::Get();
+  std::string wav;
+  uint8_t done = 0;
+
+  void SetUp() override {
+    ::setenv("SONAREL_ALSA_DEVICE", "null", 1);
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');  // parameterised tests
+    wav = (std::filesystem::temp_directory_path() /
+           ("sonarel-" + std::to_string(::getpid()) + "-" + name + ".wav"))
+              .string();
+    ASSERT_TRUE(api.init());
+    ASSERT_TRUE(api.SetOutputDevice(2, wav.c_str()));
+  }
+  void TearDown() override {
+    EXPECT_TRUE(api.deinit());
+    api.LastError();
+    std::filesystem::remove(wav);
+  }
+  bool WaitDone() {
+    return WaitFor([&] { return std::atomic_ref<uint8_t>(done).load() == 1; });
+  }
+};
 
 // A stream in memory, served the way the program serves a word's sound.
 struct MemoryStream {
