@@ -7,11 +7,11 @@ find_program(SONAREL_LAME lame REQUIRED)
 set(_player_dir ${CMAKE_CURRENT_BINARY_DIR}/data/player)
 set(_player_streams)
 # name  rate  channels  seconds  kbit/s  twolame mode  [extra twolame options]
-foreach(_spec
+foreach(_stream
     "stereo44 44100 2 4 192 s"
     "mono48 48000 1 2 64 m"
     "crc44 44100 2 2 128 j -p")
-  separate_arguments(_args UNIX_COMMAND "${_spec}")
+  separate_arguments(_args UNIX_COMMAND "${_stream}")
   list(GET _args 0 _name)
   list(GET _args 1 _rate)
   list(GET _args 2 _ch)
