@@ -162,31 +162,23 @@ int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const Scale
       const uint32_t v = HuffmanDecode(entries, root, static_cast<uint32_t>(w >> 32), used);
       w <<= used;
       pos += used;
-      int32_t x = static_cast<int32_t>(v >> 4);
-      int32_t y = static_cast<int32_t>(v & 15);
-      if (linbits > 0 && x == 15) {
-        x += static_cast<int32_t>(w >> (64 - linbits));
-        w <<= linbits;
-        pos += linbits;
-      }
-      if (x != 0) {
-        if (w >> 63)
-          x = -x;
-        w <<= 1;
-        ++pos;
-      }
-      if (linbits > 0 && y == 15) {
-        y += static_cast<int32_t>(w >> (64 - linbits));
-        w <<= linbits;
-        pos += linbits;
-      }
-      if (y != 0) {
-        if (w >> 63)
-          y = -y;
-        ++pos;
-      }
-      is[i] = x;
-      is[i + 1] = y;
+      // A value of 15 is extended by the linbits; a value other than 0 is followed by its sign.
+      const auto finish = [&](int32_t value) {
+        if (linbits > 0 && value == 15) {
+          value += static_cast<int32_t>(w >> (64 - linbits));
+          w <<= linbits;
+          pos += linbits;
+        }
+        if (value != 0) {
+          if (w >> 63)
+            value = -value;
+          w <<= 1;
+          ++pos;
+        }
+        return value;
+      };
+      is[i] = finish(static_cast<int32_t>(v >> 4));
+      is[i + 1] = finish(static_cast<int32_t>(v & 15));
     }
     r.SetBitsRead(pos);
   }

@@ -3,6 +3,10 @@
 // are direct and inlined. Included by the files that define those classes.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
 #include "decoder/AudioOutput.h"
 #include "decoder/Subband.h"
 
@@ -80,6 +84,23 @@ template <class Low, class High>
   } while (!lastRead);
   output.EndFrame();
   return true;
+}
+
+// One frame of a layer whose subband classes are Mono, Stereo and Intensity. Single channel:
+// the one-channel class; joint stereo: the two-channel class below the intensity bound, the
+// intensity class from it on; stereo and dual channel: the two-channel class.
+template <class Mono, class Stereo, class Intensity, std::size_t N>
+bool RunSubbandLayer(std::array<Mono, N>& mono, std::array<Stereo, N>& stereo,
+                     std::array<Intensity, N>& intensity, FrameReader& stream,
+                     const Header& header, Crc16* crc, ChannelSelection channels,
+                     SynthesisFilter& filter1, SynthesisFilter* filter2, AudioOutput& output) {
+  const int count = std::min<int>(header.SubbandCount(), static_cast<int>(N));
+  if (header.Mode() == Header::SingleChannel)
+    return RunSubbandFrame(mono.data(), mono.data(), count, count, stream, header, crc, channels,
+                           filter1, filter2, output);
+  const int bound = header.Mode() == Header::JointStereo ? header.IntensityBound() : count;
+  return RunSubbandFrame(stereo.data(), intensity.data(), bound, count, stream, header, crc,
+                         channels, filter1, filter2, output);
 }
 
 }  // namespace sonarel

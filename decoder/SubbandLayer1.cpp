@@ -128,22 +128,11 @@ int Layer1StereoSubband::AppendCodeSlots(CodeSlot* slots, int count) const {
   return count;
 }
 
-}  // namespace sonarel
-
-namespace sonarel {
-
-// Single channel: the one-channel class; joint stereo: the two-channel class below the
-// intensity bound, the intensity class from it on; stereo and dual channel: two-channel class.
 bool SubbandFrameDecoder::DecodeLayer1(FrameReader& stream, const Header& header, Crc16* crc,
                                        ChannelSelection channels, SynthesisFilter& filter1,
                                        SynthesisFilter* filter2, AudioOutput& output) {
-  const int count = std::min<int>(header.SubbandCount(), 32);
-  if (header.Mode() == Header::SingleChannel)
-    return RunSubbandFrame(layer1_.data(), layer1_.data(), count, count, stream, header, crc,
-                           channels, filter1, filter2, output);
-  const int bound = header.Mode() == Header::JointStereo ? header.IntensityBound() : count;
-  return RunSubbandFrame(layer1Stereo_.data(), layer1Intensity_.data(), bound, count, stream,
-                         header, crc, channels, filter1, filter2, output);
+  return RunSubbandLayer(layer1_, layer1Stereo_, layer1Intensity_, stream, header, crc, channels,
+                         filter1, filter2, output);
 }
 
 }  // namespace sonarel

@@ -203,20 +203,11 @@ int Layer2StereoSubband::AppendCodeSlots(CodeSlot* slots, int count) const {
   return AppendSlot(ch2_, slots, AppendSlot(ch1_, slots, count));
 }
 
-}  // namespace sonarel
-
-namespace sonarel {
-
 bool SubbandFrameDecoder::DecodeLayer2(FrameReader& stream, const Header& header, Crc16* crc,
                                        ChannelSelection channels, SynthesisFilter& filter1,
                                        SynthesisFilter* filter2, AudioOutput& output) {
-  const int count = std::min<int>(header.SubbandCount(), 32);
-  if (header.Mode() == Header::SingleChannel)
-    return RunSubbandFrame(layer2_.data(), layer2_.data(), count, count, stream, header, crc,
-                           channels, filter1, filter2, output);
-  const int bound = header.Mode() == Header::JointStereo ? header.IntensityBound() : count;
-  return RunSubbandFrame(layer2Stereo_.data(), layer2Intensity_.data(), bound, count, stream,
-                         header, crc, channels, filter1, filter2, output);
+  return RunSubbandLayer(layer2_, layer2Stereo_, layer2Intensity_, stream, header, crc, channels,
+                         filter1, filter2, output);
 }
 
 }  // namespace sonarel
