@@ -36,6 +36,37 @@ uint16_t Crc(uint16_t reg, uint32_t value, int bits) {
   return reg;
 }
 
+// Bits of the allocation fields of a frame (the part of a silent body that the checksum covers):
+// per subband up to the subband limit, two fields below the joint-stereo bound, one from it on.
+int AllocationBits(const Frame& f) {
+  const int channels = f.mode == 3 ? 1 : 2;
+  int limit = 32;
+  int table = 0;  // Layer I: 4 bits in every subband
+  if (f.layer == 2) {
+    const int perChannel = kBitrates[f.version][1][f.bitrateIndex] / channels;
+    if (f.version == 0) {
+      limit = 30;
+      table = 1;
+    } else if (perChannel <= 48) {
+      limit = f.rateIndex == 2 ? 12 : 8;
+      table = 2;
+    } else {
+      limit = perChannel <= 80 || f.rateIndex == 1 ? 27 : 30;
+      table = 3;
+    }
+  }
+  const int bound = f.mode == 1 ? 4 : limit;  // joint stereo with mode extension 0
+  int bits = 0;
+  for (int sb = 0; sb < limit; ++sb) {
+    const int width = table == 1   ? (sb <= 3 ? 4 : sb <= 10 ? 3 : 2)
+                      : table == 2 ? (sb <= 1 ? 4 : 3)
+                      : table == 3 ? (sb <= 10 ? 4 : sb <= 22 ? 3 : 2)
+                                   : 4;
+    bits += width * (sb < bound ? channels : 1);
+  }
+  return bits;
+}
+
 // One frame with a body of zeros (no allocations: silence) or of random bytes.
 std::vector<uint8_t> MakeFrame(const Frame& f, bool noisy, std::mt19937& rng) {
   const int rate = kRates[f.version][f.rateIndex];
@@ -43,7 +74,7 @@ std::vector<uint8_t> MakeFrame(const Frame& f, bool noisy, std::mt19937& rng) {
   // Layers I and II keep their samples per frame at the lower sampling frequencies, so the
   // frame size follows the same formula as at MPEG-1 rates.
   const int bytes = f.layer == 1 ? 12 * kbit * 1000 / rate * 4 : 144 * kbit * 1000 / rate;
-  const uint32_t h = 0xFFE00000u | static_cast<uint32_t>(f.version) << 19 |
+  const uint32_t h = 0xFFF00000u | static_cast<uint32_t>(f.version) << 19 |
                      static_cast<uint32_t>(4 - f.layer) << 17 | (f.crc ? 0u : 1u) << 16 |
                      static_cast<uint32_t>(f.bitrateIndex) << 12 |
                      static_cast<uint32_t>(f.rateIndex) << 10 | static_cast<uint32_t>(f.mode) << 6;
@@ -55,9 +86,7 @@ std::vector<uint8_t> MakeFrame(const Frame& f, bool noisy, std::mt19937& rng) {
   if (f.crc) {
     // Over the last 16 header bits and the zero allocation fields that follow (a silent body).
     uint16_t reg = Crc(0xFFFF, h & 0xFFFF, 16);
-    const int channels = f.mode == 3 ? 1 : 2;
-    const int allocBits = f.layer == 1 ? 32 * 4 * channels : 0;  // Layer II: few enough to skip
-    for (int i = 0; i < allocBits; ++i) reg = Crc(reg, 0, 1);
+    for (int i = AllocationBits(f); i > 0; --i) reg = Crc(reg, 0, 1);
     out[4] = static_cast<uint8_t>(reg >> 8);
     out[5] = static_cast<uint8_t>(reg);
   }
@@ -86,7 +115,7 @@ std::vector<uint8_t> MakeLayer3Frame(int version, int rateIndex, int mode, int b
   if (version == 0) bytes /= 2;
   const int channels = mode == 3 ? 1 : 2;
   const int sideBytes = version == 1 ? (channels == 1 ? 17 : 32) : (channels == 1 ? 9 : 17);
-  const uint32_t h = 0xFFE00000u | static_cast<uint32_t>(version) << 19 | 1u << 17 | 1u << 16 |
+  const uint32_t h = 0xFFF00000u | static_cast<uint32_t>(version) << 19 | 1u << 17 | 1u << 16 |
                      static_cast<uint32_t>(bitrateIndex) << 12 |
                      static_cast<uint32_t>(rateIndex) << 10 | static_cast<uint32_t>(mode) << 6 |
                      (mode == 1 ? static_cast<uint32_t>(rng() % 4) << 4 : 0u);
