@@ -48,16 +48,15 @@ void ApplyThreadPriority(pid_t tid, int32_t windowsPriority) {
 TPlayThread::TPlayThread(TPlayerObject& player, uint8_t* done) : player_(player), done_(done) {
   Header& header = *player_.header;
   layer_ = header.Layer();
-  channelMode_ = header.Mode();
-  channels_ = channelMode_ == Header::SingleChannel ? kFirstChannel : kBothChannels;
-  crc_ = nullptr;
+  const bool singleChannel = header.Mode() == Header::SingleChannel;
+  channels_ = singleChannel ? kFirstChannel : kBothChannels;
   accumulator_ = player_.crc;
   const float scale = player_.useScaleFactor ? player_.scaleFactor : 32768.0f;
   filter1_ = std::make_unique<SynthesisFilter>(0, scale);
   if (channels_ == kBothChannels) filter2_ = std::make_unique<SynthesisFilter>(1, scale);
   subbands_ = std::make_unique<SubbandFrameDecoder>();
 
-  const uint32_t outChannels = channelMode_ == Header::SingleChannel ? 1 : 2;
+  const uint32_t outChannels = singleChannel ? 1 : 2;
   const auto rate = static_cast<uint32_t>(header.SampleRate());
   switch (player_.outputType) {
     case OutputWaveOut:
@@ -109,6 +108,12 @@ void TPlayThread::Finish(int32_t mode, bool writeDone) {
   if (writeDone) WriteDone(done_, 1);
 }
 
+// Playback ran to its end (of the range or the stream), a jump failed or the output failed.
+void TPlayThread::FinishPlayback() {
+  CleanUp(false);
+  Finish(ModeFinished, true);
+}
+
 void TPlayThread::Run() {
   tid_.store(static_cast<pid_t>(syscall(SYS_gettid)));
   if (player_.priorityGiven) ApplyThreadPriority(tid_.load(), player_.priority.load());
@@ -118,12 +123,10 @@ void TPlayThread::Run() {
   } catch (const TMPEGError&) {
     // The output failed to take a frame: playback ends with error 5 and the done byte.
     PublishLastError(ErrorOutput);
-    CleanUp(false);
-    Finish(ModeFinished, true);
+    FinishPlayback();
   } catch (...) {
     PublishLastError(ErrorInternal);
-    CleanUp(false);
-    Finish(ModeFinished, true);
+    FinishPlayback();
   }
 }
 
@@ -186,8 +189,7 @@ void TPlayThread::Loop() {
     // playback, so the test waits for the jump.
     const bool jumpPending = !player_.notSeekable.load() && player_.seekPending.load();
     if (!jumpPending && PastEnd()) {
-      CleanUp(false);
-      Finish(ModeFinished, true);
+      FinishPlayback();
       return;
     }
     if (player_.pauseToggle.load(std::memory_order_acquire)) {
@@ -204,8 +206,7 @@ void TPlayThread::Loop() {
     if (!player_.notSeekable.load() && player_.seekPending.load(std::memory_order_acquire)) {
       output_->DropQueued();
       if (!SeekToTarget()) {
-        CleanUp(false);
-        Finish(ModeFinished, true);
+        FinishPlayback();
         return;
       }
       player_.seekPending.store(0);
@@ -214,8 +215,7 @@ void TPlayThread::Loop() {
       if (layer3_) layer3_->SeekNotify();
       player_.currentFrame.store(stream.FrameIndex());
       if (PastEnd()) {
-        CleanUp(false);
-        Finish(ModeFinished, true);
+        FinishPlayback();
         return;
       }
     }
@@ -234,7 +234,6 @@ void TPlayThread::Loop() {
       layer3_->DecodeFrame();
     } else {
       // A frame whose checksum differs, or that holds values beyond the tables, is skipped.
-      channelMode_ = header.Mode();
       subbands_->DecodeFrame(stream, header, crc_, channels_, *filter1_, filter2_.get(), *output_);
     }
     const bool more = ReadNextHeader();
@@ -242,8 +241,7 @@ void TPlayThread::Loop() {
     if (!more) break;
   }
   // End of the stream or a read error.
-  CleanUp(false);
-  Finish(ModeFinished, true);
+  FinishPlayback();
 }
 
 }  // namespace sonarel

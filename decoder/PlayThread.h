@@ -45,11 +45,11 @@ private:
   void MakeLayer3Decoder();
   void CleanUp(bool stopped);
   void Finish(int32_t mode, bool writeDone);
+  void FinishPlayback();
 
   TPlayerObject& player_;
   uint8_t* done_;
   int layer_ = 0;
-  int channelMode_ = 0;
   int channels_ = 0;  // ChannelSelection: 0 both, 1 first only
   Crc16* crc_ = nullptr;          // the checksum of the current frame, none when unprotected
   Crc16* accumulator_ = nullptr;  // the header's checksum register, once known
