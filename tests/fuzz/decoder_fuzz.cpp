@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -26,11 +25,10 @@ void WaitForEnd() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string path = "/tmp/sonarel-fuzz-" + std::to_string(::getpid()) + ".wav";
   static const bool ready = [] {
     sonarel::api::Init();
-    static const std::string path = "/tmp/sonarel-fuzz-" + std::to_string(::getpid()) + ".wav";
     sonarel::api::SetOutputDevice(2, path.c_str());
-    std::atexit([] { std::remove(path.c_str()); });
     return true;
   }();
   (void)ready;
@@ -59,5 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sonarel::api::Close();
   }
   sonarel::api::LastError();
+  std::remove(path.c_str());  // libFuzzer may end the process without running exit handlers
   return 0;
 }
