@@ -12,7 +12,7 @@ for bin in "$dir"/fuzz_*; do
   corpus="$build/corpus/$name"; mkdir -p "$corpus"
   [[ -x "$dir/seeds_$name" ]] && "$dir/seeds_$name" "$corpus"
   echo "fuzzing $name for ${seconds}s"
-  (cd "$build" && "$bin" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  (cd "$build" && "$bin" -max_total_time="$seconds" -seed="${LEXORA_FUZZ_SEED:-1}" -rss_limit_mb=2048 -timeout=10 \
       -print_final_stats=1 "corpus/$name" > "fuzz-$name.log" 2>&1) &
   pids+=($!); names+=("$name")
 done
