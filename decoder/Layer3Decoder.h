@@ -19,54 +19,55 @@ class FrameReader;
 class Header;
 
 class Layer3Decoder {
- public:
-  // Filter2 may be null when only one channel is output.
-  Layer3Decoder(FrameReader& stream, Header& header, SynthesisFilter* filter1,
-                SynthesisFilter* filter2, AudioOutput& output, ChannelSelection channels);
-  static std::unique_ptr<Layer3Decoder> Create(FrameReader& stream, Header& header,
-                                               SynthesisFilter* filter1, SynthesisFilter* filter2,
-                                               AudioOutput& output, ChannelSelection channels) {
-    return std::make_unique<Layer3Decoder>(stream, header, filter1, filter2, output, channels);
-  }
+public:
+    // Filter2 may be null when only one channel is output.
+    Layer3Decoder(FrameReader& stream, Header& header, SynthesisFilter* filter1, SynthesisFilter* filter2,
+                  AudioOutput& output, ChannelSelection channels);
+    static std::unique_ptr<Layer3Decoder> Create(FrameReader& stream, Header& header, SynthesisFilter* filter1,
+                                                 SynthesisFilter* filter2, AudioOutput& output,
+                                                 ChannelSelection channels)
+    {
+        return std::make_unique<Layer3Decoder>(stream, header, filter1, filter2, output, channels);
+    }
 
-  Layer3Decoder(const Layer3Decoder&) = delete;
-  Layer3Decoder& operator=(const Layer3Decoder&) = delete;
+    Layer3Decoder(const Layer3Decoder&) = delete;
+    Layer3Decoder& operator=(const Layer3Decoder&) = delete;
 
-  // Decodes the frame whose body the stream holds and ends it on the output. A frame whose
-  // main data lies (partly) before the data held produces nothing, not even EndFrame.
-  // Returns whether the frame produced output.
-  bool DecodeFrame();
-  // After a jump: forgets the reservoir and the overlap.
-  void SeekNotify();
+    // Decodes the frame whose body the stream holds and ends it on the output. A frame whose
+    // main data lies (partly) before the data held produces nothing, not even EndFrame.
+    // Returns whether the frame produced output.
+    bool DecodeFrame();
+    // After a jump: forgets the reservoir and the overlap.
+    void SeekNotify();
 
- private:
-  void DecodeGranule(int gr);
-  void OutputChannel(int ch, int gr);
+private:
+    void DecodeGranule(int gr);
+    void OutputChannel(int ch, int gr);
 
-  alignas(16) int32_t is_[576];
-  alignas(16) float ro_[2][576];
-  alignas(16) float lr_[2][576];
-  alignas(16) float work_[576];
-  alignas(16) float prevblock_[2][576];
+    alignas(16) int32_t is_[576];
+    alignas(16) float ro_[2][576];
+    alignas(16) float lr_[2][576];
+    alignas(16) float work_[576];
+    alignas(16) float prevblock_[2][576];
 
-  FrameReader& stream_;
-  Header& header_;
-  SynthesisFilter* filter1_;
-  SynthesisFilter* filter2_;
-  AudioOutput& output_;
-  ChannelSelection selection_;
-  std::unique_ptr<BitReservoir> reservoir_;
-  Layer3SideInfo sideInfo_;
-  Layer3ScaleFactors scaleFactors_[2];
+    FrameReader& stream_;
+    Header& header_;
+    SynthesisFilter* filter1_;
+    SynthesisFilter* filter2_;
+    AudioOutput& output_;
+    ChannelSelection selection_;
+    std::unique_ptr<BitReservoir> reservoir_;
+    Layer3SideInfo sideInfo_;
+    Layer3ScaleFactors scaleFactors_[2];
 
-  int granules_;
-  int channelCount_;
-  int firstChannel_;
-  int lastChannel_;
-  int version_;
-  int sampleRateTable_;
-  int limit_[2] = {0, 0};      // lines of each channel that may be non-zero
-  int prevLimit_[2] = {0, 0};  // subbands of each channel whose overlap may be non-zero
+    int granules_;
+    int channelCount_;
+    int firstChannel_;
+    int lastChannel_;
+    int version_;
+    int sampleRateTable_;
+    int limit_[2] = {0, 0};      // lines of each channel that may be non-zero
+    int prevLimit_[2] = {0, 0};  // subbands of each channel whose overlap may be non-zero
 };
 
 }  // namespace sonarel

@@ -9,61 +9,63 @@ namespace {
 
 inline float Dequantize(int32_t v, float factor, const float* power)
 {
-  const uint32_t a = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-  const float p = a < 512 ? power[a] : PowerFourThirds(v);
-  return (v < 0 ? -p : p) * factor;
+    const uint32_t a = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+    const float p = a < 512 ? power[a] : PowerFourThirds(v);
+    return (v < 0 ? -p : p) * factor;
 }
 
-inline int GainIndex(int v) { return v < 63 ? v : 63; }
+inline int GainIndex(int v)
+{
+    return v < 63 ? v : 63;
+}
 
 }  // namespace
 
-void Requantize(const int32_t is[576], int limit, const Layer3GranuleInfo& g,
-                const Layer3ScaleFactors& sf, const ScaleFactorBandTable& bands, int version,
-                float ro[576])
+void Requantize(const int32_t is[576], int limit, const Layer3GranuleInfo& g, const Layer3ScaleFactors& sf,
+                const ScaleFactorBandTable& bands, int version, float ro[576])
 {
-  const Layer3ComputedTables& t = Layer3Computed();
-  const float globalGain = t.GlobalGain[g.global_gain & 255];
-  const int shift = g.scalefac_scale ? 1 : 0;
-  limit = std::clamp(limit, 0, 576);
+    const Layer3ComputedTables& t = Layer3Computed();
+    const float globalGain = t.GlobalGain[g.global_gain & 255];
+    const int shift = g.scalefac_scale ? 1 : 0;
+    limit = std::clamp(limit, 0, 576);
 
-  auto longBands = [&](int firstBand, int lastBand) {
-    for (int band = firstBand; band < lastBand; ++band) {
-      const int start = bands.Long[band];
-      if (start >= limit)
-        break;
-      const int stop = std::min<int>(bands.Long[band + 1], limit);
-      const int pre = g.preflag ? Pretab[band] : 0;
-      const float factor = globalGain * t.Gain[GainIndex((sf.l[band] + pre) << shift)];
-      for (int i = start; i < stop; ++i)
-        ro[i] = Dequantize(is[i], factor, t.Power);
-    }
-  };
+    auto longBands = [&](int firstBand, int lastBand) {
+        for (int band = firstBand; band < lastBand; ++band) {
+            const int start = bands.Long[band];
+            if (start >= limit)
+                break;
+            const int stop = std::min<int>(bands.Long[band + 1], limit);
+            const int pre = g.preflag ? Pretab[band] : 0;
+            const float factor = globalGain * t.Gain[GainIndex((sf.l[band] + pre) << shift)];
+            for (int i = start; i < stop; ++i)
+                ro[i] = Dequantize(is[i], factor, t.Power);
+        }
+    };
 
-  if (!g.ShortBlocks()) {
-    longBands(0, 22);
-  } else {
-    int firstShort = 0;
-    if (g.mixed_block_flag) {
-      longBands(0, MixedLongBands(version));
-      firstShort = 3;
+    if (!g.ShortBlocks()) {
+        longBands(0, 22);
+    } else {
+        int firstShort = 0;
+        if (g.mixed_block_flag) {
+            longBands(0, MixedLongBands(version));
+            firstShort = 3;
+        }
+        for (int band = firstShort; band < 13; ++band) {
+            const int width = bands.Short[band + 1] - bands.Short[band];
+            const int base = 3 * bands.Short[band];
+            if (base >= limit)
+                break;
+            for (int w = 0; w < 3; ++w) {
+                const int start = base + w * width;
+                const int stop = std::min(start + width, limit);
+                const float factor =
+                    globalGain * t.Gain[GainIndex(4 * (g.subblock_gain[w] & 7) + (sf.s[w][band] << shift))];
+                for (int i = start; i < stop; ++i)
+                    ro[i] = Dequantize(is[i], factor, t.Power);
+            }
+        }
     }
-    for (int band = firstShort; band < 13; ++band) {
-      const int width = bands.Short[band + 1] - bands.Short[band];
-      const int base = 3 * bands.Short[band];
-      if (base >= limit)
-        break;
-      for (int w = 0; w < 3; ++w) {
-        const int start = base + w * width;
-        const int stop = std::min(start + width, limit);
-        const float factor =
-            globalGain * t.Gain[GainIndex(4 * (g.subblock_gain[w] & 7) + (sf.s[w][band] << shift))];
-        for (int i = start; i < stop; ++i)
-          ro[i] = Dequantize(is[i], factor, t.Power);
-      }
-    }
-  }
-  std::fill(ro + limit, ro + 576, 0.0f);
+    std::fill(ro + limit, ro + 576, 0.0f);
 }
 
 namespace {
@@ -73,260 +75,258 @@ constexpr int NoPosition = -1;
 // Highest non-zero line in [first, last), or -1.
 int HighestNonZero(const float* v, int first, int last)
 {
-  for (int i = last - 1; i >= first; --i)
-    if (v[i] != 0.0f)
-      return i;
-  return -1;
+    for (int i = last - 1; i >= first; --i)
+        if (v[i] != 0.0f)
+            return i;
+    return -1;
 }
 
 }  // namespace
 
-void ProcessStereo(const float ro[2][576], float lr[2][576], const Layer3GranuleInfo& g0,
-                   const Layer3GranuleInfo& g1, const Layer3ScaleFactors& sf1,
-                   const ScaleFactorBandTable& bands, const Layer3StereoMode& mode, int& limit)
+void ProcessStereo(const float ro[2][576], float lr[2][576], const Layer3GranuleInfo& g0, const Layer3GranuleInfo& g1,
+                   const Layer3ScaleFactors& sf1, const ScaleFactorBandTable& bands, const Layer3StereoMode& mode,
+                   int& limit)
 {
-  const float* left = ro[0];
-  const float* right = ro[1];
-  const float root = 0.70710677f;
+    const float* left = ro[0];
+    const float* right = ro[1];
+    const float root = 0.70710677f;
 
-  if (!mode.intensity) {
-    if (mode.midSide) {
-      for (int i = 0; i < limit; ++i) {
-        const float m = left[i], s = right[i];
-        lr[0][i] = (m + s) * root;
-        lr[1][i] = (m - s) * root;
-      }
-    } else {
-      std::memcpy(lr[0], left, sizeof(float) * static_cast<size_t>(limit));
-      std::memcpy(lr[1], right, sizeof(float) * static_cast<size_t>(limit));
-    }
-    std::fill(lr[0] + limit, lr[0] + 576, 0.0f);
-    std::fill(lr[1] + limit, lr[1] + 576, 0.0f);
-    return;
-  }
-
-  // Intensity positions per line; an illegal or absent position leaves the line stereo.
-  int position[576];
-  std::fill(position, position + 576, NoPosition);
-  const bool mpeg1 = mode.version == 1;
-  auto legalLong = [&](int band) {
-    const int p = sf1.l[band];
-    if (mpeg1)
-      return p < 7 ? p : NoPosition;
-    return p != sf1.IllegalLong[band] ? p : NoPosition;
-  };
-  auto legalShort = [&](int w, int band) {
-    const int p = sf1.s[w][band];
-    if (mpeg1)
-      return p < 7 ? p : NoPosition;
-    return p != sf1.IllegalShort[band] ? p : NoPosition;
-  };
-  // Long bands from the one above the highest non-zero line of the second channel (below
-  // line Last) up to band LastBand - 1.
-  auto longPart = [&](int last, int lastBand) {
-    const int high = HighestNonZero(right, 0, last);
-    int band = 0;
-    while (band < lastBand && bands.Long[band] <= high)
-      ++band;
-    for (; band < lastBand; ++band) {
-      const int p = legalLong(band);
-      for (int i = bands.Long[band]; i < bands.Long[band + 1]; ++i)
-        position[i] = p;
-    }
-  };
-
-  if (!g0.ShortBlocks()) {
-    longPart(576, 21);
-    const int p = position[bands.Long[20]];
-    for (int i = bands.Long[21]; i < 576; ++i)
-      position[i] = p;
-  } else {
-    const bool mixed = g0.mixed_block_flag != 0;
-    const int lowest = mixed ? 3 : 0;
-    int maxFirst = 0;
-    for (int w = 0; w < 3; ++w) {
-      int first = lowest;
-      for (int band = 12; band >= lowest; --band) {
-        const int width = bands.Short[band + 1] - bands.Short[band];
-        const int start = 3 * bands.Short[band] + w * width;
-        if (HighestNonZero(right, start, start + width) >= 0) {
-          first = band + 1;
-          break;
+    if (!mode.intensity) {
+        if (mode.midSide) {
+            for (int i = 0; i < limit; ++i) {
+                const float m = left[i], s = right[i];
+                lr[0][i] = (m + s) * root;
+                lr[1][i] = (m - s) * root;
+            }
+        } else {
+            std::memcpy(lr[0], left, sizeof(float) * static_cast<size_t>(limit));
+            std::memcpy(lr[1], right, sizeof(float) * static_cast<size_t>(limit));
         }
-      }
-      maxFirst = std::max(maxFirst, first);
-      for (int band = first; band < 13; ++band) {
-        const int width = bands.Short[band + 1] - bands.Short[band];
-        const int start = 3 * bands.Short[band] + w * width;
-        const int p = band < 12 ? legalShort(w, band) : (first <= 11 ? legalShort(w, 11) : NoPosition);
-        for (int i = start; i < start + width; ++i)
-          position[i] = p;
-      }
+        std::fill(lr[0] + limit, lr[0] + 576, 0.0f);
+        std::fill(lr[1] + limit, lr[1] + 576, 0.0f);
+        return;
     }
-    if (mixed && maxFirst <= 3)
-      longPart(36, MixedLongBands(mode.version));
-  }
 
-  const Layer3ComputedTables& t = Layer3Computed();
-  const int row = g1.scalefac_compress & 1;
-  int top = 0;
-  for (int i = 0; i < 576; ++i) {
-    const int p = position[i];
-    const float l = left[i], r = right[i];
-    if (p == NoPosition) {
-      if (mode.midSide) {
-        lr[0][i] = (l + r) * root;
-        lr[1][i] = (l - r) * root;
-      } else {
-        lr[0][i] = l;
-        lr[1][i] = r;
-      }
-    } else if (mpeg1) {
-      const float ratio = IntensityRatios[p];
-      lr[1][i] = l / (1.0f + ratio);
-      lr[0][i] = lr[1][i] * ratio;
+    // Intensity positions per line; an illegal or absent position leaves the line stereo.
+    int position[576];
+    std::fill(position, position + 576, NoPosition);
+    const bool mpeg1 = mode.version == 1;
+    auto legalLong = [&](int band) {
+        const int p = sf1.l[band];
+        if (mpeg1)
+            return p < 7 ? p : NoPosition;
+        return p != sf1.IllegalLong[band] ? p : NoPosition;
+    };
+    auto legalShort = [&](int w, int band) {
+        const int p = sf1.s[w][band];
+        if (mpeg1)
+            return p < 7 ? p : NoPosition;
+        return p != sf1.IllegalShort[band] ? p : NoPosition;
+    };
+    // Long bands from the one above the highest non-zero line of the second channel (below
+    // line Last) up to band LastBand - 1.
+    auto longPart = [&](int last, int lastBand) {
+        const int high = HighestNonZero(right, 0, last);
+        int band = 0;
+        while (band < lastBand && bands.Long[band] <= high)
+            ++band;
+        for (; band < lastBand; ++band) {
+            const int p = legalLong(band);
+            for (int i = bands.Long[band]; i < bands.Long[band + 1]; ++i)
+                position[i] = p;
+        }
+    };
+
+    if (!g0.ShortBlocks()) {
+        longPart(576, 21);
+        const int p = position[bands.Long[20]];
+        for (int i = bands.Long[21]; i < 576; ++i)
+            position[i] = p;
     } else {
-      float k0 = 1.0f, k1 = 1.0f;
-      if (p & 1)
-        k0 = t.LsfIntensity[row][((p + 1) >> 1) & 31];
-      else if (p != 0)
-        k1 = t.LsfIntensity[row][(p >> 1) & 31];
-      lr[0][i] = l * k0;
-      lr[1][i] = l * k1;
+        const bool mixed = g0.mixed_block_flag != 0;
+        const int lowest = mixed ? 3 : 0;
+        int maxFirst = 0;
+        for (int w = 0; w < 3; ++w) {
+            int first = lowest;
+            for (int band = 12; band >= lowest; --band) {
+                const int width = bands.Short[band + 1] - bands.Short[band];
+                const int start = 3 * bands.Short[band] + w * width;
+                if (HighestNonZero(right, start, start + width) >= 0) {
+                    first = band + 1;
+                    break;
+                }
+            }
+            maxFirst = std::max(maxFirst, first);
+            for (int band = first; band < 13; ++band) {
+                const int width = bands.Short[band + 1] - bands.Short[band];
+                const int start = 3 * bands.Short[band] + w * width;
+                const int p = band < 12 ? legalShort(w, band) : (first <= 11 ? legalShort(w, 11) : NoPosition);
+                for (int i = start; i < start + width; ++i)
+                    position[i] = p;
+            }
+        }
+        if (mixed && maxFirst <= 3)
+            longPart(36, MixedLongBands(mode.version));
     }
-    if (lr[0][i] != 0.0f || lr[1][i] != 0.0f)
-      top = i + 1;
-  }
-  limit = std::max(limit, top);
+
+    const Layer3ComputedTables& t = Layer3Computed();
+    const int row = g1.scalefac_compress & 1;
+    int top = 0;
+    for (int i = 0; i < 576; ++i) {
+        const int p = position[i];
+        const float l = left[i], r = right[i];
+        if (p == NoPosition) {
+            if (mode.midSide) {
+                lr[0][i] = (l + r) * root;
+                lr[1][i] = (l - r) * root;
+            } else {
+                lr[0][i] = l;
+                lr[1][i] = r;
+            }
+        } else if (mpeg1) {
+            const float ratio = IntensityRatios[p];
+            lr[1][i] = l / (1.0f + ratio);
+            lr[0][i] = lr[1][i] * ratio;
+        } else {
+            float k0 = 1.0f, k1 = 1.0f;
+            if (p & 1)
+                k0 = t.LsfIntensity[row][((p + 1) >> 1) & 31];
+            else if (p != 0)
+                k1 = t.LsfIntensity[row][(p >> 1) & 31];
+            lr[0][i] = l * k0;
+            lr[1][i] = l * k1;
+        }
+        if (lr[0][i] != 0.0f || lr[1][i] != 0.0f)
+            top = i + 1;
+    }
+    limit = std::max(limit, top);
 }
 
-void Reorder(const float lr[576], const Layer3GranuleInfo& g, const ScaleFactorBandTable& bands,
-             float work[576])
+void Reorder(const float lr[576], const Layer3GranuleInfo& g, const ScaleFactorBandTable& bands, float work[576])
 {
-  if (!g.ShortBlocks()) {
-    std::memcpy(work, lr, sizeof(float) * 576);
-    return;
-  }
-  std::fill(work, work + 576, 0.0f);
-  int firstBand = 0;
-  if (g.mixed_block_flag) {
-    std::memcpy(work, lr, sizeof(float) * 36);
-    firstBand = 3;
-  }
-  for (int band = firstBand; band < 13; ++band) {
-    const int n = bands.Short[band + 1] - bands.Short[band];
-    const int base = 3 * bands.Short[band];
-    for (int w = 0; w < 3; ++w)
-      for (int f = 0; f < n; ++f)
-        work[base + 3 * f + w] = lr[base + w * n + f];
-  }
+    if (!g.ShortBlocks()) {
+        std::memcpy(work, lr, sizeof(float) * 576);
+        return;
+    }
+    std::fill(work, work + 576, 0.0f);
+    int firstBand = 0;
+    if (g.mixed_block_flag) {
+        std::memcpy(work, lr, sizeof(float) * 36);
+        firstBand = 3;
+    }
+    for (int band = firstBand; band < 13; ++band) {
+        const int n = bands.Short[band + 1] - bands.Short[band];
+        const int base = 3 * bands.Short[band];
+        for (int w = 0; w < 3; ++w)
+            for (int f = 0; f < n; ++f)
+                work[base + 3 * f + w] = lr[base + w * n + f];
+    }
 }
 
 void ReduceAliases(float work[576], const Layer3GranuleInfo& g, int sbLimit)
 {
-  if (g.ShortBlocks() && !g.mixed_block_flag)
-    return;
-  const Layer3ComputedTables& t = Layer3Computed();
-  const int boundaries = g.Mixed() ? 1 : std::min(sbLimit, 31);
-  for (int sb = 0; sb < boundaries; ++sb) {
-    float* lo = work + 18 * sb;
-    float* hi = lo + 18;
-    for (int i = 0; i < 8; ++i) {
-      const float a = lo[17 - i];
-      const float b = hi[i];
-      lo[17 - i] = a * t.Cs[i] - b * t.Ca[i];
-      hi[i] = b * t.Cs[i] + a * t.Ca[i];
+    if (g.ShortBlocks() && !g.mixed_block_flag)
+        return;
+    const Layer3ComputedTables& t = Layer3Computed();
+    const int boundaries = g.Mixed() ? 1 : std::min(sbLimit, 31);
+    for (int sb = 0; sb < boundaries; ++sb) {
+        float* lo = work + 18 * sb;
+        float* hi = lo + 18;
+        for (int i = 0; i < 8; ++i) {
+            const float a = lo[17 - i];
+            const float b = hi[i];
+            lo[17 - i] = a * t.Cs[i] - b * t.Ca[i];
+            hi[i] = b * t.Cs[i] + a * t.Ca[i];
+        }
     }
-  }
 }
 
 void ImdctLong(const float in[18], int blockType, float out[36])
 {
-  const Layer3ComputedTables& t = Layer3Computed();
-  // Matrix times vector in whole 4-float vectors (GCC/Clang vector extension).
-  typedef float Vec4 __attribute__((vector_size(16)));
-  Vec4 a0 = {}, a1 = {}, a2 = {}, a3 = {}, a4 = {};
-  for (int k = 0; k < 18; ++k) {
-    const Vec4 x = {in[k], in[k], in[k], in[k]};
-    const Vec4* m = reinterpret_cast<const Vec4*>(t.ImdctLong[k]);
-    a0 += x * m[0];
-    a1 += x * m[1];
-    a2 += x * m[2];
-    a3 += x * m[3];
-    a4 += x * m[4];
-  }
-  alignas(16) float acc[20];
-  std::memcpy(acc, &a0, 16);
-  std::memcpy(acc + 4, &a1, 16);
-  std::memcpy(acc + 8, &a2, 16);
-  std::memcpy(acc + 12, &a3, 16);
-  std::memcpy(acc + 16, &a4, 16);
-  const float* w = t.Window[blockType & 3];
-  for (int i = 0; i < 9; ++i) {
-    out[i] = acc[i] * w[i];
-    out[17 - i] = -acc[i] * w[17 - i];
-    out[18 + i] = acc[9 + i] * w[18 + i];
-    out[35 - i] = acc[9 + i] * w[35 - i];
-  }
+    const Layer3ComputedTables& t = Layer3Computed();
+    // Matrix times vector in whole 4-float vectors (GCC/Clang vector extension).
+    typedef float Vec4 __attribute__((vector_size(16)));
+    Vec4 a0 = {}, a1 = {}, a2 = {}, a3 = {}, a4 = {};
+    for (int k = 0; k < 18; ++k) {
+        const Vec4 x = {in[k], in[k], in[k], in[k]};
+        const Vec4* m = reinterpret_cast<const Vec4*>(t.ImdctLong[k]);
+        a0 += x * m[0];
+        a1 += x * m[1];
+        a2 += x * m[2];
+        a3 += x * m[3];
+        a4 += x * m[4];
+    }
+    alignas(16) float acc[20];
+    std::memcpy(acc, &a0, 16);
+    std::memcpy(acc + 4, &a1, 16);
+    std::memcpy(acc + 8, &a2, 16);
+    std::memcpy(acc + 12, &a3, 16);
+    std::memcpy(acc + 16, &a4, 16);
+    const float* w = t.Window[blockType & 3];
+    for (int i = 0; i < 9; ++i) {
+        out[i] = acc[i] * w[i];
+        out[17 - i] = -acc[i] * w[17 - i];
+        out[18 + i] = acc[9 + i] * w[18 + i];
+        out[35 - i] = acc[9 + i] * w[35 - i];
+    }
 }
 
 void ImdctShort(const float in[18], float out[36])
 {
-  const Layer3ComputedTables& t = Layer3Computed();
-  const float* sw = t.ShortWindow;
-  std::fill(out, out + 36, 0.0f);
-  for (int j = 0; j < 3; ++j) {
-    float y6[6] = {};
-    for (int m = 0; m < 6; ++m) {
-      const float x = in[3 * m + j];
-      for (int n = 0; n < 6; ++n)
-        y6[n] += x * t.ImdctShort[m][n];
+    const Layer3ComputedTables& t = Layer3Computed();
+    const float* sw = t.ShortWindow;
+    std::fill(out, out + 36, 0.0f);
+    for (int j = 0; j < 3; ++j) {
+        float y6[6] = {};
+        for (int m = 0; m < 6; ++m) {
+            const float x = in[3 * m + j];
+            for (int n = 0; n < 6; ++n)
+                y6[n] += x * t.ImdctShort[m][n];
+        }
+        float* o = out + 6 + 6 * j;
+        for (int i = 0; i < 3; ++i) {
+            o[i] += y6[i] * sw[i];
+            o[5 - i] += -y6[i] * sw[5 - i];
+            o[6 + i] += y6[3 + i] * sw[6 + i];
+            o[11 - i] += y6[3 + i] * sw[11 - i];
+        }
     }
-    float* o = out + 6 + 6 * j;
-    for (int i = 0; i < 3; ++i) {
-      o[i] += y6[i] * sw[i];
-      o[5 - i] += -y6[i] * sw[5 - i];
-      o[6 + i] += y6[3 + i] * sw[6 + i];
-      o[11 - i] += y6[3 + i] * sw[11 - i];
-    }
-  }
 }
 
-void HybridSynthesis(float work[576], float prevblock[576], const Layer3GranuleInfo& g, int sbLimit,
-                     int& prevLimit)
+void HybridSynthesis(float work[576], float prevblock[576], const Layer3GranuleInfo& g, int sbLimit, int& prevLimit)
 {
-  const int type = g.window_switching_flag ? g.block_type : 0;
-  const bool mixed = g.Mixed();
-  const int active = std::min(sbLimit, 32);
-  float out[36];
-  for (int sb = 0; sb < active; ++sb) {
-    float* x = work + 18 * sb;
-    float* prev = prevblock + 18 * sb;
-    const int bt = (mixed && sb < 2) ? 0 : type;
-    if (bt == 2)
-      ImdctShort(x, out);
-    else
-      ImdctLong(x, bt, out);
-    for (int i = 0; i < 18; ++i) {
-      x[i] = out[i] + prev[i];
-      prev[i] = out[18 + i];
+    const int type = g.window_switching_flag ? g.block_type : 0;
+    const bool mixed = g.Mixed();
+    const int active = std::min(sbLimit, 32);
+    float out[36];
+    for (int sb = 0; sb < active; ++sb) {
+        float* x = work + 18 * sb;
+        float* prev = prevblock + 18 * sb;
+        const int bt = (mixed && sb < 2) ? 0 : type;
+        if (bt == 2)
+            ImdctShort(x, out);
+        else
+            ImdctLong(x, bt, out);
+        for (int i = 0; i < 18; ++i) {
+            x[i] = out[i] + prev[i];
+            prev[i] = out[18 + i];
+        }
     }
-  }
-  // Silent subbands: the output is the overlap alone, and the overlap becomes zero.
-  for (int sb = active; sb < prevLimit; ++sb) {
-    float* x = work + 18 * sb;
-    float* prev = prevblock + 18 * sb;
-    for (int i = 0; i < 18; ++i) {
-      x[i] = prev[i];
-      prev[i] = 0.0f;
+    // Silent subbands: the output is the overlap alone, and the overlap becomes zero.
+    for (int sb = active; sb < prevLimit; ++sb) {
+        float* x = work + 18 * sb;
+        float* prev = prevblock + 18 * sb;
+        for (int i = 0; i < 18; ++i) {
+            x[i] = prev[i];
+            prev[i] = 0.0f;
+        }
     }
-  }
-  prevLimit = active;
-  for (int sb = 1; sb < 32; sb += 2) {
-    float* x = work + 18 * sb;
-    for (int i = 1; i < 18; i += 2)
-      x[i] = -x[i];
-  }
+    prevLimit = active;
+    for (int sb = 1; sb < 32; sb += 2) {
+        float* x = work + 18 * sb;
+        for (int i = 1; i < 18; i += 2)
+            x[i] = -x[i];
+    }
 }
 
 }  // namespace sonarel

@@ -7,8 +7,8 @@
 namespace sonarel {
 
 class TMPEGError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
+public:
+    using std::runtime_error::runtime_error;
 };
 
 inline constexpr const char* kStreamErrorText = "Stream error";

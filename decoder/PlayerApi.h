@@ -11,9 +11,9 @@ namespace sonarel::api {
 
 bool Init();
 bool Deinit();
-bool Open(const char* fileName, int32_t useCallbacks, SonarelOpenProc openProc,
-          SonarelCloseProc closeProc, SonarelRewindProc rewindProc, SonarelReadProc readProc,
-          SonarelSeekProc seekProc, SonarelSizeProc sizeProc, void* user);
+bool Open(const char* fileName, int32_t useCallbacks, SonarelOpenProc openProc, SonarelCloseProc closeProc,
+          SonarelRewindProc rewindProc, SonarelReadProc readProc, SonarelSeekProc seekProc, SonarelSizeProc sizeProc,
+          void* user);
 bool Close();
 // 0 when playback started (or the call was refused for its mode), 1 when setting up failed.
 int32_t Play(uint32_t fromMs, uint32_t toMs, uint8_t* done);

@@ -17,40 +17,40 @@ inline constexpr ChannelSelection kSecondChannel = 2;
 inline constexpr ChannelSelection kDownmix = 3;
 
 class SynthesisFilter {
- public:
-  SynthesisFilter(int32_t channel, float scaleFactor);
+public:
+    SynthesisFilter(int32_t channel, float scaleFactor);
 
-  // Clears the history and the inputs (after a jump).
-  void Reset();
+    // Clears the history and the inputs (after a jump).
+    void Reset();
 
-  // Input slot of subband sb (0..31) for the current set; slots not written stay 0.
-  void SetInput(int sb, float sample) { inputs_[sb] = sample; }
-  float* Inputs() { return inputs_; }
+    // Input slot of subband sb (0..31) for the current set; slots not written stay 0.
+    void SetInput(int sb, float sample) { inputs_[sb] = sample; }
+    float* Inputs() { return inputs_; }
 
-  // Emits 32 PCM samples for the current inputs on the filter's channel, then clears them.
-  void ProduceSamples(AudioOutput& output);
-  // First.ProduceSamples(output) and Second.ProduceSamples(output) with the two channels'
-  // samples handed over alternately (the same buffer content, in less time).
-  static void ProduceSamples(SynthesisFilter& first, SynthesisFilter& second, AudioOutput& output);
-  // The same 32 samples into Pcm instead of an output (tests, benchmarks).
-  void ProduceSamples(int16_t* pcm);
+    // Emits 32 PCM samples for the current inputs on the filter's channel, then clears them.
+    void ProduceSamples(AudioOutput& output);
+    // First.ProduceSamples(output) and Second.ProduceSamples(output) with the two channels'
+    // samples handed over alternately (the same buffer content, in less time).
+    static void ProduceSamples(SynthesisFilter& first, SynthesisFilter& second, AudioOutput& output);
+    // The same 32 samples into Pcm instead of an output (tests, benchmarks).
+    void ProduceSamples(int16_t* pcm);
 
-  // Coefficient D[i] (i = 0..511) of the synthesis window.
-  static float WindowCoefficient(int i);
+    // Coefficient D[i] (i = 0..511) of the synthesis window.
+    static float WindowCoefficient(int i);
 
-  int32_t Channel() const { return channel_; }
-  float ScaleFactor() const { return scaleFactor_; }
+    int32_t Channel() const { return channel_; }
+    float ScaleFactor() const { return scaleFactor_; }
 
- private:
-  // Each store holds 32 columns of the 32 vector entries (one per output sample j); column c
-  // and c + 16 hold the same set, so the 16 most recent sets are always contiguous.
-  alignas(16) float stores_[2][32][32];
-  int active_ = 0;
-  int column_ = 15;
-  alignas(16) float inputs_[32];
-  int32_t channel_;
-  float scaleFactor_;
-  const float* cosineFactors_;
+private:
+    // Each store holds 32 columns of the 32 vector entries (one per output sample j); column c
+    // and c + 16 hold the same set, so the 16 most recent sets are always contiguous.
+    alignas(16) float stores_[2][32][32];
+    int active_ = 0;
+    int column_ = 15;
+    alignas(16) float inputs_[32];
+    int32_t channel_;
+    float scaleFactor_;
+    const float* cosineFactors_;
 };
 
 }  // namespace sonarel

@@ -13,28 +13,28 @@ namespace sonarel {
 
 class WaveFileOutput final : public AudioOutput {
 public:
-  static constexpr uint32_t kHeaderBytes = 46;
+    static constexpr uint32_t kHeaderBytes = 46;
 
-  // Creates (or truncates) the file and writes the header. Throws TMPEGError on failure.
-  WaveFileOutput(const std::string& fileName, uint32_t channels, uint32_t sampleRate);
-  ~WaveFileOutput() override;
+    // Creates (or truncates) the file and writes the header. Throws TMPEGError on failure.
+    WaveFileOutput(const std::string& fileName, uint32_t channels, uint32_t sampleRate);
+    ~WaveFileOutput() override;
 
-  // Appends the samples of the frame to the file.
-  void EndFrame() override;
-  void DropQueued() override {}
-  void MarkStopped() override {}
-  // Writes what is buffered, fills in the chunk sizes and closes the file.
-  void Finish() override;
+    // Appends the samples of the frame to the file.
+    void EndFrame() override;
+    void DropQueued() override {}
+    void MarkStopped() override {}
+    // Writes what is buffered, fills in the chunk sizes and closes the file.
+    void Finish() override;
 
 private:
-  void WriteOut(const uint8_t* data, std::size_t size);
-  void FlushBuffer();
+    void WriteOut(const uint8_t* data, std::size_t size);
+    void FlushBuffer();
 
-  int fd_ = -1;
-  std::vector<int16_t> frame_;  // one frame of the longest layer, interleaved
-  std::vector<uint8_t> io_;     // file buffer
-  std::size_t ioUsed_ = 0;
-  uint64_t dataBytes_ = 0;
+    int fd_ = -1;
+    std::vector<int16_t> frame_;  // one frame of the longest layer, interleaved
+    std::vector<uint8_t> io_;     // file buffer
+    std::size_t ioUsed_ = 0;
+    uint64_t dataBytes_ = 0;
 };
 
 }  // namespace sonarel

@@ -33,7 +33,7 @@ bool InflateInto(z_stream& zs, std::string& out, size_t want)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 std::string CompressText(std::string_view text)
 {
@@ -46,8 +46,7 @@ std::string CompressText(std::string_view text)
 
     uLongf bound = compressBound(static_cast<uLong>(payload.size()));
     std::string out(bound, '\0');
-    int rc = compress2(reinterpret_cast<Bytef*>(out.data()), &bound,
-                       reinterpret_cast<const Bytef*>(payload.data()),
+    int rc = compress2(reinterpret_cast<Bytef*>(out.data()), &bound, reinterpret_cast<const Bytef*>(payload.data()),
                        static_cast<uLong>(payload.size()), Z_BEST_COMPRESSION);
     if (rc != Z_OK)
         throw ECompressionError("compression failed");

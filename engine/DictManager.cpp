@@ -131,8 +131,8 @@ TDictionaryRecord RecordOfInformation(std::string_view text)
 
 bool SameDictionary(const TDictionaryRecord& a, const TDictionaryRecord& b)
 {
-    return a.SourceCode.Str() == b.SourceCode.Str() && a.TargetCode.Str() == b.TargetCode.Str()
-        && a.Number == b.Number && a.Kind == b.Kind && a.DictionaryFile.Str() == b.DictionaryFile.Str();
+    return a.SourceCode.Str() == b.SourceCode.Str() && a.TargetCode.Str() == b.TargetCode.Str() && a.Number == b.Number
+        && a.Kind == b.Kind && a.DictionaryFile.Str() == b.DictionaryFile.Str();
 }
 
 // Text upper-cased in the system code page (ASCII letters only when it cannot be converted).
@@ -160,7 +160,7 @@ std::string RecordsBytes(const TDictionaryList& records)
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 TDictManager::TDictManager(std::string CatalogueFile)
     : CatalogueFile(std::move(CatalogueFile))
@@ -257,7 +257,7 @@ std::int16_t TDictManager::InstallDictionary(const std::string& DictionaryFileNa
         Empty = false;
         return irInstalled;
     } catch (const Dictionary::EDictionaryFormatError&) {
-        return irInOutError; // the file is shorter than its head or its information block says
+        return irInOutError;  // the file is shorter than its head or its information block says
     } catch (const Dictionary::EDictionaryIOError&) {
         return irInOutError;
     } catch (const EBadInformation&) {
@@ -354,4 +354,3 @@ void TDictManager::LoadFromBytes(std::string_view bytes)
         records.push_back(TDictionaryRecord::FromBytes(bytes.data() + i * kRecordSize));
     Records = std::move(records);
 }
-

@@ -19,10 +19,10 @@ public:
 // Results of InstallDictionary.
 enum TInstallResult : std::int16_t {
     irInstalled = 0,
-    irInOutError = 2,     // the dictionary file is truncated or cannot be read
-    irOtherFailure = 4,   // a damaged information block, a number that is not an integer ...
+    irInOutError = 2,    // the dictionary file is truncated or cannot be read
+    irOtherFailure = 4,  // a damaged information block, a number that is not an integer ...
     irAlreadyInstalled = 5,
-    irCannotOpen = 6,     // missing file or catalogue, wrong magic, extension not TDD/TDI/UDD
+    irCannotOpen = 6,  // missing file or catalogue, wrong magic, extension not TDD/TDI/UDD
     irWriteError = 7,
 };
 

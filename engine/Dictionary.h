@@ -39,7 +39,7 @@ constexpr AddWordResult WriteError = 3;
 constexpr AddWordResult OtherFailure = 4;
 constexpr AddWordResult WordExists = 9;
 constexpr AddWordResult WrongLanguage = 10;
-} // namespace WordResult
+}  // namespace WordResult
 
 class EWordExist : public std::runtime_error {
 public:
@@ -51,8 +51,8 @@ public:
 };
 
 struct TPredefChar {
-    std::u16string Text; // the letters to be replaced
-    char16_t Letter = 0; // the replacement letter
+    std::u16string Text;  // the letters to be replaced
+    char16_t Letter = 0;  // the replacement letter
 };
 using TPredefChars = std::vector<TPredefChar>;
 
@@ -95,13 +95,13 @@ public:
     bool Opened() const { return opened_; }
 
     // --- fields
-    std::unique_ptr<Dictionary::TDictionaryFile> FileStream; // the open file, read-only
-    std::string OffsetTable;       // the article-offset index of the open file
-    std::string FileName;          // full file name with extension
+    std::unique_ptr<Dictionary::TDictionaryFile> FileStream;  // the open file, read-only
+    std::string OffsetTable;                                  // the article-offset index of the open file
+    std::string FileName;                                     // full file name with extension
     std::int32_t CurrentSection = 0;
     std::int32_t UserSection = Dictionary::kDescriptionSection;
     char16_t CurrentLetter = u' ';
-    std::uint8_t Family = 0;       // 0 maker's layout, 2 user layout
+    std::uint8_t Family = 0;  // 0 maker's layout, 2 user layout
     bool HasPrechars = false;
     std::vector<std::u16string> LetterGroups;
     TPredefChars Prechars;
@@ -138,8 +138,7 @@ public:
     std::int32_t GetArticleOffset(std::int32_t wordIndex) override;
     bool Open(const std::string& baseName) override;
     void GetLetterWords(char16_t letter, bool first, std::u16string& words, bool userWords) override;
-    void GetArticle(std::int32_t index, bool decompress, std::string& article, bool userWords,
-                    bool absolute) override;
+    void GetArticle(std::int32_t index, bool decompress, std::string& article, bool userWords, bool absolute) override;
     // The article of the word found in its letter section, through the index; empty when absent.
     void FindArticle(const std::u16string& word, std::string& article) override;
     AddWordResult AddWord(const std::u16string& word, const std::string& article) override;
@@ -169,8 +168,7 @@ public:
     bool Open(const std::string& baseName) override;
     void GetLetterWords(char16_t letter, bool first, std::u16string& words, bool userWords) override;
     void GetDescription(std::u16string& text) override;
-    void GetArticle(std::int32_t index, bool decompress, std::string& article, bool userWords,
-                    bool absolute) override;
+    void GetArticle(std::int32_t index, bool decompress, std::string& article, bool userWords, bool absolute) override;
     void FindArticle(const std::u16string& word, std::string& article) override;
     AddWordResult AddWord(const std::u16string& word, const std::string& article) override;
     AddWordResult DeleteWord(std::int32_t indexInSection) override;
@@ -180,7 +178,7 @@ public:
     // Replaces the file by its rewrite (already renamed into place) and opens it again.
     void CommitRewrite();
 
-    std::int32_t ArticleLength = 0; // byte length of the article whose offset was last looked up
+    std::int32_t ArticleLength = 0;  // byte length of the article whose offset was last looked up
 
 private:
     std::string TempFileName() const { return FileName + "TEMP"; }

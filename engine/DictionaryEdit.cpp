@@ -53,7 +53,7 @@ void LoadArticles(const TDictionaryFile& f, std::int64_t indexPos, TEditImage& i
         try {
             a.Bytes = f.Read(records[k].Offset, records[k].Length);
         } catch (const EDictionaryFormatError&) {
-            a.Readable = false; // fatal only when the article stays
+            a.Readable = false;  // fatal only when the article stays
         }
     }
 }
@@ -84,9 +84,8 @@ std::string LayOutArticles(const TEditImage& image, std::int64_t& pos, std::vect
 {
     std::vector<std::size_t> order(image.Articles.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return image.Articles[a].Place < image.Articles[b].Place;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return image.Articles[a].Place < image.Articles[b].Place; });
     records.assign(image.Articles.size(), {});
     std::string bytes;
     for (std::size_t k : order) {
@@ -100,7 +99,7 @@ std::string LayOutArticles(const TEditImage& image, std::int64_t& pos, std::vect
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 std::int32_t TEditImage::FirstIndexOf(int section) const
 {
@@ -120,8 +119,8 @@ int TEditImage::FindUsed(char16_t l) const
 
 TEditArticle& TEditImage::ArticleOf(int section, std::int32_t indexInSection)
 {
-    if (section < 0 || section >= Used || indexInSection < 0 ||
-        static_cast<std::size_t>(indexInSection) >= Lines[section].size())
+    if (section < 0 || section >= Used || indexInSection < 0
+        || static_cast<std::size_t>(indexInSection) >= Lines[section].size())
         throw EDictionaryFormatError("no such word in the section");
     return Articles[static_cast<std::size_t>(FirstIndexOf(section) + indexInSection)];
 }
@@ -251,4 +250,4 @@ AddWordResult ResultOfException(std::exception_ptr e)
     }
 }
 
-} // namespace Dictionary
+}  // namespace Dictionary

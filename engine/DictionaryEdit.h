@@ -24,11 +24,11 @@ struct TEditArticle {
 
 struct TEditImage {
     TSectionTable Table{};
-    int Used = 0; // the leading entries in use
+    int Used = 0;  // the leading entries in use
     std::array<std::vector<std::u16string>, kLetterSections> Lines;
-    std::vector<TEditArticle> Articles; // by absolute word index
-    std::string InfoRecord;             // ".UDD": entry 48's bytes
-    std::string Description;            // ".UDD": entry 49's bytes
+    std::vector<TEditArticle> Articles;  // by absolute word index
+    std::string InfoRecord;              // ".UDD": entry 48's bytes
+    std::string Description;             // ".UDD": entry 49's bytes
 
     // Absolute index of the first word of used entry Section.
     std::int32_t FirstIndexOf(int section) const;
@@ -59,4 +59,4 @@ bool HasLineBreak(std::u16string_view word);
 // The result code of an exception caught in an editing operation.
 AddWordResult ResultOfException(std::exception_ptr e);
 
-} // namespace Dictionary
+}  // namespace Dictionary

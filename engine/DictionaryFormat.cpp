@@ -115,7 +115,7 @@ std::vector<std::string> SplitInfoFields(std::string_view text)
     for (int i = 0; i < kInfoFieldCount; ++i) {
         std::size_t hash = text.find('#');
         if (hash == std::string_view::npos) {
-            fields.emplace_back(); // no "#" left: the field is empty and the text stays
+            fields.emplace_back();  // no "#" left: the field is empty and the text stays
             continue;
         }
         fields.emplace_back(text.substr(0, hash));
@@ -145,8 +145,8 @@ TDictionaryInfo ParseInfoBlock(std::string_view text)
 std::string BuildInfoBlock(const TDictionaryInfo& i)
 {
     std::string text;
-    for (const std::string* f : {&i.Version, &i.Reserved, &i.Number, &i.Date, &i.Name, &i.Description,
-                                 &i.ShellTag, &i.KindKey, &i.LanguagePair, &i.FileName}) {
+    for (const std::string* f : {&i.Version, &i.Reserved, &i.Number, &i.Date, &i.Name, &i.Description, &i.ShellTag,
+                                 &i.KindKey, &i.LanguagePair, &i.FileName}) {
         text += *f;
         text += '#';
     }
@@ -172,7 +172,7 @@ std::u16string BuildDescription(const TDescriptionData& d)
     std::vector<std::u16string> lines{d.LetterLinks, d.CharacterLinks};
     const bool named = !d.LetterGroups.empty() || !d.Prechars.empty();
     if (!d.ReverseLetters.empty() || named)
-        lines.push_back(d.ReverseLetters); // name=value lines never stand in line 3
+        lines.push_back(d.ReverseLetters);  // name=value lines never stand in line 3
     auto number = [](std::size_t v) {
         std::string s = std::to_string(v);
         return std::u16string(s.begin(), s.end());
@@ -229,4 +229,4 @@ std::uint8_t EditionFromText(std::u16string_view text)
     return v >= 0 && v <= 4 ? static_cast<std::uint8_t>(v) : 0;
 }
 
-} // namespace Dictionary
+}  // namespace Dictionary

@@ -15,14 +15,14 @@
 namespace Dictionary {
 
 constexpr std::string_view kMagic = "01.01";
-constexpr int kSectionCount = 50;       // entries 0..49
-constexpr int kLetterSections = 48;     // entries 0..47 hold letters
-constexpr int kInfoSection = 48;        // the information block
-constexpr int kDescriptionSection = 49; // the description
-constexpr int kEditionSection = 45;     // the edition of a maker's dictionary
-constexpr int kNotFound = 48;           // a letter lookup that found no section
+constexpr int kSectionCount = 50;        // entries 0..49
+constexpr int kLetterSections = 48;      // entries 0..47 hold letters
+constexpr int kInfoSection = 48;         // the information block
+constexpr int kDescriptionSection = 49;  // the description
+constexpr int kEditionSection = 45;      // the edition of a maker's dictionary
+constexpr int kNotFound = 48;            // a letter lookup that found no section
 constexpr std::size_t kEntrySize = 24;
-constexpr std::size_t kTableSize = kEntrySize * kSectionCount; // 1200
+constexpr std::size_t kTableSize = kEntrySize * kSectionCount;  // 1200
 
 // Maker's and user layout: magic, three int64 offsets at 5, table at 29.
 constexpr std::int64_t kHeadOffsetsPos = 5;
@@ -36,8 +36,8 @@ constexpr std::int64_t kUserWordsTablePos = 24;
 constexpr std::int64_t kUserWordsHeadSize = 1224;
 constexpr std::size_t kIndexRecordSize = 16;  // ".UDD" and ".TDE" index records
 
-constexpr char16_t kFreeLetterUser = u'#';    // unused entries of a ".UDD"
-constexpr char16_t kFreeLetterWords = u' ';   // unused entries of a ".TDE"
+constexpr char16_t kFreeLetterUser = u'#';   // unused entries of a ".UDD"
+constexpr char16_t kFreeLetterWords = u' ';  // unused entries of a ".TDE"
 
 // A file that does not follow its layout (truncated, offsets outside the file ...).
 class EDictionaryFormatError : public std::runtime_error {
@@ -48,19 +48,19 @@ public:
 struct TSectionEntry {
     char16_t Letter = 0;
     std::int32_t Offset = 0;
-    std::int32_t Length = 0;         // bytes of the section's data
-    std::int32_t FirstWordIndex = 0; // absolute index of the section's first word
+    std::int32_t Length = 0;          // bytes of the section's data
+    std::int32_t FirstWordIndex = 0;  // absolute index of the section's first word
     std::int32_t WordCount = 0;
-    std::uint8_t Free = 1;           // 1 = entry not in use
+    std::uint8_t Free = 1;  // 1 = entry not in use
 
     bool operator==(const TSectionEntry&) const = default;
 };
 using TSectionTable = std::array<TSectionEntry, kSectionCount>;
 
 struct TAreaOffsets {
-    std::int64_t H0 = 0; // section-table base (maker's), start of the word lists (user files)
-    std::int64_t H1 = 0; // start of the article-offset index
-    std::int64_t H2 = 0; // start of the article area
+    std::int64_t H0 = 0;  // section-table base (maker's), start of the word lists (user files)
+    std::int64_t H1 = 0;  // start of the article-offset index
+    std::int64_t H2 = 0;  // start of the article area
 };
 
 // One record of the ".UDD"/".TDE" article index: int64 offset, int64 byte length.
@@ -70,14 +70,14 @@ struct TIndexRecord {
 };
 
 // --- section entries and tables
-TSectionEntry DecodeSectionEntry(const char* p);         // 24 bytes
-void EncodeSectionEntry(const TSectionEntry& e, char* p); // 24 bytes
+TSectionEntry DecodeSectionEntry(const char* p);           // 24 bytes
+void EncodeSectionEntry(const TSectionEntry& e, char* p);  // 24 bytes
 void AppendSectionEntry(std::string& out, const TSectionEntry& e);
-TSectionTable DecodeSectionTable(std::string_view bytes); // at least 1200 bytes
+TSectionTable DecodeSectionTable(std::string_view bytes);  // at least 1200 bytes
 std::string EncodeSectionTable(const TSectionTable& table);
-TAreaOffsets DecodeAreaOffsets(std::string_view bytes);    // 24 bytes
+TAreaOffsets DecodeAreaOffsets(std::string_view bytes);  // 24 bytes
 std::string EncodeAreaOffsets(const TAreaOffsets& offsets);
-std::vector<TIndexRecord> DecodeIndexRecords(std::string_view bytes); // whole records only
+std::vector<TIndexRecord> DecodeIndexRecords(std::string_view bytes);  // whole records only
 std::string EncodeIndexRecords(const std::vector<TIndexRecord>& records);
 
 // A ".UDD" entry: unused "#" entry with free flag 1.
@@ -92,12 +92,12 @@ struct TDictionaryInfo {
     std::string Number = "1";
     std::string Date;
     std::string Name;
-    std::string Description;  // the publisher, for the wizard's dictionaries
-    std::string ShellTag;     // "@X1" or "Ivy_Crate"
-    std::string KindKey;      // "TavorLanguage", "TavorGeneral", "Language", "General"
-    std::string LanguagePair; // source code then target code, 3 characters each
+    std::string Description;   // the publisher, for the wizard's dictionaries
+    std::string ShellTag;      // "@X1" or "Ivy_Crate"
+    std::string KindKey;       // "TavorLanguage", "TavorGeneral", "Language", "General"
+    std::string LanguagePair;  // source code then target code, 3 characters each
     std::string FileName;
-    std::string Sounds;       // "Sounds" when the dictionary has pronunciations
+    std::string Sounds;  // "Sounds" when the dictionary has pronunciations
 };
 constexpr int kInfoFieldCount = 11;
 
@@ -109,16 +109,16 @@ std::string BuildInfoBlock(const TDictionaryInfo& info);
 
 // --- description (section 49)
 struct TPrecharsEntry {
-    std::u16string Text;     // the letters to be replaced
-    char16_t Letter = 0;     // the replacement letter
+    std::u16string Text;  // the letters to be replaced
+    char16_t Letter = 0;  // the replacement letter
 };
 
 struct TDescriptionData {
-    std::u16string LetterLinks;    // line 1: letter panel, first row
-    std::u16string CharacterLinks; // line 2: letter panel, second row
-    std::u16string ReverseLetters; // line 3: letters of the other direction (optional)
-    std::vector<std::u16string> LetterGroups; // CHARS: group k = letters of section k
-    std::vector<TPrecharsEntry> Prechars;     // PRECHARS substitutions
+    std::u16string LetterLinks;                // line 1: letter panel, first row
+    std::u16string CharacterLinks;             // line 2: letter panel, second row
+    std::u16string ReverseLetters;             // line 3: letters of the other direction (optional)
+    std::vector<std::u16string> LetterGroups;  // CHARS: group k = letters of section k
+    std::vector<TPrecharsEntry> Prechars;      // PRECHARS substitutions
 };
 
 // The line-list text of a description: lines 1 and 2, line 3 when there are reverse letters
@@ -137,4 +137,4 @@ bool ParseInteger(std::u16string_view text, std::int32_t& value);
 // number 0, a text that is not a number 5.
 std::uint8_t EditionFromText(std::u16string_view text);
 
-} // namespace Dictionary
+}  // namespace Dictionary

@@ -10,7 +10,8 @@
 
 namespace Dictionary {
 
-TDictionaryFile::TDictionaryFile(const std::string& path) : path_(path)
+TDictionaryFile::TDictionaryFile(const std::string& path)
+    : path_(path)
 {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
@@ -44,7 +45,7 @@ std::string TDictionaryFile::Read(std::int64_t position, std::int64_t length) co
                 continue;
             throw EDictionaryIOError(errno, "cannot read \"" + path_ + "\": " + std::strerror(errno));
         }
-        if (n == 0) // the file shrank under us
+        if (n == 0)  // the file shrank under us
             throw EDictionaryFormatError("read outside the file \"" + path_ + "\"");
         done += static_cast<std::size_t>(n);
     }
@@ -62,4 +63,4 @@ bool FileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-} // namespace Dictionary
+}  // namespace Dictionary

@@ -11,7 +11,8 @@ namespace Dictionary {
 class EDictionaryIOError : public std::runtime_error {
 public:
     EDictionaryIOError(int errorCode, const std::string& message)
-        : std::runtime_error(message), ErrorCode(errorCode)
+        : std::runtime_error(message),
+          ErrorCode(errorCode)
     {
     }
     int ErrorCode;
@@ -41,4 +42,4 @@ private:
 
 bool FileExists(const std::string& path);
 
-} // namespace Dictionary
+}  // namespace Dictionary

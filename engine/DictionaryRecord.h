@@ -10,20 +10,20 @@
 #include <vector>
 
 struct TDictionaryRecord {
-    std::int32_t Id = 0;               // position in the catalogue
-    TShortString<5> Version;           // information-block field 0
+    std::int32_t Id = 0;      // position in the catalogue
+    TShortString<5> Version;  // information-block field 0
     TShortString<3> SourceCode;
     TShortString<3> TargetCode;
-    std::int16_t Number = 0;           // information-block field 2
+    std::int16_t Number = 0;  // information-block field 2
     TShortString<100> Name;
-    std::uint8_t Kind = 0;             // 0 TavorLanguage, 1 TavorGeneral, 2 Language, 3 General
-    std::uint8_t Enabled = 0;          // 1 = shown in the choosers
-    std::uint8_t ShellFlag = 0;        // 1 when the shell tag is "@X1"
+    std::uint8_t Kind = 0;       // 0 TavorLanguage, 1 TavorGeneral, 2 Language, 3 General
+    std::uint8_t Enabled = 0;    // 1 = shown in the choosers
+    std::uint8_t ShellFlag = 0;  // 1 when the shell tag is "@X1"
     TShortString<48> LanguagePair;
     TShortString<120> Description;
     TShortString<240> DictionaryFile;
-    std::uint8_t Sounds = 0;           // 1 when the dictionary has pronunciations
-    std::uint8_t SoundSource = 0;      // 0 on the CD, 1 copied to disk, 2 no sounds
+    std::uint8_t Sounds = 0;       // 1 when the dictionary has pronunciations
+    std::uint8_t SoundSource = 0;  // 0 on the CD, 1 copied to disk, 2 no sounds
     std::uint8_t Reserved[3] = {};
 
     static constexpr std::size_t Size = 540;

@@ -33,7 +33,7 @@ TUserWordsHead ReadUserWordsHead(const TDictionaryFile& f)
     return h;
 }
 
-} // namespace
+}  // namespace
 
 TTavorDictionary::TTavorDictionary(const std::string& fileName)
 {
@@ -71,7 +71,7 @@ bool TTavorDictionary::Open(const std::string& baseName)
         Sections = DecodeSectionTable(FileStream->Read(H0 + 5, kTableSize));
         if (H1 < 0 || H2 < H1 || H2 > FileStream->Size())
             throw EDictionaryFormatError("article index outside the file");
-        const std::int64_t n = (H2 - H1) / 4; // the words plus the end marker
+        const std::int64_t n = (H2 - H1) / 4;  // the words plus the end marker
         if (n < 1)
             throw EDictionaryFormatError("article index without its end marker");
         OffsetTable = FileStream->Read(H1 + 5, (n - 1) * 4);
@@ -143,7 +143,7 @@ std::int32_t TTavorDictionary::ResolveSection(char16_t letter, bool first, char1
     if (LetterGroupCount < 0) {
         section = FindLetterSection(Sections, l);
     } else {
-        section = LetterGroupCount + 1; // the section after the last group takes the rest
+        section = LetterGroupCount + 1;  // the section after the last group takes the rest
         for (std::int32_t k = 0; k <= LetterGroupCount && k < static_cast<std::int32_t>(LetterGroups.size()); ++k)
             if (LetterGroups[k].find(l) != std::u16string::npos) {
                 section = k;
@@ -268,13 +268,13 @@ void TTavorDictionary::GetUserArticle(std::int32_t indexInSection, std::string& 
         if (f.Size() <= kUserWordsHeadSize)
             return;
         if (indexInSection < 0 || indexInSection >= h.Table[UserSection].WordCount)
-            return; // never another section's article
+            return;  // never another section's article
         const std::int64_t k = static_cast<std::int64_t>(h.Table[UserSection].FirstWordIndex) + indexInSection;
         const std::int64_t count = (f.Size() - h.Offsets.H1) / static_cast<std::int64_t>(kIndexRecordSize);
         if (h.Offsets.H1 < 0 || h.Offsets.H1 > f.Size() || k < 0 || k >= count)
             return;
-        const std::vector<TIndexRecord> r =
-            DecodeIndexRecords(f.Read(h.Offsets.H1 + k * static_cast<std::int64_t>(kIndexRecordSize), kIndexRecordSize));
+        const std::vector<TIndexRecord> r = DecodeIndexRecords(
+            f.Read(h.Offsets.H1 + k * static_cast<std::int64_t>(kIndexRecordSize), kIndexRecordSize));
         article = f.Read(r[0].Offset, r[0].Length);
     } catch (const std::exception&) {
         article.clear();

@@ -14,8 +14,7 @@ namespace {
 // Loads the ".TDE" (an empty image when Create is set and there is none), lets Change edit the
 // image and writes the whole new file in its place; a file left without words is removed.
 // Change returns Done to go on with the rewrite, any other result to give up.
-template <typename Change>
-AddWordResult RewriteUserWords(const TTavorDictionary& d, bool create, Change&& change)
+template <typename Change> AddWordResult RewriteUserWords(const TTavorDictionary& d, bool create, Change&& change)
 {
     try {
         const std::string name = d.UserWordsFileName(false);
@@ -42,7 +41,7 @@ AddWordResult RewriteUserWords(const TTavorDictionary& d, bool create, Change&& 
     }
 }
 
-} // namespace
+}  // namespace
 
 bool TTavorDictionary::IsDictionaryLetter(char16_t l) const
 {

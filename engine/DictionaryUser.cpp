@@ -14,7 +14,7 @@ TUserDictionary::TUserDictionary(const std::string& fileName)
 
 TUnknownDictionary::TUnknownDictionary(const std::string& fileName)
 {
-    FileName = fileName + ".TDD"; // the name the class would have; nothing is opened
+    FileName = fileName + ".TDD";  // the name the class would have; nothing is opened
 }
 
 std::int32_t TUserDictionary::GetArticleOffset(std::int32_t wordIndex)
@@ -23,7 +23,7 @@ std::int32_t TUserDictionary::GetArticleOffset(std::int32_t wordIndex)
     if (wordIndex < 0 || static_cast<std::size_t>(wordIndex) >= OffsetTable.size() / kIndexRecordSize)
         return -1;
     const char* p = OffsetTable.data() + kIndexRecordSize * static_cast<std::size_t>(wordIndex);
-    ArticleLength = GetInt32(p + 8); // the low 32 bits of each int64
+    ArticleLength = GetInt32(p + 8);  // the low 32 bits of each int64
     return GetInt32(p);
 }
 

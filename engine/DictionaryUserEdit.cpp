@@ -22,7 +22,7 @@ bool FindSorted(const std::vector<std::u16string>& lines, const std::u16string& 
     return found;
 }
 
-} // namespace
+}  // namespace
 
 template <typename Change> static AddWordResult RewriteUserDictionary(TUserDictionary& d, Change&& change)
 {

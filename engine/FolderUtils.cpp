@@ -21,7 +21,7 @@ bool IsDriveName(const std::string& name)
     return name.size() == 2 || name[2] == '\\' || name[2] == '/';
 }
 
-} // namespace
+}  // namespace
 
 bool IsDriveReady(const std::string& Drive)
 {

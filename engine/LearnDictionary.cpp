@@ -125,7 +125,7 @@ fs::path FolderOf(const std::string& fileName)
     return folder.empty() ? fs::path(".") : folder;
 }
 
-} // namespace
+}  // namespace
 
 TLearnDictionary::TLearnDictionary(std::string Folder)
     : Folder(std::move(Folder))

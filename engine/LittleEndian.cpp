@@ -24,17 +24,44 @@ template <typename T> void Put(std::string& out, T v)
     out.append(b, sizeof(T));
 }
 
-} // namespace
+}  // namespace
 
-std::uint16_t GetUInt16(const char* p) { return Get<std::uint16_t>(p); }
-std::int32_t GetInt32(const char* p) { return Get<std::int32_t>(p); }
-std::int64_t GetInt64(const char* p) { return Get<std::int64_t>(p); }
-void SetUInt16(char* p, std::uint16_t v) { Set(p, v); }
-void SetInt32(char* p, std::int32_t v) { Set(p, v); }
-void SetInt64(char* p, std::int64_t v) { Set(p, v); }
-void PutInt16(std::string& out, std::int16_t v) { Put(out, v); }
-void PutInt32(std::string& out, std::int32_t v) { Put(out, v); }
-void PutInt64(std::string& out, std::int64_t v) { Put(out, v); }
+std::uint16_t GetUInt16(const char* p)
+{
+    return Get<std::uint16_t>(p);
+}
+std::int32_t GetInt32(const char* p)
+{
+    return Get<std::int32_t>(p);
+}
+std::int64_t GetInt64(const char* p)
+{
+    return Get<std::int64_t>(p);
+}
+void SetUInt16(char* p, std::uint16_t v)
+{
+    Set(p, v);
+}
+void SetInt32(char* p, std::int32_t v)
+{
+    Set(p, v);
+}
+void SetInt64(char* p, std::int64_t v)
+{
+    Set(p, v);
+}
+void PutInt16(std::string& out, std::int16_t v)
+{
+    Put(out, v);
+}
+void PutInt32(std::string& out, std::int32_t v)
+{
+    Put(out, v);
+}
+void PutInt64(std::string& out, std::int64_t v)
+{
+    Put(out, v);
+}
 
 std::u16string BytesToWide(std::string_view bytes)
 {

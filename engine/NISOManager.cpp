@@ -34,11 +34,16 @@ std::string TNISOManager::GetLanguageText(std::int16_t LanguageId, std::uint8_t 
         if (record.LanguageId != LanguageId)
             continue;
         switch (Kind) {
-        case 0: return std::to_string(record.LanguageId);
-        case 1: return record.CodeA.Str();
-        case 2: return record.CodeB.Str();
-        case 3: return record.LanguageName.Str();
-        default: return {};
+        case 0:
+            return std::to_string(record.LanguageId);
+        case 1:
+            return record.CodeA.Str();
+        case 2:
+            return record.CodeB.Str();
+        case 3:
+            return record.LanguageName.Str();
+        default:
+            return {};
         }
     }
     return {};
@@ -50,7 +55,7 @@ std::int16_t TNISOManager::FindLanguageId(const std::string& Text, std::uint8_t 
         return -1;
     for (const TLanguageRecord& record : Languages) {
         const std::string field = Kind == 1 ? record.CodeA.Str()
-                                : Kind == 2 ? record.CodeB.Str()
+            : Kind == 2                     ? record.CodeB.Str()
                                             : record.LanguageName.Str();
         if (field == Text)
             return record.LanguageId;

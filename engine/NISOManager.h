@@ -12,7 +12,7 @@
 
 struct TLanguageRecord {
     std::int16_t LanguageId = 0;
-    TShortString<3> CodeA;        // the code used in information blocks and the catalogue
+    TShortString<3> CodeA;  // the code used in information blocks and the catalogue
     TShortString<3> CodeB;
     TShortString<49> LanguageName;
 

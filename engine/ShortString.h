@@ -8,18 +8,14 @@
 #include <string>
 #include <string_view>
 
-template <std::size_t MaxLength>
-struct TShortString {
+template <std::size_t MaxLength> struct TShortString {
     static_assert(MaxLength > 0 && MaxLength < 256);
 
     std::uint8_t Length = 0;
     char Chars[MaxLength] = {};
 
     // The characters; a damaged length byte above the capacity reads as the capacity.
-    std::string Str() const
-    {
-        return std::string(Chars, std::min<std::size_t>(Length, MaxLength));
-    }
+    std::string Str() const { return std::string(Chars, std::min<std::size_t>(Length, MaxLength)); }
 
     // Stores Text, cut to the capacity, and zero-fills the rest.
     void Assign(std::string_view text)

@@ -22,7 +22,9 @@ std::uint32_t Swap32(std::uint32_t v)
 // Reads fields in the table's byte order, which its leading mark U+FEFF tells; never past the end.
 class TTableReader {
 public:
-    TTableReader(std::span<const std::uint8_t> data, const char* name) : data_(data), name_(name)
+    TTableReader(std::span<const std::uint8_t> data, const char* name)
+        : data_(data),
+          name_(name)
     {
         const std::uint16_t mark = Read16Raw();
         if (mark == 0xFFFE)
@@ -96,7 +98,10 @@ std::mutex& TableLock()
 
 template <typename T> class TLazyTable {
 public:
-    constexpr explicit TLazyTable(const char* name) : name_(name) {}
+    constexpr explicit TLazyTable(const char* name)
+        : name_(name)
+    {
+    }
 
     const T& Get()
     {
@@ -123,7 +128,7 @@ private:
 constinit TLazyTable<TCharTypeTable> gTypeTable("TYPE");
 constinit TLazyTable<TCaseTable> gCaseTable("CASE");
 
-} // namespace
+}  // namespace
 
 // ---- category table -------------------------------------------------------------------------
 
@@ -131,7 +136,7 @@ TCharTypeTable TCharTypeTable::Load(std::span<const std::uint8_t> data, const ch
 {
     TTableReader in(data, name);
     const std::uint16_t n = in.Read16();
-    in.Read32(); // size of the rest, not needed
+    in.Read32();  // size of the rest, not needed
     TCharTypeTable table;
     const size_t offsetCount = size_t{n} + 1;
     in.Need((offsetCount * 2 + 3) / 4 * 4);

@@ -17,16 +17,55 @@ public:
 
 // Category numbers of the "TYPE" table.
 enum TCharCategory : int {
-    ccNonSpacingMark = 0, ccSpacingMark, ccEnclosingMark, ccDecimalDigit, ccLetterNumber, ccOtherNumber,
-    ccSpaceSeparator = 6, ccLineSeparator, ccParagraphSeparator, ccControl, ccFormat, ccSupplementary,
-    ccPrivateUse = 12, ccUnassigned, ccUpperCaseLetter, ccLowerCaseLetter, ccTitleCaseLetter,
-    ccModifierLetter = 17, ccOtherLetter, ccConnectorPunctuation, ccDashPunctuation, ccOpenPunctuation,
-    ccClosePunctuation = 22, ccOtherPunctuation, ccMathSymbol, ccCurrencySymbol, ccModifierSymbol,
-    ccOtherSymbol = 27, ccLeftToRight, ccRightToLeft, ccEuropeanNumber, ccEuropeanNumberSeparator,
-    ccEuropeanNumberTerminator = 32, ccArabicNumber, ccCommonNumberSeparator, ccParagraphBreak,
-    ccSegmentSeparator = 36, ccWhiteSpace, ccOtherNeutral, ccComposed, ccNonBreaking, ccMirrored,
-    ccHexDigit = 42, ccQuotationMark, ccReserved44, ccAsciiControlSpace, ccAssigned,
-    ccInitialQuote = 47, ccFinalQuote
+    ccNonSpacingMark = 0,
+    ccSpacingMark,
+    ccEnclosingMark,
+    ccDecimalDigit,
+    ccLetterNumber,
+    ccOtherNumber,
+    ccSpaceSeparator = 6,
+    ccLineSeparator,
+    ccParagraphSeparator,
+    ccControl,
+    ccFormat,
+    ccSupplementary,
+    ccPrivateUse = 12,
+    ccUnassigned,
+    ccUpperCaseLetter,
+    ccLowerCaseLetter,
+    ccTitleCaseLetter,
+    ccModifierLetter = 17,
+    ccOtherLetter,
+    ccConnectorPunctuation,
+    ccDashPunctuation,
+    ccOpenPunctuation,
+    ccClosePunctuation = 22,
+    ccOtherPunctuation,
+    ccMathSymbol,
+    ccCurrencySymbol,
+    ccModifierSymbol,
+    ccOtherSymbol = 27,
+    ccLeftToRight,
+    ccRightToLeft,
+    ccEuropeanNumber,
+    ccEuropeanNumberSeparator,
+    ccEuropeanNumberTerminator = 32,
+    ccArabicNumber,
+    ccCommonNumberSeparator,
+    ccParagraphBreak,
+    ccSegmentSeparator = 36,
+    ccWhiteSpace,
+    ccOtherNeutral,
+    ccComposed,
+    ccNonBreaking,
+    ccMirrored,
+    ccHexDigit = 42,
+    ccQuotationMark,
+    ccReserved44,
+    ccAsciiControlSpace,
+    ccAssigned,
+    ccInitialQuote = 47,
+    ccFinalQuote
 };
 
 class TCharTypeTable {
@@ -39,8 +78,8 @@ public:
     bool IsCharInCategories(std::uint32_t code, std::uint32_t mask1, std::uint32_t mask2) const;
 
 private:
-    std::vector<std::uint16_t> offsets_; // N + 1 values; the last is the length of ranges_
-    std::vector<std::uint32_t> ranges_;  // (first, last) pairs
+    std::vector<std::uint16_t> offsets_;  // N + 1 values; the last is the length of ranges_
+    std::vector<std::uint32_t> ranges_;   // (first, last) pairs
 };
 
 class TCaseTable {
@@ -53,7 +92,7 @@ public:
 private:
     std::uint32_t Lookup(std::uint32_t code, long lo, long hi, int field) const;
 
-    std::vector<std::uint32_t> values_; // T entries of three values
+    std::vector<std::uint32_t> values_;  // T entries of three values
     long totalValues_ = 0, upperValues_ = 0, lowerValues_ = 0;
 };
 

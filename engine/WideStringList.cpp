@@ -44,7 +44,7 @@ std::string ReadRest(std::istream& stream)
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 std::u16string JoinLines(const std::vector<std::u16string>& lines)
 {
@@ -78,7 +78,10 @@ int WideCompare(std::u16string_view s1, std::u16string_view s2, Platform::LCID l
 
 // ---- TWideStrings -------------------------------------------------------------------------
 
-TWideStrings::TWideStrings() : language_(Platform::UserDefaultLCID()) {}
+TWideStrings::TWideStrings()
+    : language_(Platform::UserDefaultLCID())
+{
+}
 
 void TWideStrings::Error(const char* message, int value)
 {
@@ -184,9 +187,13 @@ void TWideStrings::Put(int index, std::u16string_view s)
     InsertObject(index, s, obj);
 }
 
-void TWideStrings::PutObject(int, TObjectRef) {}
+void TWideStrings::PutObject(int, TObjectRef)
+{
+}
 
-void TWideStrings::SetCapacity(int) {}
+void TWideStrings::SetCapacity(int)
+{
+}
 
 void TWideStrings::SetTextStr(std::u16string_view text)
 {
@@ -208,7 +215,9 @@ void TWideStrings::SetTextStr(std::u16string_view text)
     });
 }
 
-void TWideStrings::SetUpdateState(bool) {}
+void TWideStrings::SetUpdateState(bool)
+{
+}
 
 void TWideStrings::SetLanguage(Platform::LCID lcid)
 {

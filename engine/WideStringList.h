@@ -23,7 +23,11 @@ public:
 // A failure of LoadFromFile: "System Error.  Code: %d.\r\n<message>".
 class EOSError : public std::runtime_error {
 public:
-    EOSError(int code, const std::string& message) : std::runtime_error(message), ErrorCode(code) {}
+    EOSError(int code, const std::string& message)
+        : std::runtime_error(message),
+          ErrorCode(code)
+    {
+    }
     int ErrorCode;
 };
 
@@ -51,8 +55,7 @@ int WideCompare(std::u16string_view s1, std::u16string_view s2, Platform::LCID l
 // The binary search of Count sorted items: CompareAt(i) compares item i with the one sought.
 // True when an equal item is met; Index is then that item (the first of a run of equals when
 // FirstOfEquals), else the insertion point.
-template <typename CompareAt>
-bool SortedSearch(int count, CompareAt&& compareAt, bool firstOfEquals, int& index)
+template <typename CompareAt> bool SortedSearch(int count, CompareAt&& compareAt, bool firstOfEquals, int& index)
 {
     bool found = false;
     int lo = 0;
@@ -214,7 +217,7 @@ private:
     void Grow();
     void QuickSort(int l, int r);
 
-    TWideStringItemList items_; // its size is the capacity
+    TWideStringItemList items_;  // its size is the capacity
     int count_ = 0;
     bool sorted_ = false;
 };

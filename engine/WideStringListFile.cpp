@@ -18,7 +18,7 @@ std::string OSErrorMessage(int code)
     return "System Error.  Code: " + std::to_string(code) + ".\r\n" + std::strerror(code);
 }
 
-} // namespace
+}  // namespace
 
 void TWideStrings::LoadFromFile(const std::string& fileName)
 {
@@ -43,7 +43,7 @@ void TWideStrings::SaveToFile(const std::string& fileName)
     std::ostringstream data;
     SaveToStream(data);
     if (!saveDone_)
-        return; // nothing to write: the file stays as it was
+        return;  // nothing to write: the file stays as it was
     try {
         Platform::WriteFileAtomically(fileName, data.str());
     } catch (const Platform::ESafeFileError& e) {

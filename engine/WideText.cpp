@@ -17,7 +17,7 @@ char16_t Narrow(std::uint32_t code, char16_t original)
     return code <= 0xFFFF ? static_cast<char16_t>(code) : original;
 }
 
-} // namespace
+}  // namespace
 
 char16_t WideUpperChar(char16_t ch)
 {
@@ -68,9 +68,14 @@ std::u16string UTF8ToWideString(std::string_view s)
     size_t i = 0;
     while (i < s.size()) {
         const unsigned char lead = b[i];
-        const size_t extra = lead < 0xC0 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : lead < 0xF8 ? 3 : lead < 0xFC ? 4 : 5;
+        const size_t extra = lead < 0xC0 ? 0
+            : lead < 0xE0                ? 1
+            : lead < 0xF0                ? 2
+            : lead < 0xF8                ? 3
+            : lead < 0xFC                ? 4
+                                         : 5;
         if (extra >= s.size() - i) {
-            out.push_back(0xFFFD); // announced more bytes than remain
+            out.push_back(0xFFFD);  // announced more bytes than remain
             break;
         }
         std::uint32_t v = 0;

@@ -56,7 +56,7 @@ std::string Resolve(const std::string& path)
     return StripTrailingSlashes(p.string());
 }
 
-} // namespace
+}  // namespace
 
 std::vector<TMountPoint> ParseMounts(std::string_view text)
 {
@@ -82,8 +82,7 @@ std::vector<TMountPoint> ParseMounts(std::string_view text)
         }
         if (fields.size() < 3)
             continue;
-        TMountPoint mount{Unescape(fields[0]), StripTrailingSlashes(Unescape(fields[1])),
-                          Unescape(fields[2])};
+        TMountPoint mount{Unescape(fields[0]), StripTrailingSlashes(Unescape(fields[1])), Unescape(fields[2])};
         if (mount.Root.empty() || mount.Root.front() != '/')
             continue;
         result.push_back(std::move(mount));
@@ -118,7 +117,8 @@ bool IsMountRoot(const std::string& path)
     }
     // A mount the table does not show (another namespace, a table we could not read):
     // the folder lies on another device than its parent.
-    struct stat self {}, parent {};
+    struct stat self {
+    }, parent{};
     if (::stat(resolved.c_str(), &self) != 0)
         return false;
     std::string up = fs::path(resolved).parent_path().string();
@@ -175,4 +175,4 @@ std::string ProgramFolder()
     return folder;
 }
 
-} // namespace Platform
+}  // namespace Platform

@@ -11,7 +11,7 @@ namespace Platform {
 
 struct TMountPoint {
     std::string Device;
-    std::string Root;   // mount point, absolute, without a trailing "/" (except "/")
+    std::string Root;  // mount point, absolute, without a trailing "/" (except "/")
     std::string FsType;
 };
 
@@ -40,4 +40,4 @@ std::string ReadWholeFile(const std::string& path);
 // The folder of the running program (from /proc/self/exe), with one trailing "/".
 std::string ProgramFolder();
 
-} // namespace Platform
+}  // namespace Platform

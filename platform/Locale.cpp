@@ -64,7 +64,7 @@ UCollator* CollatorFor(LCID lcid)
     UErrorCode err = U_ZERO_ERROR;
     uloc_getLocaleForLCID(lcid, name, sizeof name, &err);
     if (U_FAILURE(err))
-        name[0] = 0; // root collation
+        name[0] = 0;  // root collation
     err = U_ZERO_ERROR;
     CollatorPtr coll(ucol_open(name, &err));
     if (U_FAILURE(err) || !coll) {
@@ -99,7 +99,7 @@ ConverterPtr OpenConverter(int codePage)
     return conv;
 }
 
-} // namespace
+}  // namespace
 
 LCID LCIDFromLocaleName(std::string_view name)
 {
@@ -134,10 +134,8 @@ int CompareTextIgnoreCase(std::u16string_view a, std::u16string_view b, LCID lci
     UCollator* coll = CollatorFor(lcid);
     if (!coll)
         return a.compare(b);
-    UCollationResult r = ucol_strcoll(coll, reinterpret_cast<const UChar*>(a.data()),
-                                      static_cast<int32_t>(a.size()),
-                                      reinterpret_cast<const UChar*>(b.data()),
-                                      static_cast<int32_t>(b.size()));
+    UCollationResult r = ucol_strcoll(coll, reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
+                                      reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()));
     return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
 }
 
@@ -174,9 +172,8 @@ std::u16string AnsiToWide(std::string_view text, int codePage)
     ConverterPtr conv = OpenConverter(codePage);
     std::u16string out(text.size() * 2 + 1, u'\0');
     UErrorCode err = U_ZERO_ERROR;
-    int32_t n = ucnv_toUChars(conv.get(), reinterpret_cast<UChar*>(out.data()),
-                              static_cast<int32_t>(out.size()), text.data(),
-                              static_cast<int32_t>(text.size()), &err);
+    int32_t n = ucnv_toUChars(conv.get(), reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                              text.data(), static_cast<int32_t>(text.size()), &err);
     if (U_FAILURE(err))
         throw ECodePageError("code page conversion failed");
     out.resize(static_cast<size_t>(n));
@@ -200,8 +197,7 @@ std::string WideToAnsi(std::u16string_view text, int codePage, bool* lossy)
         size_t len = (U16_IS_LEAD(text[i]) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) ? 2 : 1;
         char buf[8];
         err = U_ZERO_ERROR;
-        int32_t n = ucnv_fromUChars(conv.get(), buf, sizeof buf,
-                                    reinterpret_cast<const UChar*>(text.data() + i),
+        int32_t n = ucnv_fromUChars(conv.get(), buf, sizeof buf, reinterpret_cast<const UChar*>(text.data() + i),
                                     static_cast<int32_t>(len), &err);
         if (U_FAILURE(err) || n <= 0) {
             out.push_back('?');
@@ -221,8 +217,8 @@ std::u16string Utf8ToWide(std::string_view text)
     std::u16string out(text.size() + 1, u'\0');
     int32_t n = 0;
     UErrorCode err = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &n,
-                         text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &err);
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &n, text.data(),
+                         static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &err);
     if (U_FAILURE(err))
         return {};
     out.resize(static_cast<size_t>(n));
@@ -234,13 +230,12 @@ std::string WideToUtf8(std::u16string_view text)
     std::string out(text.size() * 3 + 1, '\0');
     int32_t n = 0;
     UErrorCode err = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &n,
-                       reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
-                       0xFFFD, nullptr, &err);
+    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &n, reinterpret_cast<const UChar*>(text.data()),
+                       static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &err);
     if (U_FAILURE(err))
         return {};
     out.resize(static_cast<size_t>(n));
     return out;
 }
 
-} // namespace Platform
+}  // namespace Platform

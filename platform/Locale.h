@@ -11,7 +11,7 @@ namespace Platform {
 
 using LCID = std::uint32_t;
 
-constexpr LCID kDefaultLCID = 0x0409; // English (United States)
+constexpr LCID kDefaultLCID = 0x0409;  // English (United States)
 
 // The LCID of the user's POSIX locale (LC_ALL, LC_COLLATE, LANG); 0x0409 when unknown.
 LCID UserDefaultLCID();
@@ -46,4 +46,4 @@ std::string WideToAnsi(std::u16string_view text, int codePage = 0, bool* lossy =
 std::u16string Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::u16string_view text);
 
-} // namespace Platform
+}  // namespace Platform

@@ -58,14 +58,17 @@ void KeepModeOfTarget(int fd, const std::filesystem::path& target)
     ::fchmod(fd, mode);
 }
 
-} // namespace
+}  // namespace
 
 ESafeFileError::ESafeFileError(TStage stage, int errorCode, const std::string& message)
-    : std::runtime_error(message), stage_(stage), errorCode_(errorCode)
+    : std::runtime_error(message),
+      stage_(stage),
+      errorCode_(errorCode)
 {
 }
 
-TSafeFile::TSafeFile(std::filesystem::path target) : target_(std::move(target))
+TSafeFile::TSafeFile(std::filesystem::path target)
+    : target_(std::move(target))
 {
     std::string pattern = (FolderOf(target_) / ("." + target_.filename().string() + ".XXXXXX")).string();
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
@@ -77,13 +80,14 @@ TSafeFile::TSafeFile(std::filesystem::path target) : target_(std::move(target))
 }
 
 TSafeFile::TSafeFile(std::filesystem::path target, std::filesystem::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary))
+    : target_(std::move(target)),
+      temporary_(std::move(temporary))
 {
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd_ < 0) {
         int err = errno;
         std::filesystem::path name = std::move(temporary_);
-        temporary_.clear(); // never remove a file we could not open
+        temporary_.clear();  // never remove a file we could not open
         throw ESafeFileError(ESafeFileError::TStage::Create, err, Describe("cannot create", name, err));
     }
     KeepModeOfTarget(fd_, target_);
@@ -117,8 +121,7 @@ void TSafeFile::WriteAt(std::uint64_t position, const void* data, std::size_t si
     if (fd_ < 0)
         throw ESafeFileError(ESafeFileError::TStage::Write, EBADF, Describe("file is closed:", temporary_, 0));
     if (position > size_ || size > size_ - position)
-        throw ESafeFileError(ESafeFileError::TStage::Write, EINVAL,
-                             Describe("write beyond the end of", temporary_, 0));
+        throw ESafeFileError(ESafeFileError::TStage::Write, EINVAL, Describe("write beyond the end of", temporary_, 0));
     Flush();
     WriteAll(fd_, static_cast<const char*>(data), size, static_cast<off_t>(position), temporary_);
 }
@@ -185,4 +188,4 @@ void SyncFolder(const std::filesystem::path& folder) noexcept
     ::close(fd);
 }
 
-} // namespace Platform
+}  // namespace Platform

@@ -19,7 +19,7 @@ public:
     ESafeFileError(TStage stage, int errorCode, const std::string& message);
 
     TStage Stage() const { return stage_; }
-    int ErrorCode() const { return errorCode_; } // errno of the failing call, 0 when none
+    int ErrorCode() const { return errorCode_; }  // errno of the failing call, 0 when none
 
 private:
     TStage stage_;
@@ -74,4 +74,4 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 // fsync of a folder, so a rename or a removal inside it survives a crash. Best effort.
 void SyncFolder(const std::filesystem::path& folder) noexcept;
 
-} // namespace Platform
+}  // namespace Platform

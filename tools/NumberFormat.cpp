@@ -39,7 +39,7 @@ TFixedDigits SplitFixedDigits(int decimals, double value, std::size_t maxDigits)
     TFixedDigits result;
     if (!std::isfinite(value) || value < 0)
         return result;
-    value += 0.0; // -0.0 would print a minus sign
+    value += 0.0;  // -0.0 would print a minus sign
     std::string s = RemoveChar(FormatFixed(15, decimals, value), ' ');
     if (s.size() > 20)
         s.resize(20);
@@ -47,8 +47,8 @@ TFixedDigits SplitFixedDigits(int decimals, double value, std::size_t maxDigits)
         result.Fraction = s.substr(dot + 1, 5);
         s.resize(dot);
     }
-    if (s.empty() || s.size() > maxDigits ||
-        !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (s.empty() || s.size() > maxDigits
+        || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return result;
     result.Integer = PadLeft(s, maxDigits, '0');
     result.Valid = true;

@@ -22,7 +22,7 @@ std::string PadLeft(std::string_view text, std::size_t length, char ch);
 // and its integer part has at most MaxDigits digits.
 struct TFixedDigits {
     bool Valid = false;
-    std::string Integer;  // digits only, left-padded with "0" to MaxDigits
-    std::string Fraction; // up to 5 characters after the ".", empty when there is no "."
+    std::string Integer;   // digits only, left-padded with "0" to MaxDigits
+    std::string Fraction;  // up to 5 characters after the ".", empty when there is no "."
 };
 TFixedDigits SplitFixedDigits(int decimals, double value, std::size_t maxDigits);

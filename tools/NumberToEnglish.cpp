@@ -12,14 +12,13 @@ struct TEnglishWords {
 const TEnglishWords& EnglishTable()
 {
     static const TEnglishWords words{
-        NumberWordTable({"", "ONE ", "TWO ", "THREE ", "FOUR ", "FIVE ", "SIX ", "SEVEN ", "EIGHT ",
-                         "NINE "},
+        NumberWordTable({"", "ONE ", "TWO ", "THREE ", "FOUR ", "FIVE ", "SIX ", "SEVEN ", "EIGHT ", "NINE "},
                         kWesternCodePage),
-        NumberWordTable({"", "TEN ", "TWENTY ", "THIRTY ", "FORTY ", "FIFTY ", "SIXTY ", "SEVENTY ",
-                         "EIGHTY ", "NINETY "},
-                        kWesternCodePage),
-        NumberWordTable({"", "ELEVEN ", "TWELVE ", "THIRTEEN ", "FOURTEEN ", "FIFTEEN ", "SIXTEEN ",
-                         "SEVENTEEN ", "EIGHTEEN ", "NINETEEN "},
+        NumberWordTable(
+            {"", "TEN ", "TWENTY ", "THIRTY ", "FORTY ", "FIFTY ", "SIXTY ", "SEVENTY ", "EIGHTY ", "NINETY "},
+            kWesternCodePage),
+        NumberWordTable({"", "ELEVEN ", "TWELVE ", "THIRTEEN ", "FOURTEEN ", "FIFTEEN ", "SIXTEEN ", "SEVENTEEN ",
+                         "EIGHTEEN ", "NINETEEN "},
                         kWesternCodePage),
         NumberWordTable({" BILLION ", " MILLION ", " THOUSAND ", ""}, kWesternCodePage),
         NumberWordBytes(" HUNDRED ", kWesternCodePage),
@@ -27,7 +26,7 @@ const TEnglishWords& EnglishTable()
     return words;
 }
 
-} // namespace
+}  // namespace
 
 std::string NumberToEnglish(std::uint8_t decimals, std::string_view text, double value)
 {

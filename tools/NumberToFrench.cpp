@@ -4,20 +4,20 @@
 namespace {
 
 struct TFrenchWords {
-    std::vector<std::string> Units; // 0..19, "" for 0
-    std::vector<std::string> Tens;  // 0..9, 7 and 9 repeat 6 and 8
+    std::vector<std::string> Units;  // 0..19, "" for 0
+    std::vector<std::string> Tens;   // 0..9, 7 and 9 repeat 6 and 8
     std::string And, Dash, Plural, Cent, CentSpaced, Thousand, Million, Milliard, Space, Zero, Ten;
 };
 
 const TFrenchWords& FrenchTable()
 {
     static const TFrenchWords words{
-        NumberWordTable({"", "un", "deux", "trois", "quatre", "cinq", "six", "sept", "huit", "neuf",
-                         "dix", "onze", "douze", "treize", "quatorze", "quinze", "seize", "dix-sept",
-                         "dix-huit", "dix-neuf"},
+        NumberWordTable({"",         "un",     "deux",  "trois",    "quatre",   "cinq",    "six",
+                         "sept",     "huit",   "neuf",  "dix",      "onze",     "douze",   "treize",
+                         "quatorze", "quinze", "seize", "dix-sept", "dix-huit", "dix-neuf"},
                         kWesternCodePage),
-        NumberWordTable({"", "", "vingt", "trente", "quarante", "cinquante", "soixante", "soixante",
-                         "quatre-vingt", "quatre-vingt"},
+        NumberWordTable({"", "", "vingt", "trente", "quarante", "cinquante", "soixante", "soixante", "quatre-vingt",
+                         "quatre-vingt"},
                         kWesternCodePage),
         NumberWordBytes(" et ", kWesternCodePage),
         NumberWordBytes("-", kWesternCodePage),
@@ -87,7 +87,7 @@ void FrenchGroup(std::string& text, int group, const std::string& scale, bool mi
     }
 }
 
-} // namespace
+}  // namespace
 
 std::string NumberToFrench(std::int32_t n)
 {

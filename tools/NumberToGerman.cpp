@@ -5,20 +5,18 @@ namespace {
 
 struct TGermanWords {
     std::vector<std::string> Units, Tens;
-    std::string Hundred, And, Thousand, One, Million, MillionPlural, OneSpaced, Milliard,
-        MilliardPlural, Teen;
+    std::string Hundred, And, Thousand, One, Million, MillionPlural, OneSpaced, Milliard, MilliardPlural, Teen;
 };
 
 const TGermanWords& GermanTable()
 {
     static const TGermanWords words{
-        NumberWordTable({"", "EIN", "ZWEI", "DREI", "VIER", "FÜNF", "SECHS", "SIEBEN", "ACHT", "NEUN",
-                         "ZEHN", "ELF", "ZWÖLF", "DREIZEHN", "VIERZEHN", "FÜNFZEHN", "SECHZEHN",
-                         "SIEBZEHN"},
+        NumberWordTable({"", "EIN", "ZWEI", "DREI", "VIER", "FÜNF", "SECHS", "SIEBEN", "ACHT", "NEUN", "ZEHN", "ELF",
+                         "ZWÖLF", "DREIZEHN", "VIERZEHN", "FÜNFZEHN", "SECHZEHN", "SIEBZEHN"},
                         kWesternCodePage),
-        NumberWordTable({"", "ZEHN", "ZWANZIG", "DREISSIG", "VIERZIG", "FÜNFZIG", "SECHZIG",
-                         "SIEBZIG", "ACHTZIG", "NEUNZIG"},
-                        kWesternCodePage),
+        NumberWordTable(
+            {"", "ZEHN", "ZWANZIG", "DREISSIG", "VIERZIG", "FÜNFZIG", "SECHZIG", "SIEBZIG", "ACHTZIG", "NEUNZIG"},
+            kWesternCodePage),
         NumberWordBytes(" HUNDERT ", kWesternCodePage),
         NumberWordBytes(" UND ", kWesternCodePage),
         NumberWordBytes(" TAUSEND ", kWesternCodePage),
@@ -50,15 +48,15 @@ std::string SpellGerman(std::int32_t n)
         return SpellGerman(n / 1000) + w.Thousand + SpellGerman(n % 1000);
     if (n <= 999999999) {
         const std::int32_t m = n / 1000000;
-        return (m == 1 ? w.One : SpellGerman(m)) + w.Million + (m > 1 ? w.MillionPlural : "") +
-               SpellGerman(n % 1000000);
+        return (m == 1 ? w.One : SpellGerman(m)) + w.Million + (m > 1 ? w.MillionPlural : "")
+            + SpellGerman(n % 1000000);
     }
     const std::int32_t m = n / 1000000000;
-    return (m == 1 ? w.OneSpaced : SpellGerman(m)) + w.Milliard + (m > 1 ? w.MilliardPlural : "") +
-           SpellGerman(n % 1000000000);
+    return (m == 1 ? w.OneSpaced : SpellGerman(m)) + w.Milliard + (m > 1 ? w.MilliardPlural : "")
+        + SpellGerman(n % 1000000000);
 }
 
-} // namespace
+}  // namespace
 
 std::string NumberToGerman(std::int32_t n)
 {

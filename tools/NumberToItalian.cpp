@@ -4,21 +4,21 @@
 namespace {
 
 struct TItalianWords {
-    std::vector<std::string> Units; // 0..20
-    std::vector<std::string> Tens;  // 0..9, "" for 0 and 1
+    std::vector<std::string> Units;  // 0..20
+    std::vector<std::string> Tens;   // 0..9, "" for 0 and 1
     std::string Cento, CentoOne, Mille, Mila, MilioneOne, Milioni, MiliardoOne, Miliardi, Meno;
 };
 
 const TItalianWords& ItalianTable()
 {
     static const TItalianWords words{
-        NumberWordTable({"Zero", "Uno", "Due", "Tre", "Quattro", "Cinque", "Sei", "Sette", "Otto",
-                         "Nove", "Dieci", "Undici", "Dodici", "Tredici", "Quattordici", "Quindici",
-                         "Sedici", "Diciassette", "Diciotto", "Diciannove", "Venti"},
+        NumberWordTable({"Zero",        "Uno",      "Due",    "Tre",         "Quattro",  "Cinque",     "Sei",
+                         "Sette",       "Otto",     "Nove",   "Dieci",       "Undici",   "Dodici",     "Tredici",
+                         "Quattordici", "Quindici", "Sedici", "Diciassette", "Diciotto", "Diciannove", "Venti"},
                         kWesternCodePage),
-        NumberWordTable({"", "", "Venti", "Trenta", "Quaranta", "Cinquanta", "Sessanta", "Settanta",
-                         "Ottanta", "Novanta"},
-                        kWesternCodePage),
+        NumberWordTable(
+            {"", "", "Venti", "Trenta", "Quaranta", "Cinquanta", "Sessanta", "Settanta", "Ottanta", "Novanta"},
+            kWesternCodePage),
         NumberWordBytes("cento", kWesternCodePage),
         NumberWordBytes("Cento", kWesternCodePage),
         NumberWordBytes("Mille", kWesternCodePage),
@@ -35,8 +35,16 @@ const TItalianWords& ItalianTable()
 bool IsVowel(char c)
 {
     switch (c) {
-    case 'A': case 'E': case 'I': case 'O': case 'U':
-    case 'a': case 'e': case 'i': case 'o': case 'u':
+    case 'A':
+    case 'E':
+    case 'I':
+    case 'O':
+    case 'U':
+    case 'a':
+    case 'e':
+    case 'i':
+    case 'o':
+    case 'u':
         return true;
     default:
         return false;
@@ -102,15 +110,15 @@ std::string SpellItalian(std::int64_t n)
     if (n < 20)
         return w.Units[n];
     const std::int64_t milliards = n / 1000000000;
-    std::string out = milliards == 0   ? std::string()
-                      : milliards == 1 ? w.MiliardoOne
-                                       : MillionsWords(milliards) + w.Miliardi;
+    std::string out = milliards == 0 ? std::string()
+        : milliards == 1             ? w.MiliardoOne
+                                     : MillionsWords(milliards) + w.Miliardi;
     if (n % 1000000000 > 0)
         out += MillionsWords(n % 1000000000);
     return out;
 }
 
-} // namespace
+}  // namespace
 
 std::string NumberToItalian(std::int32_t n)
 {

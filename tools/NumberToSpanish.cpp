@@ -4,24 +4,23 @@
 namespace {
 
 struct TSpanishWords {
-    std::vector<std::string> Small; // 0..15 ("" for 0)
-    std::vector<std::string> Tens;  // 0..9 by tens digit ("" for 0, "diez" for 1)
-    std::vector<std::string> Hundreds; // 0..9: "ciento ", "doscientos ", ... ("" for 0)
-    std::string Hundred, MillionOne, Millions, Dieci, Veinti, Veintiun, And, AndOne, Thousand, Zero,
-        Un;
+    std::vector<std::string> Small;     // 0..15 ("" for 0)
+    std::vector<std::string> Tens;      // 0..9 by tens digit ("" for 0, "diez" for 1)
+    std::vector<std::string> Hundreds;  // 0..9: "ciento ", "doscientos ", ... ("" for 0)
+    std::string Hundred, MillionOne, Millions, Dieci, Veinti, Veintiun, And, AndOne, Thousand, Zero, Un;
 };
 
 const TSpanishWords& SpanishTable()
 {
     static const TSpanishWords words{
-        NumberWordTable({"", "uno", "dos", "tres", "cuatro", "cinco", "seis", "siete", "ocho", "nueve",
-                         "diez", "once", "doce", "trece", "catorce", "quince"},
+        NumberWordTable({"", "uno", "dos", "tres", "cuatro", "cinco", "seis", "siete", "ocho", "nueve", "diez", "once",
+                         "doce", "trece", "catorce", "quince"},
                         kWesternCodePage),
-        NumberWordTable({"", "diez", "veinte", "treinta", "cuarenta", "cincuenta", "sesenta",
-                         "setenta", "ochenta", "noventa"},
-                        kWesternCodePage),
-        NumberWordTable({"", "ciento ", "doscientos ", "trescientos ", "cuatrocientos ", "quinientos ",
-                         "seiscientos ", "setecientos ", "ochocientos ", "novecientos "},
+        NumberWordTable(
+            {"", "diez", "veinte", "treinta", "cuarenta", "cincuenta", "sesenta", "setenta", "ochenta", "noventa"},
+            kWesternCodePage),
+        NumberWordTable({"", "ciento ", "doscientos ", "trescientos ", "cuatrocientos ", "quinientos ", "seiscientos ",
+                         "setecientos ", "ochocientos ", "novecientos "},
                         kWesternCodePage),
         NumberWordBytes("cien", kWesternCodePage),
         NumberWordBytes("un millon ", kWesternCodePage),
@@ -72,7 +71,7 @@ std::string SpanishPair(int tens, int units, bool beforeThousand)
     }
 }
 
-} // namespace
+}  // namespace
 
 std::string NumberToSpanish(std::int32_t n)
 {

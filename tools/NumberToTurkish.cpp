@@ -12,10 +12,8 @@ struct TTurkishWords {
 const TTurkishWords& TurkishTable()
 {
     static const TTurkishWords words{
-        NumberWordTable({"", "BİR", "İKİ", "ÜÇ", "DÖRT", "BEŞ", "ALTI", "YEDİ", "SEKİZ", " DOKUZ"},
-                        kTurkishCodePage),
-        NumberWordTable({"", "ON", "YİRMİ", "OTUZ", "KIRK", "ELLİ", "ALTMIŞ", "YETMİŞ", "SEKSEN",
-                         "DOKSAN"},
+        NumberWordTable({"", "BİR", "İKİ", "ÜÇ", "DÖRT", "BEŞ", "ALTI", "YEDİ", "SEKİZ", " DOKUZ"}, kTurkishCodePage),
+        NumberWordTable({"", "ON", "YİRMİ", "OTUZ", "KIRK", "ELLİ", "ALTMIŞ", "YETMİŞ", "SEKSEN", "DOKSAN"},
                         kTurkishCodePage),
         NumberWordTable({"TRİLYON, ", "MİLYAR, ", "MİLYON, ", "BİN, ", ""}, kTurkishCodePage),
         NumberWordBytes("YÜZ", kTurkishCodePage),
@@ -23,7 +21,7 @@ const TTurkishWords& TurkishTable()
     return words;
 }
 
-} // namespace
+}  // namespace
 
 std::string NumberToTurkish(std::uint8_t decimals, std::string_view text, double value)
 {

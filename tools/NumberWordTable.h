@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-constexpr int kWesternCodePage = 1252;  // English, German, Spanish, French, Italian
-constexpr int kCyrillicCodePage = 1251; // Russian
-constexpr int kTurkishCodePage = 1254;  // Turkish
+constexpr int kWesternCodePage = 1252;   // English, German, Spanish, French, Italian
+constexpr int kCyrillicCodePage = 1251;  // Russian
+constexpr int kTurkishCodePage = 1254;   // Turkish
 
 // A UTF-8 word as 8-bit text in the code page. Throws std::logic_error when the code page
 // cannot hold one of its characters (a fault of the table, never of the input).

@@ -11,15 +11,15 @@ namespace {
 // The value truncated toward zero when that fits a signed 32-bit integer.
 std::optional<std::int32_t> TruncToInt32(double value)
 {
-    if (!(value > -2147483649.0 && value < 2147483648.0)) // false for NaN too
+    if (!(value > -2147483649.0 && value < 2147483648.0))  // false for NaN too
         return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
 
-} // namespace
+}  // namespace
 
-void NumberToWords(std::uint8_t language, std::uint8_t decimals, std::string_view text,
-                   std::string& result, double value)
+void NumberToWords(std::uint8_t language, std::uint8_t decimals, std::string_view text, std::string& result,
+                   double value)
 {
     switch (language) {
     case nlEnglish:
@@ -41,7 +41,7 @@ void NumberToWords(std::uint8_t language, std::uint8_t decimals, std::string_vie
     }
     std::optional<std::int32_t> n = TruncToInt32(value);
     if (!n) {
-        if (language == nlSpanish) // let the speller raise the matching error
+        if (language == nlSpanish)  // let the speller raise the matching error
             NumberToSpanish(value < 0 ? -1 : 1000000000);
         result.clear();
         return;

@@ -30,8 +30,8 @@ public:
 // Italian take the value truncated toward zero to a 32-bit integer; a value outside that range
 // gives the empty text (Spanish raises its EConvertError instead). Russian takes the value as
 // RussianNumberWords does.
-void NumberToWords(std::uint8_t language, std::uint8_t decimals, std::string_view text,
-                   std::string& result, double value);
+void NumberToWords(std::uint8_t language, std::uint8_t decimals, std::string_view text, std::string& result,
+                   double value);
 
 // Words of the integer part, "." and up to 5 fraction digits when Decimals > 0, then " " and
 // Text. Zero without a fraction, a negative value and integer parts above 12 digits give "".

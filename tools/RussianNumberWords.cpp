@@ -11,13 +11,13 @@
 namespace {
 
 struct TRussianWords {
-    std::vector<std::string> Units;    // 1..9; stems for 1 and 2
-    std::vector<std::string> Teens;    // 11..19 by the units digit
-    std::vector<std::string> Tens;     // 10..90
-    std::vector<std::string> Hundreds; // 100..900
+    std::vector<std::string> Units;     // 1..9; stems for 1 and 2
+    std::vector<std::string> Teens;     // 11..19 by the units digit
+    std::vector<std::string> Tens;      // 10..90
+    std::vector<std::string> Hundreds;  // 100..900
     std::string OneMasculine, OneFeminine, TwoMasculine, TwoFeminine;
-    std::vector<std::vector<std::string>> Forms; // by type: one, few, many
-    std::vector<std::string> Abbreviations;      // by type
+    std::vector<std::vector<std::string>> Forms;  // by type: one, few, many
+    std::vector<std::string> Abbreviations;       // by type
     std::string Zero, ZeroShort, ZeroFull;
 };
 
@@ -25,17 +25,16 @@ const TRussianWords& RussianTable()
 {
     constexpr int cp = kCyrillicCodePage;
     static const TRussianWords words{
-        NumberWordTable({"", "од", "дв", "три", "четыре", "пять", "шесть", "семь", "восемь", "девять"},
+        NumberWordTable({"", "од", "дв", "три", "четыре", "пять", "шесть", "семь", "восемь", "девять"}, cp),
+        NumberWordTable({"", "одиннадцать", "двенадцать", "тринадцать", "четырнадцать", "пятнадцать", "шестнадцать",
+                         "семнадцать", "восемнадцать", "девятнадцать"},
                         cp),
-        NumberWordTable({"", "одиннадцать", "двенадцать", "тринадцать", "четырнадцать", "пятнадцать",
-                         "шестнадцать", "семнадцать", "восемнадцать", "девятнадцать"},
+        NumberWordTable({"", "десять", "двадцать", "тридцать", "сорок", "пятьдесят", "шестьдесят", "семьдесят",
+                         "восемьдесят", "девяносто"},
                         cp),
-        NumberWordTable({"", "десять", "двадцать", "тридцать", "сорок", "пятьдесят", "шестьдесят",
-                         "семьдесят", "восемьдесят", "девяносто"},
-                        cp),
-        NumberWordTable({"", "сто", "двести", "триста", "четыреста", "пятьсот", "шестьсот", "семьсот",
-                         "восемьсот", "девятьсот"},
-                        cp),
+        NumberWordTable(
+            {"", "сто", "двести", "триста", "четыреста", "пятьсот", "шестьсот", "семьсот", "восемьсот", "девятьсот"},
+            cp),
         NumberWordBytes("ин", cp),
         NumberWordBytes("на", cp),
         NumberWordBytes("а", cp),
@@ -69,7 +68,7 @@ std::string TrimRight(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TRussianSplit RussianSplit(double value)
 {
@@ -174,12 +173,11 @@ std::string RussianScaleWord(int u, int t, int type, std::uint8_t kind)
 
 std::string RussianTriad(int triad, int type, std::uint8_t kind)
 {
-    return RussianTriadWords(triad, type == rtThousands) + " " +
-           RussianScaleWord(triad % 10, triad / 10 % 10, type, kind);
+    return RussianTriadWords(triad, type == rtThousands) + " "
+        + RussianScaleWord(triad % 10, triad / 10 % 10, type, kind);
 }
 
-std::string NumberToRussian(std::uint8_t kopeckMode, std::uint8_t rubleKind, std::uint8_t scaleKind,
-                            double value)
+std::string NumberToRussian(std::uint8_t kopeckMode, std::uint8_t rubleKind, std::uint8_t scaleKind, double value)
 {
     try {
         const TRussianWords& w = RussianTable();

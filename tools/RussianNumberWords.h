@@ -8,11 +8,11 @@
 
 // Kopeck modes of NumberToRussian.
 enum TKopeckMode : std::uint8_t {
-    kmNone = 0,           // no kopeck part
-    kmWordsShort = 1,     // kopecks in words, "коп."
-    kmWordsFull = 2,      // kopecks in words, the full word in its form
-    kmDigitsShort = 3,    // kopecks as two digits, "коп."
-    kmDigitsFull = 4,     // kopecks as two digits, the full word
+    kmNone = 0,         // no kopeck part
+    kmWordsShort = 1,   // kopecks in words, "коп."
+    kmWordsFull = 2,    // kopecks in words, the full word in its form
+    kmDigitsShort = 3,  // kopecks as two digits, "коп."
+    kmDigitsFull = 4,   // kopecks as two digits, the full word
 };
 
 // Kinds of the ruble word (0 none, 1 "руб.", 2 full) and of the scale words (1 abbreviated,
@@ -22,7 +22,7 @@ enum TRussianWordKind : std::uint8_t { rwNone = 0, rwShort = 1, rwFull = 2 };
 // Word types of RussianScaleWord and RussianTriad.
 enum TRussianWordType : int {
     rtKopecks = 0,
-    rtRubles = 1, // the units triad
+    rtRubles = 1,  // the units triad
     rtThousands = 2,
     rtMillions = 3,
     rtBillions = 4,
@@ -30,7 +30,7 @@ enum TRussianWordType : int {
 };
 
 struct TRussianSplit {
-    int Kopecks = 0; // 0..99
+    int Kopecks = 0;  // 0..99
     int Units = 0, Thousands = 0, Millions = 0, Billions = 0, Trillions = 0;
 };
 
@@ -40,8 +40,7 @@ struct TRussianDigits {
 
 // A number, or an amount of money, in words. Negative values are put in parentheses. Values
 // that are not finite or reach 10^15 give the empty text, as does any failure inside.
-std::string NumberToRussian(std::uint8_t kopeckMode, std::uint8_t rubleKind, std::uint8_t scaleKind,
-                            double value);
+std::string NumberToRussian(std::uint8_t kopeckMode, std::uint8_t rubleKind, std::uint8_t scaleKind, double value);
 
 // Plain number words with full scale words: NumberToRussian(0, 0, 2, Value).
 std::string RussianNumberWords(double value);

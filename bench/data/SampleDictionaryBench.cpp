@@ -87,10 +87,10 @@ void BM_MemoryHeld(benchmark::State& state)
 {
     TTavorDictionary d(Fixture().Base);
     const std::size_t held = DictionaryBench::MemoryHeld(state, d);
-    const std::int32_t words = WordCount(d) - 1; // the index ends with a marker
+    const std::int32_t words = WordCount(d) - 1;  // the index ends with a marker
     state.counters["words"] = words;
     state.counters["bytes_per_word"] = static_cast<double>(held) / words;
 }
 BENCHMARK(BM_MemoryHeld)->Iterations(1);
 
-} // namespace
+}  // namespace

@@ -18,12 +18,12 @@ namespace {
 constexpr int kWords = 400000;
 constexpr int kSections = 26;
 constexpr int kLargest = 40000;
-constexpr int kLargestSection = 18; // 'S'
+constexpr int kLargestSection = 18;  // 'S'
 
 std::string Article(std::mt19937& rng, const std::u16string& word)
 {
-    static const char* vocabulary[] = {"der", "die", "das", "Haus", "gehen", "schnell", "\\b ", "\\b0 ",
-                                       "\\i ", "\\i0 ", "Beispiel", "Bedeutung", "noun", "verb", "(ugs.)"};
+    static const char* vocabulary[] = {"der",  "die",   "das",      "Haus",      "gehen", "schnell", "\\b ",  "\\b0 ",
+                                       "\\i ", "\\i0 ", "Beispiel", "Bedeutung", "noun",  "verb",    "(ugs.)"};
     std::uniform_int_distribution<int> length(200, 2000), pick(0, 14);
     const int target = length(rng);
     std::string a = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 \\b ";
@@ -68,8 +68,8 @@ struct TFixture {
         const auto t0 = std::chrono::steady_clock::now();
         w.Write(Base + ".TDD");
         WriteSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        std::fprintf(stderr, "generated %d words in %d sections, file %.1f MB, written in %.2f s\n", kWords,
-                     kSections, std::filesystem::file_size(Base + ".TDD") / 1e6, WriteSeconds);
+        std::fprintf(stderr, "generated %d words in %d sections, file %.1f MB, written in %.2f s\n", kWords, kSections,
+                     std::filesystem::file_size(Base + ".TDD") / 1e6, WriteSeconds);
     }
     ~TFixture() { std::filesystem::remove(Base + ".TDD"); }
 };
@@ -117,4 +117,4 @@ void BM_WriteDictionary(benchmark::State& state)
 }
 BENCHMARK(BM_WriteDictionary)->Iterations(1);
 
-} // namespace
+}  // namespace

@@ -42,7 +42,8 @@ inline void RandomArticles(benchmark::State& state, TTavorDictionary& d, std::in
         d.GetArticle(index(rng), true, article, false, true);
         bytes += article.size();
     }
-    state.counters["article_bytes"] = benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kAvgIterations);
+    state.counters["article_bytes"] =
+        benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kAvgIterations);
 }
 
 // The memory an open maker's dictionary holds (the object, its index and its texts), as the
@@ -51,12 +52,12 @@ inline std::size_t MemoryHeld(benchmark::State& state, const TTavorDictionary& d
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(d.OffsetTable.data());
-    std::size_t held = sizeof(TTavorDictionary) + d.OffsetTable.capacity() + d.FileName.capacity() +
-                       d.AlphabetText.capacity() * 2 + sizeof(Dictionary::TDictionaryFile);
+    std::size_t held = sizeof(TTavorDictionary) + d.OffsetTable.capacity() + d.FileName.capacity()
+        + d.AlphabetText.capacity() * 2 + sizeof(Dictionary::TDictionaryFile);
     for (const auto& g : d.LetterGroups)
         held += sizeof(g) + g.capacity() * 2;
     state.counters["bytes_held"] = static_cast<double>(held);
     return held;
 }
 
-} // namespace DictionaryBench
+}  // namespace DictionaryBench

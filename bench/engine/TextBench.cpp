@@ -27,8 +27,8 @@ std::vector<std::u16string> Words()
         std::u16string w = u"s";
         for (int n = length(rng); n > 0; --n)
             w.push_back(static_cast<char16_t>(u'a' + letter(rng)));
-        w += u"\u00e9" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + std::u16string(1, u'a' + i / 10 % 26) +
-             std::u16string(1, u'a' + i / 260 % 26) + std::u16string(1, u'a' + i / 6760 % 26);
+        w += u"\u00e9" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + std::u16string(1, u'a' + i / 10 % 26)
+            + std::u16string(1, u'a' + i / 260 % 26) + std::u16string(1, u'a' + i / 6760 % 26);
         words.push_back(std::move(w));
     }
     return words;
@@ -78,7 +78,7 @@ void BM_Find_Sorted50k(benchmark::State& state)
     for (size_t i = 0; i < 1024; ++i) {
         std::u16string w = words[(i * 7919) % words.size()];
         if (i % 4 == 3)
-            w += u"q"; // a miss
+            w += u"q";  // a miss
         probes.push_back(std::move(w));
     }
     size_t i = 0;
@@ -99,8 +99,9 @@ std::string Article()
                        "{\\colortbl ;\\red0\\green0\\blue128;}\\viewkind4\\uc1\\pard\\cf1\\b\\f0\\fs20 spring\\b0 "
                        "/spr\\'ecN/ \\i n.\\i0\\par ";
     std::mt19937 rng(11);
-    const char* words[] = {"Fr\\'fchling", "Quelle", "Feder", "Sprung", "springen", "the", "of", "a", "season",
-                           "water", "coil", "elastic", "leap", "jump", "well", "source", "\\i v.\\i0", "to"};
+    const char* words[] = {"Fr\\'fchling", "Quelle", "Feder",  "Sprung", "springen",   "the",
+                           "of",           "a",      "season", "water",  "coil",       "elastic",
+                           "leap",         "jump",   "well",   "source", "\\i v.\\i0", "to"};
     int sense = 1;
     while (text.size() < 2000) {
         text += std::to_string(sense++) + ". ";
@@ -139,7 +140,10 @@ BENCHMARK(BM_ZlibInflate_2KB);
 // Prints the runs as usual and, at the end, our inflate time against zlib's.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
-    TRatioReporter() : ConsoleReporter(OO_Tabular) {}
+    TRatioReporter()
+        : ConsoleReporter(OO_Tabular)
+    {
+    }
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
@@ -155,15 +159,16 @@ public:
         auto ours = ns_.find("BM_DecompressText_2KB");
         auto zlib = ns_.find("BM_ZlibInflate_2KB");
         if (ours != ns_.end() && zlib != ns_.end())
-            std::printf("DecompressText: %.0f articles/s, zlib inflate: %.0f articles/s, ratio %.2fx (target <= 1.30x)\n",
-                        1e9 / ours->second, 1e9 / zlib->second, ours->second / zlib->second);
+            std::printf(
+                "DecompressText: %.0f articles/s, zlib inflate: %.0f articles/s, ratio %.2fx (target <= 1.30x)\n",
+                1e9 / ours->second, 1e9 / zlib->second, ours->second / zlib->second);
     }
 
 private:
     std::map<std::string, double> ns_;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

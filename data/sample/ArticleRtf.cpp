@@ -4,9 +4,8 @@ namespace SampleData {
 namespace {
 
 // Colours 1..5: headword, pronunciation, cross-references, labels, notes.
-constexpr std::string_view kColours =
-    "\\red0\\green0\\blue128;\\red128\\green0\\blue0;\\red0\\green102\\blue0;"
-    "\\red96\\green96\\blue96;\\red120\\green120\\blue120;";
+constexpr std::string_view kColours = "\\red0\\green0\\blue128;\\red128\\green0\\blue0;\\red0\\green102\\blue0;"
+                                      "\\red96\\green96\\blue96;\\red120\\green120\\blue120;";
 constexpr std::u16string_view kFonts = u"Tahoma;Lucida Sans Unicode";
 
 void Pronunciation(TRtfWriter& rtf, const std::u16string& ipa)
@@ -51,7 +50,10 @@ void MarkedText(TRtfWriter& rtf, std::u16string_view text)
 // Translations stand at the margin; examples, cross-references and notes are indented.
 class TBody {
 public:
-    explicit TBody(TRtfWriter& rtf) : Rtf(rtf) {}
+    explicit TBody(TRtfWriter& rtf)
+        : Rtf(rtf)
+    {
+    }
 
     void Line(const TBodyLine& line)
     {
@@ -94,7 +96,7 @@ private:
     bool Indented = false;
 };
 
-} // namespace
+}  // namespace
 
 std::string BuildArticleRtf(const std::vector<const TFreedictEntry*>& senses, const TCodePageMap& map)
 {
@@ -149,4 +151,4 @@ std::string BuildArticleRtf(const std::vector<const TFreedictEntry*>& senses, co
     return rtf.Finish();
 }
 
-} // namespace SampleData
+}  // namespace SampleData

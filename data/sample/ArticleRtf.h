@@ -12,4 +12,4 @@ namespace SampleData {
 
 std::string BuildArticleRtf(const std::vector<const TFreedictEntry*>& senses, const TCodePageMap& map);
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -12,10 +12,13 @@
 
 namespace SampleData {
 
-inline void PutU8(std::string& out, std::uint8_t v) { out.push_back(static_cast<char>(v)); }
+inline void PutU8(std::string& out, std::uint8_t v)
+{
+    out.push_back(static_cast<char>(v));
+}
 
 // A short string: a length byte, the characters, zero padding up to maxLength.
 // Throws std::length_error when the text does not fit.
 void PutShortString(std::string& out, std::string_view text, std::size_t maxLength);
 
-} // namespace SampleData
+}  // namespace SampleData

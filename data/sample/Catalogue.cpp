@@ -22,7 +22,7 @@ void BuildCatalogue(const std::string& catalogueFile, const std::vector<std::str
         bool changed = false;
         for (TDictionaryRecord& record : manager.Records)
             if (record.Sounds) {
-                record.SoundSource = 1; // on the hard disk
+                record.SoundSource = 1;  // on the hard disk
                 changed = true;
             }
         if (changed)
@@ -34,4 +34,4 @@ void BuildCatalogue(const std::string& catalogueFile, const std::vector<std::str
     std::filesystem::rename(fresh, catalogueFile);
 }
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -11,4 +11,4 @@ namespace SampleData {
 // std::runtime_error naming the file and the install result when an install fails.
 void BuildCatalogue(const std::string& catalogueFile, const std::vector<std::string>& dictionaryFiles);
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -47,13 +47,12 @@ std::vector<TDictdIndexEntry> ParseDictdIndex(std::string_view text)
         if (line.empty())
             continue;
         const std::size_t t2 = line.rfind('\t');
-        const std::size_t t1 = t2 == std::string_view::npos || t2 == 0 ? std::string_view::npos
-                                                                       : line.rfind('\t', t2 - 1);
+        const std::size_t t1 =
+            t2 == std::string_view::npos || t2 == 0 ? std::string_view::npos : line.rfind('\t', t2 - 1);
         if (t1 == std::string_view::npos)
             throw EDictdError("index line " + std::to_string(lineNo) + ": expected three fields");
         try {
-            entries.push_back({std::string(line.substr(0, t1)),
-                               DecodeDictdNumber(line.substr(t1 + 1, t2 - t1 - 1)),
+            entries.push_back({std::string(line.substr(0, t1)), DecodeDictdNumber(line.substr(t1 + 1, t2 - t1 - 1)),
                                DecodeDictdNumber(line.substr(t2 + 1))});
         } catch (const EDictdError& e) {
             throw EDictdError("index line " + std::to_string(lineNo) + ": " + e.what());
@@ -118,4 +117,4 @@ std::string_view TDictdDatabase::EntryText(const TDictdIndexEntry& entry) const
     return std::string_view(Data).substr(entry.Offset, entry.Length);
 }
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -16,7 +16,7 @@ public:
 };
 
 struct TDictdIndexEntry {
-    std::string Key;          // the index headword (UTF-8, as dictd folds it)
+    std::string Key;  // the index headword (UTF-8, as dictd folds it)
     std::uint64_t Offset = 0;
     std::uint64_t Length = 0;
 };
@@ -47,4 +47,4 @@ private:
     std::string Data;
 };
 
-} // namespace SampleData
+}  // namespace SampleData

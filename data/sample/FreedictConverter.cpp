@@ -17,7 +17,10 @@
 namespace SampleData {
 namespace {
 
-bool IsDatabaseInfo(const std::string& key) { return key.rfind("00database", 0) == 0 || key.rfind("00-database", 0) == 0; }
+bool IsDatabaseInfo(const std::string& key)
+{
+    return key.rfind("00database", 0) == 0 || key.rfind("00-database", 0) == 0;
+}
 
 struct CollatorCloser {
     void operator()(UCollator* c) const { ucol_close(c); }
@@ -46,10 +49,10 @@ public:
         std::string key(word.size() * 4 + 16, '\0');
         for (;;) {
             const int32_t n = ucol_getSortKey(Collator.get(), reinterpret_cast<const UChar*>(word.data()),
-                                              static_cast<int32_t>(word.size()),
-                                              reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+                                              static_cast<int32_t>(word.size()), reinterpret_cast<uint8_t*>(key.data()),
+                                              static_cast<int32_t>(key.size()));
             if (n <= static_cast<int32_t>(key.size())) {
-                key.resize(n > 0 ? static_cast<std::size_t>(n - 1) : 0); // without the terminating zero
+                key.resize(n > 0 ? static_cast<std::size_t>(n - 1) : 0);  // without the terminating zero
                 return key;
             }
             key.resize(static_cast<std::size_t>(n));
@@ -65,7 +68,7 @@ struct THeadword {
     std::vector<TFreedictEntry> Senses;
 };
 
-} // namespace
+}  // namespace
 
 Dictionary::TDictionaryInfo MakeInfo(const TConvertOptions& o)
 {
@@ -153,4 +156,4 @@ TConvertedDictionary ConvertFreedict(const TDictdDatabase& db, const TConvertOpt
     return result;
 }
 
-} // namespace SampleData
+}  // namespace SampleData

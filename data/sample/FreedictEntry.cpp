@@ -77,7 +77,8 @@ TBodyLine ParseBodyLine(std::u16string_view raw)
 
 bool IsPartOfSpeech(std::u16string_view mark)
 {
-    static const std::u16string_view kinds[] = {u"adj", u"adv", u"v", u"n", u"prep", u"int", u"pron", u"num", u"conj", u"art"};
+    static const std::u16string_view kinds[] = {u"adj", u"adv",  u"v",   u"n",    u"prep",
+                                                u"int", u"pron", u"num", u"conj", u"art"};
     const std::u16string_view first = mark.substr(0, mark.find(u','));
     for (std::u16string_view k : kinds)
         if (first == k)
@@ -94,7 +95,8 @@ void LiftPartOfSpeech(TFreedictEntry& entry)
     for (const TBodyLine& line : entry.Lines) {
         if (line.Kind != TBodyKind::Translation)
             continue;
-        for (std::size_t open = line.Text.find(u'<'); open != std::u16string::npos; open = line.Text.find(u'<', open + 1)) {
+        for (std::size_t open = line.Text.find(u'<'); open != std::u16string::npos;
+             open = line.Text.find(u'<', open + 1)) {
             const std::size_t close = line.Text.find(u'>', open);
             if (close == std::u16string::npos)
                 break;
@@ -124,7 +126,7 @@ void LiftPartOfSpeech(TFreedictEntry& entry)
     }
 }
 
-} // namespace
+}  // namespace
 
 std::u16string DisplayHeadword(std::u16string_view head)
 {
@@ -175,4 +177,4 @@ TFreedictEntry ParseFreedictEntry(std::string_view utf8)
     return entry;
 }
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -33,4 +33,4 @@ TFreedictEntry ParseFreedictEntry(std::string_view text);
 // Only the display headword of an entry (its head line up to the pronunciation or grammar).
 std::u16string DisplayHeadword(std::u16string_view headLine);
 
-} // namespace SampleData
+}  // namespace SampleData

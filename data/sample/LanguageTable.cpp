@@ -68,9 +68,12 @@ std::u16string BuildLine(const std::u16string& letters, int normalStep)
     return line;
 }
 
-} // namespace
+}  // namespace
 
-const std::vector<TLanguage>& Languages() { return kLanguages; }
+const std::vector<TLanguage>& Languages()
+{
+    return kLanguages;
+}
 
 const TLanguage& LanguageByCode(const std::string& code)
 {
@@ -92,7 +95,10 @@ std::string BuildNisoFile()
     return out;
 }
 
-std::u16string UpperLetters(const TLanguage& language) { return Platform::Utf8ToWide(language.Letters); }
+std::u16string UpperLetters(const TLanguage& language)
+{
+    return Platform::Utf8ToWide(language.Letters);
+}
 
 std::u16string LowerLetters(const TLanguage& language)
 {
@@ -103,9 +109,15 @@ std::u16string LowerLetters(const TLanguage& language)
     return lower + Platform::Utf8ToWide(language.ExtraLower);
 }
 
-std::u16string AlphabetLine1(const TLanguage& language) { return BuildLine(UpperLetters(language), 14); }
+std::u16string AlphabetLine1(const TLanguage& language)
+{
+    return BuildLine(UpperLetters(language), 14);
+}
 
-std::u16string AlphabetLine2(const TLanguage& language) { return BuildLine(LowerLetters(language), 13); }
+std::u16string AlphabetLine2(const TLanguage& language)
+{
+    return BuildLine(LowerLetters(language), 13);
+}
 
 std::string BuildAlphabetsFile()
 {
@@ -120,4 +132,4 @@ std::string BuildAlphabetsFile()
     return WideToBytes(text);
 }
 
-} // namespace SampleData
+}  // namespace SampleData

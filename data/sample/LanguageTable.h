@@ -9,11 +9,11 @@
 namespace SampleData {
 
 struct TLanguage {
-    std::int16_t Id;          // Windows primary language id
-    const char* CodeA;        // code of information blocks and catalogue records
-    const char* CodeB;        // ISO 639-3 code
+    std::int16_t Id;    // Windows primary language id
+    const char* CodeA;  // code of information blocks and catalogue records
+    const char* CodeB;  // ISO 639-3 code
     const char* Name;
-    std::uint32_t LCID;       // collation and case of the language
+    std::uint32_t LCID;  // collation and case of the language
     // Letters of the first alphabet line (upper case, in the language's order), UTF-8;
     // empty for a language written in another script.
     const char* Letters;
@@ -46,4 +46,4 @@ std::string BuildAlphabetsFile();
 std::u16string UpperLetters(const TLanguage& language);
 std::u16string LowerLetters(const TLanguage& language);
 
-} // namespace SampleData
+}  // namespace SampleData

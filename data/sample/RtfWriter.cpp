@@ -7,7 +7,8 @@
 namespace SampleData {
 
 TCodePageMap::TCodePageMap(int codePage)
-    : Page(codePage), Bytes(std::make_unique<std::array<std::uint8_t, 65536>>())
+    : Page(codePage),
+      Bytes(std::make_unique<std::array<std::uint8_t, 65536>>())
 {
     Bytes->fill(0);
     // Convert every non-ASCII BMP character at once and keep the ones that survive.
@@ -16,7 +17,7 @@ TCodePageMap::TCodePageMap(int codePage)
         all += U16_IS_SURROGATE(c) ? u'?' : static_cast<char16_t>(c);
     const std::string bytes = Platform::WideToAnsi(all, codePage);
     if (bytes.size() != all.size())
-        return; // a converter that is not one byte per character: nothing maps
+        return;  // a converter that is not one byte per character: nothing maps
     for (std::size_t i = 0; i < all.size(); ++i) {
         const auto b = static_cast<std::uint8_t>(bytes[i]);
         if (b >= 0x80 && all[i] != u'?')
@@ -98,4 +99,4 @@ std::string TRtfWriter::Finish()
     return std::move(Out);
 }
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -27,10 +27,10 @@ public:
     // fonts: the font table's entries "name" in order; colours: RGB values of colours 1..n.
     TRtfWriter(const TCodePageMap& map, std::u16string_view fontTable, std::string_view colourTable);
 
-    TRtfWriter& Control(std::string_view word);          // "\b", "\cf2", "\par" ...
+    TRtfWriter& Control(std::string_view word);  // "\b", "\cf2", "\par" ...
     TRtfWriter& Text(std::u16string_view text);
-    TRtfWriter& Paragraph();                               // "\par" and a line break
-    std::string Finish();                                  // closes the document
+    TRtfWriter& Paragraph();  // "\par" and a line break
+    std::string Finish();     // closes the document
 
 private:
     const TCodePageMap& Map;
@@ -38,4 +38,4 @@ private:
     bool NeedDelimiter = false;
 };
 
-} // namespace SampleData
+}  // namespace SampleData

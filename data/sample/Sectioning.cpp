@@ -97,8 +97,8 @@ std::u16string ReverseLetters(const TLanguage& source, const TLanguage& target)
     return result + lower;
 }
 
-Dictionary::TDescriptionData MakeDescription(const TLanguage& source, const TLanguage& target,
-                                             const TSectionPlan& plan, int sectionCount)
+Dictionary::TDescriptionData MakeDescription(const TLanguage& source, const TLanguage& target, const TSectionPlan& plan,
+                                             int sectionCount)
 {
     Dictionary::TDescriptionData d;
     d.LetterLinks = AlphabetLine1(source);
@@ -109,4 +109,4 @@ Dictionary::TDescriptionData MakeDescription(const TLanguage& source, const TLan
     return d;
 }
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -29,7 +29,7 @@ public:
 
 private:
     std::u16string Letters;
-    std::vector<std::u16string> Groups; // LetterSectionCount() + 1
+    std::vector<std::u16string> Groups;  // LetterSectionCount() + 1
 };
 
 // Upper case of one UTF-16 unit (simple case mapping).
@@ -44,7 +44,7 @@ std::u16string ReverseLetters(const TLanguage& source, const TLanguage& target);
 
 // The description of a maker's dictionary: the two alphabet lines, the reverse letters and
 // the CHARS groups of its sections.
-Dictionary::TDescriptionData MakeDescription(const TLanguage& source, const TLanguage& target,
-                                             const TSectionPlan& plan, int sectionCount);
+Dictionary::TDescriptionData MakeDescription(const TLanguage& source, const TLanguage& target, const TSectionPlan& plan,
+                                             int sectionCount);
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -49,8 +49,8 @@ void WriteSoundPlan(const TConvertedDictionary& dictionary, const std::string& p
     for (int count : plan.WordCounts)
         text += "S\t" + std::to_string(count) + "\n";
     for (const TSoundCandidate& c : plan.Candidates)
-        text += "W\t" + std::to_string(c.Section) + "\t" + std::to_string(c.Index) + "\t" +
-                Platform::WideToUtf8(c.Word) + "\n";
+        text += "W\t" + std::to_string(c.Section) + "\t" + std::to_string(c.Index) + "\t" + Platform::WideToUtf8(c.Word)
+            + "\n";
     Platform::WriteFileAtomically(path, text);
 }
 
@@ -80,8 +80,8 @@ TSoundPlan ReadSoundPlan(const std::string& path)
             }
             if (f[0] == "W" && f.size() == 4) {
                 TSoundCandidate c{std::stoi(f[1]), std::stoi(f[2]), Platform::Utf8ToWide(f[3])};
-                if (c.Section < 0 || c.Section >= static_cast<int>(plan.WordCounts.size()) || c.Index < 0 ||
-                    c.Index >= plan.WordCounts[static_cast<std::size_t>(c.Section)])
+                if (c.Section < 0 || c.Section >= static_cast<int>(plan.WordCounts.size()) || c.Index < 0
+                    || c.Index >= plan.WordCounts[static_cast<std::size_t>(c.Section)])
                     throw std::out_of_range("word outside its section");
                 plan.Candidates.push_back(std::move(c));
                 continue;
@@ -148,12 +148,12 @@ void WriteSoundFolder(const std::string& folder, const TSoundPlan& plan,
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::filesystem::path& p = entry.path();
         const std::string stem = p.stem().string();
-        if ((p.extension() != ".idx" && p.extension() != ".snd") || stem.empty() ||
-            stem.find_first_not_of("0123456789") != std::string::npos || stem.size() > 3)
+        if ((p.extension() != ".idx" && p.extension() != ".snd") || stem.empty()
+            || stem.find_first_not_of("0123456789") != std::string::npos || stem.size() > 3)
             continue;
         if (std::stoul(stem) > plan.WordCounts.size() || std::stoul(stem) == 0)
             std::filesystem::remove(p);
     }
 }
 
-} // namespace SampleData
+}  // namespace SampleData

@@ -13,7 +13,7 @@ namespace SampleData {
 
 struct TSoundCandidate {
     int Section = 0;
-    int Index = 0;          // position in the section
+    int Index = 0;  // position in the section
     std::u16string Word;
 };
 
@@ -48,4 +48,4 @@ TSectionSoundFiles BuildSectionSoundFiles(int wordCount, std::int64_t firstWordI
 void WriteSoundFolder(const std::string& folder, const TSoundPlan& plan,
                       const std::map<std::pair<int, int>, std::string>& sounds);
 
-} // namespace SampleData
+}  // namespace SampleData

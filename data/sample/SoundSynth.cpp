@@ -70,7 +70,7 @@ std::string SpeakOne(const std::u16string& word, const TSynthOptions& options, c
     return Platform::ReadWholeFile(mp3);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> SpeakWords(const std::vector<std::u16string>& words, const TSynthOptions& options)
 {
@@ -105,4 +105,4 @@ std::vector<std::string> SpeakWords(const std::vector<std::u16string>& words, co
     return sounds;
 }
 
-} // namespace SampleData
+}  // namespace SampleData

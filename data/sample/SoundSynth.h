@@ -18,4 +18,4 @@ struct TSynthOptions {
 // speaking or encoding failed.
 std::vector<std::string> SpeakWords(const std::vector<std::u16string>& words, const TSynthOptions& options);
 
-} // namespace SampleData
+}  // namespace SampleData

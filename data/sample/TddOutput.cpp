@@ -19,4 +19,4 @@ void WriteMakersDictionary(TConvertedDictionary dictionary, const std::string& p
     writer.Write(path);
 }
 
-} // namespace SampleData
+}  // namespace SampleData

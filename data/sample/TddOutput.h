@@ -11,4 +11,4 @@ namespace SampleData {
 // writer. Throws on failure, leaving any old file as it was.
 void WriteMakersDictionary(TConvertedDictionary dictionary, const std::string& path);
 
-} // namespace SampleData
+}  // namespace SampleData

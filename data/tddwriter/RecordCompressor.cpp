@@ -12,10 +12,11 @@ namespace TddWriter {
 
 struct TRecordCompressor::TState {
     z_stream Stream{};
-    std::string Payload; // N then the text, fed to the deflater in one piece
+    std::string Payload;  // N then the text, fed to the deflater in one piece
 };
 
-TRecordCompressor::TRecordCompressor() : state_(std::make_unique<TState>())
+TRecordCompressor::TRecordCompressor()
+    : state_(std::make_unique<TState>())
 {
     if (deflateInit(&state_->Stream, Z_BEST_COMPRESSION) != Z_OK)
         throw ECompressionError("cannot start deflater");
@@ -60,4 +61,4 @@ std::string TRecordCompressor::Compress(std::string_view text)
     return out;
 }
 
-} // namespace TddWriter
+}  // namespace TddWriter

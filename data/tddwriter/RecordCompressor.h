@@ -24,4 +24,4 @@ private:
     std::unique_ptr<TState> state_;
 };
 
-} // namespace TddWriter
+}  // namespace TddWriter

@@ -36,7 +36,7 @@ struct TFileSink {
     void Write(std::string_view bytes) { File.Write(bytes); }
 };
 
-} // namespace
+}  // namespace
 
 int TTddWriter::AddSection(char16_t letter)
 {
@@ -101,7 +101,7 @@ template <typename Sink> void TTddWriter::Emit(Sink& sink) const
     TSectionTable table;
     for (int i = 0; i < kLetterSections; ++i)
         table[i] = TSectionEntry{0, 0, 0, 0, 0, 1};
-    std::vector<std::string> blocks; // section data from 1229, in order
+    std::vector<std::string> blocks;  // section data from 1229, in order
     std::int64_t pos = kUserTableEnd;
     std::int32_t firstIndex = 0;
     auto place = [&](TSectionEntry& e, std::string bytes) {
@@ -118,7 +118,8 @@ template <typename Sink> void TTddWriter::Emit(Sink& sink) const
             text += u"\r\n";
         }
         TSectionEntry& e = table[k];
-        e = TSectionEntry{s.Letter, 0, 0, firstIndex, CheckedInt32(static_cast<std::int64_t>(s.Words.size()), "words"), 0};
+        e = TSectionEntry{s.Letter, 0, 0, firstIndex, CheckedInt32(static_cast<std::int64_t>(s.Words.size()), "words"),
+                          0};
         place(e, WideToBytes(text));
         firstIndex = CheckedInt32(static_cast<std::int64_t>(firstIndex) + e.WordCount, "words");
     }
@@ -168,4 +169,4 @@ void TTddWriter::Write(const std::string& path) const
     file.Commit();
 }
 
-} // namespace TddWriter
+}  // namespace TddWriter

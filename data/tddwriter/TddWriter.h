@@ -22,7 +22,7 @@ namespace TddWriter {
 
 struct TWordArticle {
     std::u16string Word;
-    std::string Article; // 8-bit rich text, compressed by the writer
+    std::string Article;  // 8-bit rich text, compressed by the writer
 };
 
 struct TSection {
@@ -67,4 +67,4 @@ private:
     char16_t editionLetter_ = u'\uFFFF';
 };
 
-} // namespace TddWriter
+}  // namespace TddWriter

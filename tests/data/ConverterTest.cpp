@@ -14,14 +14,18 @@ using namespace SampleData;
 
 namespace {
 
-std::u16string W(const char* utf8) { return Platform::Utf8ToWide(utf8); }
+std::u16string W(const char* utf8)
+{
+    return Platform::Utf8ToWide(utf8);
+}
 
 // An English-German sample: "bank" has three entries (one named by two index keys), "Bank"
 // differs only in case, "zone" has an IPA-only pronunciation, "3D printer" begins with a digit.
 std::vector<DataTest::TTestEntry> EnglishGerman()
 {
     return {
-        {"bank", "bank /bæŋk/\nBank <fem> [fin.]\n      \"to the bank\"  - zur Bank\n   Synonym: {credit institution}\n"},
+        {"bank",
+         "bank /bæŋk/\nBank <fem> [fin.]\n      \"to the bank\"  - zur Bank\n   Synonym: {credit institution}\n"},
         {"bank", "bank /bæŋk/\nUfer <neut>\n see: {river bank}, {shore}\n"},
         {"bank", "bank /bɛŋk/\nReihe <fem>\n         Note: of switches\n"},
         {"bank", "Bank /bæŋk/\nBank of England {Bank}\n"},
@@ -70,7 +74,7 @@ std::vector<std::u16string> Lines(const std::u16string& text)
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 TEST(FreedictEntry, HeadLineAndBodyKinds)
 {
@@ -90,7 +94,7 @@ TEST(FreedictEntry, HeadLineAndBodyKinds)
     EXPECT_EQ(e.Lines[2].Label, W("Synonyms"));
     EXPECT_EQ(e.Lines[3].Label, W("see"));
     EXPECT_EQ(e.Lines[4].Kind, TBodyKind::Note);
-    EXPECT_EQ(e.Lines[5].Kind, TBodyKind::Translation); // a colon without cross-references
+    EXPECT_EQ(e.Lines[5].Kind, TBodyKind::Translation);  // a colon without cross-references
     EXPECT_EQ(DisplayHeadword(W("pre-empt/preempt sb./sth. /pɹˈiː/")), W("pre-empt/preempt sb./sth."));
     EXPECT_EQ(DisplayHeadword(W("Gaul <masc>")), W("Gaul"));
     EXPECT_EQ(ParseFreedictEntry("").Headword, u"");
@@ -110,11 +114,11 @@ TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
     const TDictdDatabase db(folder + "/eng-deu.index", folder + "/eng-deu.dict.dz");
     const TConvertedDictionary d = ConvertFreedict(db, Options("ENG", "GER"));
 
-    EXPECT_EQ(d.EntryCount, 8u); // the database info is no word, the alias no second entry
+    EXPECT_EQ(d.EntryCount, 8u);  // the database info is no word, the alias no second entry
     EXPECT_EQ(d.WordCount, 6u);
     const TConvertedSection& b = SectionOf(d, u'B');
     ASSERT_EQ(b.Words.size(), 2u);
-    EXPECT_EQ(b.Words[0], u"Bank"); // "bank" and "Bank" stay two words, equal but for case
+    EXPECT_EQ(b.Words[0], u"Bank");  // "bank" and "Bank" stay two words, equal but for case
     EXPECT_EQ(b.Words[1], u"bank");
     const std::string& bank = b.Articles[1];
     EXPECT_NE(bank.find("\\b 1.\\b0"), std::string::npos);
@@ -123,7 +127,7 @@ TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
     EXPECT_EQ(bank.find("\\b 4."), std::string::npos);
     EXPECT_LT(bank.find("Bank"), bank.find("Ufer"));
     EXPECT_LT(bank.find("Ufer"), bank.find("Reihe"));
-    EXPECT_EQ(b.Articles[0].find("\\b 1."), std::string::npos); // one sense: no number
+    EXPECT_EQ(b.Articles[0].find("\\b 1."), std::string::npos);  // one sense: no number
     EXPECT_EQ(b.Pronunciations[1], W("bæŋk"));
 
     // Accented first letters file under their base letter, digits in the last section "0".
@@ -134,7 +138,8 @@ TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
     EXPECT_TRUE(SectionOf(d, u'Q').Words.empty());
 
     EXPECT_EQ(d.Edition, 0);
-    EXPECT_EQ(Dictionary::BuildInfoBlock(d.Info), "01.01#0#7#2024-01-02#Test dictionary#FreeDict#@X1#TavorLanguage#ENGGER#ENGGER#Sounds#");
+    EXPECT_EQ(Dictionary::BuildInfoBlock(d.Info),
+              "01.01#0#7#2024-01-02#Test dictionary#FreeDict#@X1#TavorLanguage#ENGGER#ENGGER#Sounds#");
 }
 
 TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
@@ -155,8 +160,8 @@ TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
     EXPECT_NE(house.find("{\\fonttbl{\\f0\\fnil\\fcharset0 Tahoma;}"), std::string::npos);
     EXPECT_NE(house.find("{\\colortbl ;\\red0\\green0\\blue128;"), std::string::npos);
     EXPECT_NE(house.find("\\b\\fs24 house\\fs20\\b0"), std::string::npos);
-    EXPECT_NE(house.find("\\u650?"), std::string::npos);  // ʊ (U+028A) of the pronunciation
-    EXPECT_NE(house.find("\\u1076?\\u1086?\\u1084?"), std::string::npos); // дом
+    EXPECT_NE(house.find("\\u650?"), std::string::npos);                   // ʊ (U+028A) of the pronunciation
+    EXPECT_NE(house.find("\\u1076?\\u1086?\\u1084?"), std::string::npos);  // дом
     EXPECT_NE(house.find("\\i masc\\i0"), std::string::npos);
     EXPECT_NE(house.find("\\cf3 home\\cf0"), std::string::npos);
     EXPECT_NE(house.find("\\i big house\\i0"), std::string::npos);
@@ -165,8 +170,8 @@ TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
     EXPECT_EQ(house.substr(house.size() - 3), "}\r\n");
 
     const std::string& zone = SectionOf(d, u'Z').Articles[0];
-    EXPECT_NE(zone.find("\\u601?"), std::string::npos); // ə
-    EXPECT_NE(zone.find("\\\\y \\'e4"), std::string::npos); // backslash escaped, ä in the code page
+    EXPECT_NE(zone.find("\\u601?"), std::string::npos);      // ə
+    EXPECT_NE(zone.find("\\\\y \\'e4"), std::string::npos);  // backslash escaped, ä in the code page
 }
 
 TEST(FreedictConverter, GermanLetterGroupsAndDescription)
@@ -183,7 +188,7 @@ TEST(FreedictConverter, GermanLetterGroupsAndDescription)
     const TDictdDatabase db(folder + "/deu-eng.index", folder + "/deu-eng.dict.dz");
     const TConvertedDictionary d = ConvertFreedict(db, Options("GER", "ENG"));
 
-    ASSERT_EQ(d.Sections.size(), 26u); // A..Z; no word for a section "0"
+    ASSERT_EQ(d.Sections.size(), 26u);  // A..Z; no word for a section "0"
     EXPECT_EQ(d.Sections[0].Letter, u'A');
     EXPECT_EQ(d.Sections[0].Words, (std::vector<std::u16string>{W("Abend"), W("ähnlich"), W("Apfel"), W("Äpfel")}));
     EXPECT_EQ(SectionOf(d, u'O').Words, std::vector<std::u16string>{W("Öl")});
@@ -207,7 +212,7 @@ TEST(FreedictConverter, GermanLetterGroupsAndDescription)
     // English to German: German letters switch to the other direction.
     const TConvertedDictionary e = ConvertFreedict(db, Options("ENG", "GER"));
     EXPECT_EQ(e.Description.ReverseLetters, W("ÄÖÜäöüß"));
-    EXPECT_EQ(e.Description.LetterGroups[0], u"A\u00C4"); // Ä of the data files under A
+    EXPECT_EQ(e.Description.LetterGroups[0], u"A\u00C4");  // Ä of the data files under A
 }
 
 TEST(FreedictConverter, DamagedInputGivesAClearErrorOrReplacementCharacters)
@@ -230,7 +235,7 @@ TEST(FreedictConverter, DamagedInputGivesAClearErrorOrReplacementCharacters)
         EXPECT_NE(std::string(e.what()).find("cafe"), std::string::npos);
     }
     EXPECT_THROW(ConvertFreedict(db, Options("ENG", "XXX")), std::invalid_argument);
-    EXPECT_THROW(ConvertFreedict(db, Options("CHI", "ENG")), std::invalid_argument); // no alphabet
+    EXPECT_THROW(ConvertFreedict(db, Options("CHI", "ENG")), std::invalid_argument);  // no alphabet
 }
 
 TEST(RtfWriter, CharactersOutsideThePlaneAreTwoUnicodeEscapes)

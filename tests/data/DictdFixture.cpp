@@ -28,7 +28,7 @@ void Put16(std::string& out, unsigned v)
     PutInt16(out, static_cast<std::int16_t>(v));
 }
 
-} // namespace
+}  // namespace
 
 std::string MakeDictzip(const std::string& data, std::size_t chunkSize)
 {
@@ -110,4 +110,4 @@ std::string FreshFolder(const std::string& name)
     return folder.string();
 }
 
-} // namespace DataTest
+}  // namespace DataTest

@@ -22,4 +22,4 @@ void WriteDictd(const std::string& base, const std::vector<TTestEntry>& entries,
 // A fresh empty folder under the test data folder.
 std::string FreshFolder(const std::string& name);
 
-} // namespace DataTest
+}  // namespace DataTest

@@ -37,7 +37,7 @@ TEST(DictdReader, DictzipRoundTripAndDamage)
     EXPECT_THROW(InflateGzip(dz.substr(0, 5)), EDictdError);
     EXPECT_THROW(InflateGzip(dz, 1000), EDictdError);
     std::string corrupt = dz;
-    corrupt[corrupt.size() - 3] ^= 0x55; // the length in the trailer
+    corrupt[corrupt.size() - 3] ^= 0x55;  // the length in the trailer
     EXPECT_THROW(InflateGzip(corrupt), EDictdError);
 }
 

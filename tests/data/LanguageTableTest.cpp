@@ -65,7 +65,7 @@ TEST(LanguageTable, AlphabetFileHasTwoLinesPerLetteredLanguage)
     list.LoadFromFile(folder + "/Alphabets.dat");
     int lettered = 0;
     for (const TLanguage& l : Languages()) {
-        std::string lower = l.CodeA; // the wizard's lookup ignores letter case
+        std::string lower = l.CodeA;  // the wizard's lookup ignores letter case
         for (char& c : lower)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const int at = list.IndexOf(Platform::Utf8ToWide(lower));

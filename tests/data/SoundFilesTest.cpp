@@ -23,7 +23,7 @@ std::size_t Mpeg2Layer3FrameLength(const unsigned char* p)
 {
     static const int kbps[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
     static const int rates[3] = {22050, 24000, 16000};
-    if (p[0] != 0xFF || (p[1] & 0xFE) != 0xF2) // sync, MPEG-2, Layer III
+    if (p[0] != 0xFF || (p[1] & 0xFE) != 0xF2)  // sync, MPEG-2, Layer III
         return 0;
     const int bitrate = kbps[p[2] >> 4];
     const int rateIndex = (p[2] >> 2) & 3;
@@ -32,7 +32,7 @@ std::size_t Mpeg2Layer3FrameLength(const unsigned char* p)
     return static_cast<std::size_t>(72000 * bitrate / rates[rateIndex] + ((p[2] >> 1) & 1));
 }
 
-} // namespace
+}  // namespace
 
 TEST(SoundFiles, ChoiceIsShortestSingleWordsWithPronunciation)
 {
@@ -70,7 +70,7 @@ TEST(SoundFiles, PlanRoundTripAndDamage)
     EXPECT_EQ(plan.Candidates[0].Word, u"Ähre");
     EXPECT_EQ(plan.Candidates[1].Section, 1);
 
-    Platform::WriteFileAtomically(folder + "/bad.plan", "S\t1\nW\t0\t1\tx\n"); // index beyond the section
+    Platform::WriteFileAtomically(folder + "/bad.plan", "S\t1\nW\t0\t1\tx\n");  // index beyond the section
     EXPECT_THROW(ReadSoundPlan(folder + "/bad.plan"), std::runtime_error);
     Platform::WriteFileAtomically(folder + "/bad.plan", "S\tmany\n");
     EXPECT_THROW(ReadSoundPlan(folder + "/bad.plan"), std::runtime_error);
@@ -120,7 +120,7 @@ TEST(SoundFiles, RecordsPointAtMpegFramesInsideTheDataFile)
 
     const std::string idx2 = Platform::ReadWholeFile(folder + "/DICT/2.idx");
     ASSERT_EQ(idx2.size(), 48u);
-    EXPECT_EQ(I64(idx2, 0), 5); // absolute word index
+    EXPECT_EQ(I64(idx2, 0), 5);  // absolute word index
     EXPECT_EQ(I64(idx2, 16), 0);
     EXPECT_TRUE(Platform::ReadWholeFile(folder + "/DICT/2.snd").empty());
 

@@ -16,7 +16,10 @@ using namespace SampleData;
 
 namespace {
 
-std::u16string W(const char* utf8) { return Platform::Utf8ToWide(utf8); }
+std::u16string W(const char* utf8)
+{
+    return Platform::Utf8ToWide(utf8);
+}
 
 TConvertedDictionary GermanEnglish(const std::string& folder, bool sounds)
 {
@@ -39,7 +42,7 @@ TConvertedDictionary GermanEnglish(const std::string& folder, bool sounds)
     return ConvertFreedict(db, o);
 }
 
-} // namespace
+}  // namespace
 
 TEST(TddRoundTrip, EveryWordAndArticleReadsBack)
 {
@@ -49,7 +52,7 @@ TEST(TddRoundTrip, EveryWordAndArticleReadsBack)
 
     TTavorDictionary dict(folder + "/GERENG");
     ASSERT_TRUE(dict.Opened());
-    EXPECT_EQ(dict.GetDictionaryKind(), 0); // "Talking"
+    EXPECT_EQ(dict.GetDictionaryKind(), 0);  // "Talking"
     std::string info;
     dict.ReadInfoBlock(info);
     EXPECT_EQ(info, Dictionary::BuildInfoBlock(converted.Info));
@@ -89,7 +92,7 @@ TEST(TddRoundTrip, EveryWordAndArticleReadsBack)
     EXPECT_EQ(words, W("Öl\r\n"));
     dict.GetLetterWords(u'4', false, words, false);
     EXPECT_EQ(words, W("4-Takter\r\n"));
-    EXPECT_FALSE(dict.IsAlphabetLetter(u"Zug")); // no reverse letters from German to English
+    EXPECT_FALSE(dict.IsAlphabetLetter(u"Zug"));  // no reverse letters from German to English
 }
 
 TEST(TddRoundTrip, CatalogueListsTheDictionaryWithSoundsOnDisk)
@@ -98,7 +101,7 @@ TEST(TddRoundTrip, CatalogueListsTheDictionaryWithSoundsOnDisk)
     WriteMakersDictionary(GermanEnglish(folder, true), folder + "/GERENG.TDD");
     const std::string catalogue = folder + "/DICTIONARYS.DNT";
     BuildCatalogue(catalogue, {folder + "/GERENG.TDD"});
-    BuildCatalogue(catalogue, {folder + "/GERENG.TDD"}); // made anew, not appended
+    BuildCatalogue(catalogue, {folder + "/GERENG.TDD"});  // made anew, not appended
 
     TDictManager manager(catalogue);
     ASSERT_EQ(manager.Count(), 1);
@@ -112,7 +115,7 @@ TEST(TddRoundTrip, CatalogueListsTheDictionaryWithSoundsOnDisk)
     EXPECT_EQ(r.Description.Str(), "FreeDict");
     EXPECT_EQ(r.DictionaryFile.Str(), "GERENG");
     EXPECT_EQ(r.Sounds, 1);
-    EXPECT_EQ(r.SoundSource, 1); // on the hard disk
+    EXPECT_EQ(r.SoundSource, 1);  // on the hard disk
 
     // A file that cannot be installed leaves the old catalogue in place.
     EXPECT_THROW(BuildCatalogue(catalogue, {folder + "/GERENG.TDD", folder + "/missing.TDD"}), std::runtime_error);

@@ -19,25 +19,25 @@ namespace layer12test {
 
 // Collects every ended frame's interleaved samples.
 class MemoryOutput : public sonarel::AudioOutput {
- public:
-  explicit MemoryOutput(uint32_t channels);
-  void EndFrame() override;
-  void DropQueued() override {}
-  void MarkStopped() override {}
-  std::vector<int16_t> samples;
+public:
+    explicit MemoryOutput(uint32_t channels);
+    void EndFrame() override;
+    void DropQueued() override {}
+    void MarkStopped() override {}
+    std::vector<int16_t> samples;
 
- private:
-  std::vector<int16_t> frame_;
+private:
+    std::vector<int16_t> frame_;
 };
 
 struct Decoded {
-  bool opened = false;  // a first header was found
-  int channels = 0;
-  int sampleRate = 0;
-  int layer = 0;
-  int framesRead = 0;
-  int framesDecoded = 0;
-  std::vector<int16_t> samples;  // interleaved
+    bool opened = false;  // a first header was found
+    int channels = 0;
+    int sampleRate = 0;
+    int layer = 0;
+    int framesRead = 0;
+    int framesDecoded = 0;
+    std::vector<int16_t> samples;  // interleaved
 };
 
 using decoder_test::MemorySource;
@@ -55,10 +55,10 @@ std::vector<int16_t> LoadFloatReference(const std::string& path);
 std::vector<int16_t> Load24BitReference(const std::string& path);
 
 struct Comparison {
-  size_t count = 0;
-  size_t exact = 0;
-  int maxDifference = 0;
-  double ExactShare() const { return count == 0 ? 1.0 : static_cast<double>(exact) / count; }
+    size_t count = 0;
+    size_t exact = 0;
+    int maxDifference = 0;
+    double ExactShare() const { return count == 0 ? 1.0 : static_cast<double>(exact) / count; }
 };
 Comparison Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference);
 

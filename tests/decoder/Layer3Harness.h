@@ -11,11 +11,11 @@
 namespace l3test {
 
 struct DecodedStream {
-  bool Opened = false;
-  int Channels = 0;
-  int SampleRate = 0;
-  int Frames = 0;
-  std::vector<int16_t> Pcm;  // interleaved
+    bool Opened = false;
+    int Channels = 0;
+    int SampleRate = 0;
+    int Frames = 0;
+    std::vector<int16_t> Pcm;  // interleaved
 };
 
 // Reads every frame of the file (a stream of bytes in memory when Bytes is given).
@@ -23,11 +23,11 @@ DecodedStream DecodeLayer3(const std::string& path);
 DecodedStream DecodeLayer3Bytes(const std::vector<uint8_t>& bytes);
 
 struct Comparison {
-  size_t Samples = 0;
-  size_t ReferenceSamples = 0;
-  size_t Exact = 0;
-  int MaxDifference = 0;
-  double ExactShare() const { return Samples ? static_cast<double>(Exact) / static_cast<double>(Samples) : 0.0; }
+    size_t Samples = 0;
+    size_t ReferenceSamples = 0;
+    size_t Exact = 0;
+    int MaxDifference = 0;
+    double ExactShare() const { return Samples ? static_cast<double>(Exact) / static_cast<double>(Samples) : 0.0; }
 };
 
 // Reference float samples (mpg123 -e f32): expected sample = value x 32768 truncated toward
@@ -38,6 +38,9 @@ Comparison CompareWithS24(const std::vector<int16_t>& pcm, const std::string& s2
 
 using decoder_test::ReadFileBytes;
 // The folder of the Layer III test streams, with a trailing slash.
-inline std::string TestDataDir() { return decoder_test::DataDir() + "/layer3/"; }
+inline std::string TestDataDir()
+{
+    return decoder_test::DataDir() + "/layer3/";
+}
 
 }  // namespace l3test

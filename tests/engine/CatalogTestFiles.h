@@ -24,8 +24,7 @@ public:
     ~TScratchFolder()
     {
         std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(path_, ec);
     }
     TScratchFolder(const TScratchFolder&) = delete;
@@ -70,4 +69,4 @@ inline long long GetInt(const std::string& bytes, std::size_t at, int width)
     return static_cast<long long>(v);
 }
 
-} // namespace CatalogTest
+}  // namespace CatalogTest

@@ -9,8 +9,8 @@ std::string Deflate(const std::string& payload, int level)
 {
     uLongf n = compressBound(payload.size());
     std::string out(n, '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &n, reinterpret_cast<const Bytef*>(payload.data()),
-              payload.size(), level);
+    compress2(reinterpret_cast<Bytef*>(out.data()), &n, reinterpret_cast<const Bytef*>(payload.data()), payload.size(),
+              level);
     out.resize(n);
     return out;
 }
@@ -23,7 +23,7 @@ std::string Payload(int32_t n, const std::string& text)
     return p + text;
 }
 
-} // namespace
+}  // namespace
 
 TEST(CompressedText, EmptyTextHasAFourByteZeroPayload)
 {

@@ -38,11 +38,11 @@ std::string MakeDictionary(const std::string& info, bool userLayout = false)
     return bytes + record;
 }
 
-std::string Info(const std::string& name, const std::string& kind, const std::string& pair,
-                 const std::string& file, const std::string& number = "1", const std::string& extra = "")
+std::string Info(const std::string& name, const std::string& kind, const std::string& pair, const std::string& file,
+                 const std::string& number = "1", const std::string& extra = "")
 {
-    return "01.01#0#" + number + "#1.1.2026#" + name + "#Publisher#Ivy_Crate#" + kind + "#" + pair + "#" + file
-        + "#" + extra;
+    return "01.01#0#" + number + "#1.1.2026#" + name + "#Publisher#Ivy_Crate#" + kind + "#" + pair + "#" + file + "#"
+        + extra;
 }
 
 class DictManagerTest : public ::testing::Test {
@@ -98,7 +98,7 @@ int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& operation)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(DictManagerTest, MissingCatalogueIsCreatedEmpty)
 {
@@ -131,24 +131,40 @@ TEST_F(DictManagerTest, CatalogueSizeIsCountedInWholeRecords)
 TEST_F(DictManagerTest, InstallWritesTheRecordByteForByte)
 {
     TDictManager manager(Catalogue());
-    const std::string info = "01.01#0#258#1.1.2026#English-German#FreeDict#@X1#TavorLanguage#ENGGER#eng-ger.TDD#Sounds#";
+    const std::string info =
+        "01.01#0#258#1.1.2026#English-German#FreeDict#@X1#TavorLanguage#ENGGER#eng-ger.TDD#Sounds#";
     ASSERT_EQ(Install(manager, "eng-ger.TDD", MakeDictionary(info)), irInstalled);
 
     const std::string file = ReadBytes(Catalogue());
     ASSERT_EQ(file.size(), kRecord);
     std::string expected(kRecord, '\0');
     PutInt(expected, 0, 0, 4);
-    expected.replace(4, 6, std::string("\x05" "01.01", 6));
-    expected.replace(10, 4, "\x03" "ENG");
-    expected.replace(14, 4, "\x03" "GER");
+    expected.replace(4, 6,
+                     std::string("\x05"
+                                 "01.01",
+                                 6));
+    expected.replace(10, 4,
+                     "\x03"
+                     "ENG");
+    expected.replace(14, 4,
+                     "\x03"
+                     "GER");
     PutInt(expected, 18, 258, 2);
-    expected.replace(20, 15, "\x0e" "English-German");
+    expected.replace(20, 15,
+                     "\x0e"
+                     "English-German");
     expected[121] = 0;  // kind
     expected[122] = 1;  // enabled
     expected[123] = 1;  // shell flag
-    expected.replace(124, 7, "\x06" "ENGGER");
-    expected.replace(173, 9, "\x08" "FreeDict");
-    expected.replace(294, 12, "\x0b" "eng-ger.TDD");
+    expected.replace(124, 7,
+                     "\x06"
+                     "ENGGER");
+    expected.replace(173, 9,
+                     "\x08"
+                     "FreeDict");
+    expected.replace(294, 12,
+                     "\x0b"
+                     "eng-ger.TDD");
     expected[535] = 1;  // sounds
     expected[536] = 0;  // on the CD
     EXPECT_EQ(file, expected);
@@ -402,9 +418,8 @@ TEST_F(DictManagerTest, FailedRewritesKeepTheOldCatalogue)
     EXPECT_EQ(ReadBytes(Catalogue()), before);
 
     WriteBytes(scratch / "d.TDD", MakeDictionary(Info("D", "TavorLanguage", "ENGFRE", "d.TDD")));
-    const int installed = RunWithFileSizeLimit(2 * kRecord, [&] {
-        return manager.InstallDictionary(scratch / "d.TDD");
-    });
+    const int installed =
+        RunWithFileSizeLimit(2 * kRecord, [&] { return manager.InstallDictionary(scratch / "d.TDD"); });
     EXPECT_EQ(installed, irWriteError);
     EXPECT_EQ(ReadBytes(Catalogue()), before);
     EXPECT_TRUE(NoTemporaryFilesLeft());

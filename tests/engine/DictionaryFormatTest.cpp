@@ -30,7 +30,7 @@ TEST(DictionaryFormat, InformationBlockFields)
     EXPECT_EQ(f[5], "Pub");
     EXPECT_EQ(f[6], "");
     EXPECT_EQ(f[10], "");
-    EXPECT_EQ(SplitInfoFields("no hash")[0], ""); // without "#" the text stays unread
+    EXPECT_EQ(SplitInfoFields("no hash")[0], "");  // without "#" the text stays unread
     EXPECT_EQ(BuildInfoBlock(ParseInfoBlock(BuildInfoBlock(MakerInfo()))), BuildInfoBlock(MakerInfo()));
     TDictionaryInfo wizard;
     wizard.Date = "d";
@@ -51,8 +51,9 @@ TEST(DictionaryFormat, DescriptionLines)
     EXPECT_EQ(BuildDescription(d), u"A,B,\r\nC,\r\n");
     d.LetterGroups = {u"A\u00C4", u"B"};
     d.Prechars = {{u"\u00DF", u'S'}, {u"x", 0}};
-    EXPECT_EQ(BuildDescription(d), u"A,B,\r\nC,\r\n\r\nCHARS=1\r\n0=A\u00C4\r\n1=B\r\n"
-                                   u"PRECHARS=1\r\n100=\u00DF\r\n200=S\r\n110=x\r\n210=\r\n");
+    EXPECT_EQ(BuildDescription(d),
+              u"A,B,\r\nC,\r\n\r\nCHARS=1\r\n0=A\u00C4\r\n1=B\r\n"
+              u"PRECHARS=1\r\n100=\u00DF\r\n200=S\r\n110=x\r\n210=\r\n");
     EXPECT_EQ(PrecharsTextKey(3), u"130");
     EXPECT_EQ(PrecharsLetterKey(3), u"230");
     std::int32_t v = 0;
@@ -69,8 +70,8 @@ TEST(DictionaryFormat, ReusedDeflaterMakesTheSameRecordsAsCompressText)
     std::string all;
     for (int i = 0; i < 256; ++i)
         all.push_back(static_cast<char>(i));
-    for (const std::string& text : {std::string(), std::string("a"), all, std::string(70000, 'q') + all,
-                                    Rtf("\\b apple\\b0  /\\u601?pl/")}) {
+    for (const std::string& text :
+         {std::string(), std::string("a"), all, std::string(70000, 'q') + all, Rtf("\\b apple\\b0  /\\u601?pl/")}) {
         EXPECT_EQ(c.Compress(text), CompressText(text));
         EXPECT_EQ(DecompressText(c.Compress(text)), text);
     }
@@ -113,7 +114,7 @@ TEST(DictionaryFormat, MakerFileLayout)
     full.SetEdition(1);
     for (int i = 0; i < 45; ++i)
         full.AddSection(static_cast<char16_t>(u'A' + i));
-    EXPECT_THROW(full.AddSection(u'z'), std::length_error); // entry 45 holds the edition
+    EXPECT_THROW(full.AddSection(u'z'), std::length_error);  // entry 45 holds the edition
 }
 
-} // namespace
+}  // namespace

@@ -31,16 +31,16 @@ TEST_F(TavorDictionary, RoundTripOfEveryLetterAndArticle)
     std::string article;
     d.GetArticle(1, true, article, false, false);
     EXPECT_EQ(article, Rtf("Kuh"));
-    d.GetArticle(1, true, article, false, true); // absolute: ignores the current section
+    d.GetArticle(1, true, article, false, true);  // absolute: ignores the current section
     EXPECT_EQ(article, Rtf("Axt"));
     d.GetArticle(1, false, article, false, true);
     EXPECT_EQ(DecompressText(article), Rtf("Axt"));
-    d.GetArticle(5, true, article, false, true); // past the last word
+    d.GetArticle(5, true, article, false, true);  // past the last word
     EXPECT_EQ(article, "");
     d.GetArticle(-1, true, article, false, true);
     EXPECT_EQ(article, "");
 
-    d.GetLetterWords(u'x', true, words, false); // First reads section 0 whatever the letter
+    d.GetLetterWords(u'x', true, words, false);  // First reads section 0 whatever the letter
     EXPECT_EQ(SplitLines(words).size(), 3u);
     EXPECT_EQ(d.CurrentSection, 0);
     const char* expected[] = {"Apfel", "Axt", "azurblau"};
@@ -60,7 +60,7 @@ TEST_F(TavorDictionary, RoundTripOfEveryLetterAndArticle)
     EXPECT_EQ(ParseInfoBlock(info).LanguagePair, "ENGDEU");
 
     EXPECT_EQ(d.AlphabetText, u"\u00C4\u00D6\u00DC");
-    EXPECT_TRUE(d.IsAlphabetLetter(u"\u00E4rger")); // upper-cased first letter
+    EXPECT_TRUE(d.IsAlphabetLetter(u"\u00E4rger"));  // upper-cased first letter
     EXPECT_FALSE(d.IsAlphabetLetter(u"apple"));
     EXPECT_FALSE(d.IsAlphabetLetter(u""));
 
@@ -78,15 +78,15 @@ TEST_F(TavorDictionary, MissingAndEmptySections)
     d.GetLetterWords(u'c', false, words, false);
     ASSERT_EQ(d.CurrentSection, 2);
 
-    d.GetLetterWords(u'q', false, words, false); // no section carries Q
+    d.GetLetterWords(u'q', false, words, false);  // no section carries Q
     EXPECT_EQ(words, u"");
     EXPECT_EQ(d.CurrentSection, 2);
 
-    d.GetLetterWords(u'#', false, words, false); // only entries 48 and 49 carry "#"
+    d.GetLetterWords(u'#', false, words, false);  // only entries 48 and 49 carry "#"
     EXPECT_EQ(words, u"");
     EXPECT_EQ(d.CurrentSection, 2);
 
-    d.GetLetterWords(u'b', false, words, false); // a section of length 0
+    d.GetLetterWords(u'b', false, words, false);  // a section of length 0
     EXPECT_EQ(words, u"");
     EXPECT_EQ(d.CurrentSection, 2);
     EXPECT_EQ(d.CurrentLetter, u'B');
@@ -159,19 +159,19 @@ TEST_F(TavorDictionary, LetterGroupsAndSubstitutions)
     EXPECT_EQ(d.LetterGroupCount, 2);
     ASSERT_EQ(d.LetterGroups.size(), 3u);
     EXPECT_TRUE(d.HasPrechars);
-    EXPECT_EQ(d.AlphabetText, u""); // line 3 is empty, the name=value lines follow it
+    EXPECT_EQ(d.AlphabetText, u"");  // line 3 is empty, the name=value lines follow it
     std::u16string words;
-    d.GetLetterWords(u'\u00E4', false, words, false); // ä files under A
+    d.GetLetterWords(u'\u00E4', false, words, false);  // ä files under A
     EXPECT_EQ(d.CurrentSection, 0);
     EXPECT_EQ(d.CurrentLetter, u'A');
     d.GetLetterWords(u'\u00F6', false, words, false);
     EXPECT_EQ(SplitLines(words), std::vector<std::u16string>{u"Ofen"});
-    d.GetLetterWords(u'\u00DF', false, words, false); // ß is replaced by S
+    d.GetLetterWords(u'\u00DF', false, words, false);  // ß is replaced by S
     EXPECT_EQ(SplitLines(words), std::vector<std::u16string>{u"See"});
     EXPECT_EQ(d.CurrentLetter, u'S');
-    d.GetLetterWords(u'\u0160', false, words, false); // the second substitution counts too
+    d.GetLetterWords(u'\u0160', false, words, false);  // the second substitution counts too
     EXPECT_EQ(d.CurrentSection, 2);
-    d.GetLetterWords(u'4', false, words, false); // no group: the section after the last one
+    d.GetLetterWords(u'4', false, words, false);  // no group: the section after the last one
     EXPECT_EQ(SplitLines(words), std::vector<std::u16string>{u"4x4"});
     EXPECT_EQ(d.CurrentLetter, u'#');
 }
@@ -191,7 +191,7 @@ TEST_F(TavorDictionary, SubstitutionWithoutGroups)
     d.GetLetterWords(u'\u00C9', false, words, false);
     EXPECT_EQ(SplitLines(words), std::vector<std::u16string>{u"Ecole"});
     EXPECT_EQ(d.CurrentLetter, u'E');
-    d.GetLetterWords(u'f', false, words, false); // no substitution: the section's letter
+    d.GetLetterWords(u'f', false, words, false);  // no substitution: the section's letter
     EXPECT_EQ(d.CurrentLetter, u'F');
 }
 
@@ -201,7 +201,7 @@ TEST_F(TavorDictionary, BadDescriptionNumbersRefuseTheFile)
         TddWriter::TTddWriter w;
         w.AddWord(w.AddSection(u'A'), u"a", "x");
         TDescriptionData desc;
-        desc.ReverseLetters = std::u16string(u"\r\n") + line; // line 4
+        desc.ReverseLetters = std::u16string(u"\r\n") + line;  // line 4
         w.SetDescription(desc);
         w.Write(Base("bad") + ".TDD");
         TTavorDictionary d(Base("bad"));
@@ -227,7 +227,7 @@ TEST_F(TavorDictionary, KindsAndFactory)
     EXPECT_EQ(general->KindOfClass(), 0);
     auto user = CreateDictionary(TDictionaryKind::General, Base("k"));
     EXPECT_EQ(user->KindOfClass(), 2);
-    EXPECT_FALSE(user->Opened()); // no k.UDD
+    EXPECT_FALSE(user->Opened());  // no k.UDD
 
     auto unknown = CreateDictionary(TDictionaryKind::Unknown, Base("k"));
     EXPECT_EQ(unknown->KindOfClass(), 0);
@@ -302,4 +302,4 @@ TEST_F(TavorDictionary, DescriptionOfTwoLinesHasNoReverseLetters)
     EXPECT_FALSE(d.IsAlphabetLetter(u"A"));
 }
 
-} // namespace
+}  // namespace

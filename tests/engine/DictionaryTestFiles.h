@@ -40,8 +40,8 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              ("lexora-dict-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+        dir = fs::temp_directory_path()
+            / ("lexora-dict-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -116,4 +116,4 @@ inline std::string WizardInfo()
     return "01.01#0#1#01.02.2024#My words#Me#Ivy_Crate#Language#ENGDEU#MyWords#";
 }
 
-} // namespace DictionaryTest
+}  // namespace DictionaryTest

@@ -22,7 +22,9 @@ int EditUnderFileSizeLimit(rlim_t limit, const std::function<int()>& edit)
     pid_t pid = ::fork();
     if (pid == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim {limit, limit};
+        struct rlimit lim {
+            limit, limit
+        };
         ::setrlimit(RLIMIT_FSIZE, &lim);
         ::_exit(edit());
     }
@@ -76,14 +78,14 @@ TEST_F(UserDictionary, FreshFromTheWizard)
     std::string info;
     dict->ReadInfoBlock(info);
     EXPECT_EQ(info, WizardInfo());
-    EXPECT_EQ(dict->GetDictionaryKind(), 5); // entry 45 is an empty letter entry
+    EXPECT_EQ(dict->GetDictionaryKind(), 5);  // entry 45 is an empty letter entry
     EXPECT_EQ(dict->AlphabetText, u"");
     std::u16string description;
     dict->GetDescription(description);
     EXPECT_EQ(description, u"A,B,C,\r\nD,E,\r\n");
     EXPECT_EQ(dict->SectionOfWordIndex(0), -1);
     std::u16string words = u"x";
-    dict->GetLetterWords(u'#', false, words, false); // free entries are no letters
+    dict->GetLetterWords(u'#', false, words, false);  // free entries are no letters
     EXPECT_EQ(words, u"");
 }
 
@@ -162,7 +164,7 @@ TEST_F(UserDictionary, DeleteAndEditKeepEveryOtherArticle)
     EXPECT_EQ(Article(u'c', 0), "C1");
     Letter(u'b');
     EXPECT_EQ(dict->DeleteWord(0), 0);
-    EXPECT_TRUE(Letter(u'b').empty()); // the section stays, empty
+    EXPECT_TRUE(Letter(u'b').empty());  // the section stays, empty
     EXPECT_EQ(Article(u'c', 0), "C1");
     std::string out;
     dict->ReadInfoBlock(out);
@@ -178,7 +180,7 @@ TEST_F(UserDictionary, AFailedWriteLeavesTheOldFileAndAConsistentObject)
              {u"apple", std::string(800, 'a')}, {u"bee", std::string(800, 'b')}, {u"cow", "C1"}})
         ASSERT_EQ(dict->AddWord(w, a), 0);
     const std::string before = ReadFile(path);
-    const rlim_t limit = 1300; // past the table, short of the new file
+    const rlim_t limit = 1300;  // past the table, short of the new file
     int code = EditUnderFileSizeLimit(limit, [&] { return dict->AddWord(u"ash", "A2"); });
     EXPECT_TRUE(code == 2 || code == 3) << code;
     EXPECT_EQ(ReadFile(path), before);
@@ -208,13 +210,12 @@ TEST_F(UserDictionary, AFailedWriteOfTheUserWordsFile)
     ASSERT_EQ(maker.AddWord(u"ant", std::string(2000, 'a')), 0);
     const std::string tde = Base("EngDeu") + ".TDE";
     const std::string before = ReadFile(tde);
-    for (auto op : std::vector<std::function<int()>>{
-             [&] { return maker.AddWord(u"bee", "b"); },
-             [&] {
-                 std::u16string w;
-                 maker.GetLetterWords(u'a', false, w, true);
-                 return maker.EditWord(0, std::string(4000, 'e'));
-             }}) {
+    for (auto op : std::vector<std::function<int()>>{[&] { return maker.AddWord(u"bee", "b"); },
+                                                     [&] {
+                                                         std::u16string w;
+                                                         maker.GetLetterWords(u'a', false, w, true);
+                                                         return maker.EditWord(0, std::string(4000, 'e'));
+                                                     }}) {
         const int code = EditUnderFileSizeLimit(1500, op);
         EXPECT_TRUE(code == 2 || code == 3) << code;
     }
@@ -245,4 +246,4 @@ TEST_F(UserDictionary, DamagedFilesNeverCrash)
     }
 }
 
-} // namespace
+}  // namespace

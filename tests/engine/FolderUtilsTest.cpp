@@ -28,7 +28,7 @@ std::string MakeSoundFolder(const TScratchFolder& scratch)
     return folder.string();
 }
 
-} // namespace
+}  // namespace
 
 TEST(FileSystem, ParseMountsDecodesEscapesAndSkipsBrokenLines)
 {

@@ -27,7 +27,11 @@ std::string ArticleOf(int n, std::size_t size = 40)
 
 class LearnDictionaryTest : public ::testing::Test {
 protected:
-    LearnDictionaryTest() : store(scratch.Path().string()) { store.SetLanguagePair("ENGGER"); }
+    LearnDictionaryTest()
+        : store(scratch.Path().string())
+    {
+        store.SetLanguagePair("ENGGER");
+    }
 
     std::string TempList() const { return scratch / "TempList.tmp"; }
 
@@ -71,7 +75,7 @@ int RunWithFileSizeLimit(rlim_t limit, const std::function<bool()>& operation)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(LearnDictionaryTest, NewListIsAnEmptyModifiedFile)
 {

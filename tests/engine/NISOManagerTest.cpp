@@ -42,7 +42,7 @@ const std::vector<TLanguage> kLanguages = {
     {4, "GR2", "EL1", "German"},  // a second record of the same name
 };
 
-} // namespace
+}  // namespace
 
 TEST(NISOManager, MissingOrShortTableRaises)
 {
@@ -71,8 +71,8 @@ TEST(NISOManager, LookupsByNumberAndText)
 
     EXPECT_EQ(table.FindLanguageId("RUS", 1), -3);
     EXPECT_EQ(table.FindLanguageId("EN1", 2), 1);
-    EXPECT_EQ(table.FindLanguageId("German", 3), 2);  // the first of two
-    EXPECT_EQ(table.FindLanguageId("german", 3), -1); // case counts
+    EXPECT_EQ(table.FindLanguageId("German", 3), 2);   // the first of two
+    EXPECT_EQ(table.FindLanguageId("german", 3), -1);  // case counts
     EXPECT_EQ(table.FindLanguageId("ENG", 2), -1);
     EXPECT_EQ(table.FindLanguageId("ENG", 0), -1);
     EXPECT_EQ(table.FindLanguageId("1", 0), -1);

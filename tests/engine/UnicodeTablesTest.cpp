@@ -54,7 +54,7 @@ std::vector<std::uint8_t> BigEndianCase()
     return b;
 }
 
-} // namespace
+}  // namespace
 
 TEST(UnicodeTables, ResourcesHaveTheirLayout)
 {
@@ -77,8 +77,8 @@ TEST(UnicodeTables, CategoriesOfKnownCharacters)
     EXPECT_TRUE(IsSpaceChar(0x0020));
     EXPECT_TRUE(IsSpaceChar(0x00A0));
     EXPECT_TRUE(IsSpaceChar(0x3000));
-    EXPECT_TRUE(IsSpaceChar(0x0009)); // segment separator
-    EXPECT_TRUE(IsSpaceChar(0x000C)); // white space
+    EXPECT_TRUE(IsSpaceChar(0x0009));  // segment separator
+    EXPECT_TRUE(IsSpaceChar(0x000C));  // white space
     EXPECT_TRUE(IsControlChar(0x0000));
     EXPECT_TRUE(IsControlChar(0x009F));
     EXPECT_TRUE(IsControlChar(0xFEFF));
@@ -108,10 +108,14 @@ TEST(UnicodeTables, CategoriesOfKnownCharacters)
 
 TEST(UnicodeTables, GeneralCategoriesAndCaseAgreeWithICU)
 {
-    const std::pair<int, int> map[] = {{U_UPPERCASE_LETTER, ccUpperCaseLetter}, {U_LOWERCASE_LETTER, ccLowerCaseLetter},
-                                       {U_TITLECASE_LETTER, ccTitleCaseLetter}, {U_SPACE_SEPARATOR, ccSpaceSeparator},
-                                       {U_CONTROL_CHAR, ccControl},             {U_FORMAT_CHAR, ccFormat},
-                                       {U_DECIMAL_DIGIT_NUMBER, ccDecimalDigit}, {U_OTHER_LETTER, ccOtherLetter}};
+    const std::pair<int, int> map[] = {{U_UPPERCASE_LETTER, ccUpperCaseLetter},
+                                       {U_LOWERCASE_LETTER, ccLowerCaseLetter},
+                                       {U_TITLECASE_LETTER, ccTitleCaseLetter},
+                                       {U_SPACE_SEPARATOR, ccSpaceSeparator},
+                                       {U_CONTROL_CHAR, ccControl},
+                                       {U_FORMAT_CHAR, ccFormat},
+                                       {U_DECIMAL_DIGIT_NUMBER, ccDecimalDigit},
+                                       {U_OTHER_LETTER, ccOtherLetter}};
     int mismatches = 0;
     for (UChar32 c = 0; c <= 0xFFFF && mismatches < 10; ++c) {
         const int8_t type = u_charType(c);
@@ -122,8 +126,10 @@ TEST(UnicodeTables, GeneralCategoriesAndCaseAgreeWithICU)
             }
         }
         if (type == U_UPPERCASE_LETTER || type == U_LOWERCASE_LETTER || type == U_TITLECASE_LETTER) {
-            EXPECT_EQ(CodeToUpper(static_cast<std::uint32_t>(c)), static_cast<std::uint32_t>(u_toupper(c))) << std::hex << c;
-            EXPECT_EQ(CodeToLower(static_cast<std::uint32_t>(c)), static_cast<std::uint32_t>(u_tolower(c))) << std::hex << c;
+            EXPECT_EQ(CodeToUpper(static_cast<std::uint32_t>(c)), static_cast<std::uint32_t>(u_toupper(c)))
+                << std::hex << c;
+            EXPECT_EQ(CodeToLower(static_cast<std::uint32_t>(c)), static_cast<std::uint32_t>(u_tolower(c)))
+                << std::hex << c;
         }
     }
 }
@@ -162,10 +168,10 @@ TEST(UnicodeTables, DamagedTablesAreRefusedWithoutReadingPastTheirEnd)
     badMark[0] = 0x00;
     EXPECT_THROW(TCharTypeTable::Load(badMark), EUnicodeResourceError);
     auto badOffset = type;
-    badOffset[8] = 0x01; // odd offset of category 0
+    badOffset[8] = 0x01;  // odd offset of category 0
     EXPECT_THROW(TCharTypeTable::Load(badOffset), EUnicodeResourceError);
     auto badSections = cases;
-    badSections[4] = 0xFF; // more upper-case entries than entries
+    badSections[4] = 0xFF;  // more upper-case entries than entries
     badSections[5] = 0xFF;
     EXPECT_THROW(TCaseTable::Load(badSections), EUnicodeResourceError);
 

@@ -13,7 +13,7 @@ std::u16string Decode(std::initializer_list<int> bytes)
     return UTF8ToWideString(s);
 }
 
-} // namespace
+}  // namespace
 
 TEST(WideText, CaseOfSingleCharacters)
 {
@@ -27,11 +27,11 @@ TEST(WideText, CaseOfSingleCharacters)
     EXPECT_EQ(WideUpperChar(u'a'), u'A');
     EXPECT_EQ(WideUpperChar(u'A'), u'A');
     EXPECT_EQ(WideLowerChar(u'Z'), u'z');
-    EXPECT_EQ(WideUpperChar(0x0451), 0x0401); // ё
-    EXPECT_EQ(WideUpperChar(0x00E4), 0x00C4); // ä
-    EXPECT_EQ(WideUpperChar(0x0131), u'I');   // dotless i
-    EXPECT_EQ(WideUpperChar(0x05D0), 0x05D0); // a letter without case
-    EXPECT_EQ(WideUpperChar(0xD83D), 0xD83D); // a lone surrogate
+    EXPECT_EQ(WideUpperChar(0x0451), 0x0401);  // ё
+    EXPECT_EQ(WideUpperChar(0x00E4), 0x00C4);  // ä
+    EXPECT_EQ(WideUpperChar(0x0131), u'I');    // dotless i
+    EXPECT_EQ(WideUpperChar(0x05D0), 0x05D0);  // a letter without case
+    EXPECT_EQ(WideUpperChar(0xD83D), 0xD83D);  // a lone surrogate
 }
 
 TEST(WideText, Trim)
@@ -41,7 +41,7 @@ TEST(WideText, Trim)
     EXPECT_EQ(WideTrim(u"  two words\t"), u"two words");
     EXPECT_EQ(WideTrim(u"\ufeff\u200bword\u200f"), u"word");
     EXPECT_EQ(WideTrim(u"x"), u"x");
-    EXPECT_EQ(WideTrim(u"\u0301a\u0301"), u"\u0301a\u0301"); // marks stay
+    EXPECT_EQ(WideTrim(u"\u0301a\u0301"), u"\u0301a\u0301");  // marks stay
     EXPECT_EQ(WideTrimLeft(u"\n\v word  "), u"word  ");
     EXPECT_EQ(WideTrimLeft(u"  "), u"");
 }
@@ -66,9 +66,9 @@ TEST(WideText, Utf8Decoding)
     EXPECT_EQ(Decode({0xF0, 0x9F, 0x98, 0x80}), u"\xD83D\xDE00");
     EXPECT_EQ(Decode({0xF4, 0x90, 0x80, 0x80}), u"\uFFFD");
     EXPECT_EQ(Decode({0xC0, 0x41}), u"\uFFFD");
-    EXPECT_EQ(Decode({0x80, 0xBF}), u"\u0080\u00BF"); // stray continuation bytes
+    EXPECT_EQ(Decode({0x80, 0xBF}), u"\u0080\u00BF");  // stray continuation bytes
     EXPECT_EQ(Decode({0xED, 0xA0, 0x80}), std::u16string(1, char16_t(0xD800)));
-    EXPECT_EQ(Decode({0xC1, 0xBF}), u"\u007F"); // overlong forms are not refused
+    EXPECT_EQ(Decode({0xC1, 0xBF}), u"\u007F");  // overlong forms are not refused
     // A sequence cut short by the end reads nothing past it.
     EXPECT_EQ(Decode({0x41, 0xE2, 0x82}), u"A\uFFFD");
     EXPECT_EQ(Decode({0xFC}), u"\uFFFD");
@@ -93,7 +93,7 @@ TEST(RichEditText, WideCopyRange)
     EXPECT_EQ(WideCopyRange(s, 5, 4), u"");
     EXPECT_EQ(WideCopyRange(s, 1, 30), s);
     EXPECT_EQ(WideCopyRange(s, 30, 30), u"3");
-    EXPECT_EQ(WideCopyRange(s, 0, 2), u"ab");   // clipped at the front
-    EXPECT_EQ(WideCopyRange(s, 29, 99), u"23"); // and at the end
+    EXPECT_EQ(WideCopyRange(s, 0, 2), u"ab");    // clipped at the front
+    EXPECT_EQ(WideCopyRange(s, 29, 99), u"23");  // and at the end
     EXPECT_EQ(WideCopyRange(u"", 1, 1), u"");
 }

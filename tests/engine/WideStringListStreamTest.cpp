@@ -28,16 +28,16 @@ class TempDir {
 public:
     TempDir()
     {
-        path_ = std::filesystem::temp_directory_path() /
-                ("lexora-wsl-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        path_ = std::filesystem::temp_directory_path()
+            / ("lexora-wsl-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
         std::filesystem::create_directories(path_);
     }
     ~TempDir() { std::filesystem::remove_all(path_); }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     size_t Entries() const
     {
-        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(path_),
-                                                 std::filesystem::directory_iterator()));
+        return static_cast<size_t>(
+            std::distance(std::filesystem::directory_iterator(path_), std::filesystem::directory_iterator()));
     }
 
 private:
@@ -56,7 +56,7 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-} // namespace
+}  // namespace
 
 TEST(WideStringListStream, ByteOrderMarks)
 {

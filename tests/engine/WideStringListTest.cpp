@@ -35,7 +35,7 @@ void FillSorted(TWideStringList& list, TDuplicates dup, std::initializer_list<co
         list.Add(w);
 }
 
-} // namespace
+}  // namespace
 
 TEST(WideStringList, FindInEmptyListGivesInsertionPointZero)
 {
@@ -152,7 +152,7 @@ TEST(WideStringList, NamesAndValues)
     EXPECT_EQ(list.GetValue(u"empty"), u"");
     EXPECT_EQ(list.Values(u"X"), u"1=2");
     // A name that matches under the collation with another length still gives the whole value.
-    list.SetTextStr(u"stra\u00adsse=street\r\n"); // with a soft hyphen, ignored by the collation
+    list.SetTextStr(u"stra\u00adsse=street\r\n");  // with a soft hyphen, ignored by the collation
     ASSERT_EQ(list.IndexOfName(u"STRASSE"), 0);
     EXPECT_EQ(list.GetValue(u"STRASSE"), u"street");
 }
@@ -234,7 +234,7 @@ TEST(WideStringList, SortAndLanguageChange)
     list.SetTextStr(u"ch\nd\nc\nb\nCz\n");
     list.SetSorted(true);
     EXPECT_EQ(Lines(list), (std::vector<std::u16string>{u"b", u"c", u"ch", u"Cz", u"d"}));
-    list.SetLanguage(0x0405); // Czech: "ch" is a letter after "h"
+    list.SetLanguage(0x0405);  // Czech: "ch" is a letter after "h"
     EXPECT_EQ(Lines(list), (std::vector<std::u16string>{u"b", u"c", u"Cz", u"d", u"ch"}));
     int index = 0;
     EXPECT_TRUE(list.Find(u"CH", index));
@@ -276,7 +276,7 @@ TEST(WideStringList, AssignBetweenWideAndAnsiLists)
     b.Assign(a);
     EXPECT_TRUE(b.Equals(a));
     b.Put(0, u"CAF\u00c9");
-    EXPECT_FALSE(b.Equals(a)); // Equals is exact
+    EXPECT_FALSE(b.Equals(a));  // Equals is exact
     TAnsiStrings ansi;
     a.AssignTo(ansi);
     ASSERT_EQ(ansi.size(), 2u);

@@ -108,7 +108,7 @@ void LearningList(const uint8_t* data, size_t size)
         store.GetArticle(i);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -117,12 +117,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t* body = data + 1;
     const size_t length = size - 1;
     switch (data[0] % 6) {
-    case 0: Catalogue(body, length); break;
-    case 1: LanguageTable(body, length); break;
-    case 2: LearningList(body, length); break;
-    case 3: Install(body, length, ".TDD"); break;
-    case 4: Install(body, length, ".UDD"); break;
-    default: Install(body, length, ".tdi"); break;
+    case 0:
+        Catalogue(body, length);
+        break;
+    case 1:
+        LanguageTable(body, length);
+        break;
+    case 2:
+        LearningList(body, length);
+        break;
+    case 3:
+        Install(body, length, ".TDD");
+        break;
+    case 4:
+        Install(body, length, ".UDD");
+        break;
+    default:
+        Install(body, length, ".tdi");
+        break;
     }
     return 0;
 }

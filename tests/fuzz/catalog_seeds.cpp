@@ -47,7 +47,7 @@ void Seed(const fs::path& corpus, const std::string& name, char selector, const 
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -60,7 +60,8 @@ int main(int argc, char** argv)
     const fs::path work = corpus / ".work";
     fs::create_directories(work);
 
-    const std::string maker = Dictionary("01.01#0#1#today#English-German#FreeDict#@X1#TavorLanguage#ENGGER#eng-ger.TDD#Sounds#", false);
+    const std::string maker =
+        Dictionary("01.01#0#1#today#English-German#FreeDict#@X1#TavorLanguage#ENGGER#eng-ger.TDD#Sounds#", false);
     const std::string user = Dictionary("01.01#0#2#today#Mine#Me#Ivy_Crate#General#RUSRUS#mine.UDD#", true);
     Seed(corpus, "install-tdd", 3, maker);
     Seed(corpus, "install-udd", 4, user);

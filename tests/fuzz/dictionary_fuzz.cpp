@@ -66,7 +66,7 @@ void ListEverything(TBaseDictionary& d)
     d.IsAlphabetLetter(u"a");
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -60,9 +60,9 @@ int main(int argc, char** argv)
         table[kInfoSection].Length = static_cast<int>(record.size());
         table[kDescriptionSection].Offset = static_cast<int>(1229 + record.size());
         table[kDescriptionSection].Length = static_cast<int>(desc.size());
-        const std::string file = std::string(kMagic) +
-                                 EncodeAreaOffsets({1229, static_cast<std::int64_t>(1229 + record.size() + desc.size()), 0}) +
-                                 EncodeSectionTable(table) + record + desc;
+        const std::string file = std::string(kMagic)
+            + EncodeAreaOffsets({1229, static_cast<std::int64_t>(1229 + record.size() + desc.size()), 0})
+            + EncodeSectionTable(table) + record + desc;
         if (FILE* f = std::fopen((udd.string() + ".UDD").c_str(), "wb")) {
             std::fwrite(file.data(), 1, file.size(), f);
             std::fclose(f);

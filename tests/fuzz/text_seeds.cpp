@@ -21,7 +21,7 @@ std::string Utf16(const std::u16string& text, bool bigEndian)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -52,8 +52,8 @@ TEST(Locale, CompareIsThreadSafe)
     for (int t = 0; t < 8; ++t)
         threads.emplace_back([t, &bad] {
             for (int i = 0; i < 2000; ++i)
-                if (CompareTextIgnoreCase(u"Stra\u00DFe", u"STRASSE", 0x0407 + (t % 2) * 0x12) > 0 &&
-                    CompareTextIgnoreCase(u"a", u"B", 0x0407) >= 0)
+                if (CompareTextIgnoreCase(u"Stra\u00DFe", u"STRASSE", 0x0407 + (t % 2) * 0x12) > 0
+                    && CompareTextIgnoreCase(u"a", u"B", 0x0407) >= 0)
                     ++bad[t];
         });
     for (auto& th : threads)

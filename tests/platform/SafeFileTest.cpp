@@ -20,8 +20,9 @@ class SafeFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("lexora-safefile-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path()
+            / ("lexora-safefile-" + std::to_string(::getpid()) + "-"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -32,10 +33,7 @@ protected:
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    static void Put(const fs::path& p, const std::string& s)
-    {
-        std::ofstream(p, std::ios::binary) << s;
-    }
+    static void Put(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
     size_t FileCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {})); }
 
     fs::path dir_;
@@ -48,9 +46,9 @@ TEST_F(SafeFile, CommitReplacesTheTargetAndLeavesNoTemporaryFile)
     {
         TSafeFile f(target);
         f.Write("new ");
-        f.Write(std::string(3u << 20, 'x')); // larger than the internal buffer
+        f.Write(std::string(3u << 20, 'x'));  // larger than the internal buffer
         f.Write("tail");
-        EXPECT_EQ(Read(target), "old contents"); // untouched until the commit
+        EXPECT_EQ(Read(target), "old contents");  // untouched until the commit
         f.Commit();
         EXPECT_TRUE(f.Committed());
     }
@@ -150,7 +148,9 @@ TEST_F(SafeFile, WriteFailurePartWayLeavesTheOldFile)
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim {4096, 4096};
+        struct rlimit lim {
+            4096, 4096
+        };
         ::setrlimit(RLIMIT_FSIZE, &lim);
         int code = 9;
         try {
@@ -171,4 +171,4 @@ TEST_F(SafeFile, WriteFailurePartWayLeavesTheOldFile)
     EXPECT_EQ(FileCount(), 1u);
 }
 
-} // namespace
+}  // namespace

@@ -11,8 +11,8 @@ TEST(NumberFormat, FormatFixedRightAlignsAndRounds)
     EXPECT_EQ(FormatFixed(15, 2, 3.5), "           3.50");
     EXPECT_EQ(FormatFixed(15, 2, 2.999), "           3.00");
     EXPECT_EQ(FormatFixed(0, 0, 999999.6), "1000000");
-    EXPECT_EQ(FormatFixed(3, 1, -1.25), "-1.2"); // exact binary tie: to even
-    EXPECT_EQ(FormatFixed(4, 0, 1e20), "100000000000000000000"); // longer texts are not cut
+    EXPECT_EQ(FormatFixed(3, 1, -1.25), "-1.2");                  // exact binary tie: to even
+    EXPECT_EQ(FormatFixed(4, 0, 1e20), "100000000000000000000");  // longer texts are not cut
     EXPECT_EQ(FormatFixed(-5, 0, 7), "7");
 }
 
@@ -45,7 +45,7 @@ TEST(NumberFormat, SplitFixedDigits)
     EXPECT_EQ(d.Fraction, "50");
 
     d = SplitFixedDigits(9, 1.123456789, 12);
-    EXPECT_EQ(d.Fraction, "12345"); // at most five fraction digits
+    EXPECT_EQ(d.Fraction, "12345");  // at most five fraction digits
 
     // The text is cut to 20 characters before the fraction is taken.
     d = SplitFixedDigits(10, 123456789012345.0, 15);
@@ -53,7 +53,7 @@ TEST(NumberFormat, SplitFixedDigits)
     EXPECT_EQ(d.Fraction, "0000");
 
     EXPECT_TRUE(SplitFixedDigits(0, 999999999999.4, 12).Valid);
-    EXPECT_FALSE(SplitFixedDigits(0, 999999999999.5, 12).Valid); // rounds to 13 digits
+    EXPECT_FALSE(SplitFixedDigits(0, 999999999999.5, 12).Valid);  // rounds to 13 digits
     EXPECT_FALSE(SplitFixedDigits(0, -1, 12).Valid);
     EXPECT_FALSE(SplitFixedDigits(2, -0.001, 12).Valid);
     EXPECT_TRUE(SplitFixedDigits(0, -0.0, 12).Valid);

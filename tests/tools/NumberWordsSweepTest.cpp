@@ -13,8 +13,7 @@
 
 namespace {
 
-constexpr std::uint8_t kLanguages[] = {nlEnglish, nlGerman, nlSpanish, nlFrench,
-                                       nlItalian, nlRussian, nlTurkish};
+constexpr std::uint8_t kLanguages[] = {nlEnglish, nlGerman, nlSpanish, nlFrench, nlItalian, nlRussian, nlTurkish};
 
 // Integer digits each speller takes: English 12, Turkish and Russian 15, the others 32-bit
 // (Spanish 9).
@@ -58,14 +57,13 @@ void CheckSpelling(std::uint8_t language, const std::vector<double>& values)
         std::string words;
         ASSERT_NO_THROW(words = Spell(language, value)) << int(language) << " " << value;
         ASSERT_EQ(words.find('\0'), std::string::npos) << int(language) << " " << value;
-        const bool emptyZero =
-            language == nlEnglish || language == nlGerman || language == nlTurkish;
+        const bool emptyZero = language == nlEnglish || language == nlGerman || language == nlTurkish;
         if (value != 0 || !emptyZero) {
             ASSERT_FALSE(words.empty()) << int(language) << " " << value;
         }
         auto [it, inserted] = seen.emplace(words, value);
-        ASSERT_TRUE(inserted) << int(language) << ": " << value << " and " << it->second
-                              << " both read \"" << words << "\"";
+        ASSERT_TRUE(inserted) << int(language) << ": " << value << " and " << it->second << " both read \"" << words
+                              << "\"";
         all += words;
         all += '\n';
     }
@@ -88,17 +86,16 @@ std::vector<double> DigitPatterns(int digits, std::string_view alphabet)
                 next.push_back(v * 10 + (c - '0'));
         values.swap(next);
     }
-    return values; // every value appears once, leading zeros being the shorter numbers
+    return values;  // every value appears once, leading zeros being the shorter numbers
 }
 
-} // namespace
+}  // namespace
 
 class NumberWordsSweep : public ::testing::TestWithParam<std::uint8_t> {};
 
 std::string LanguageName(const ::testing::TestParamInfo<std::uint8_t>& info)
 {
-    static const char* const names[] = {"English", "German",  "Spanish", "French",
-                                        "Italian", "Russian", "Turkish"};
+    static const char* const names[] = {"English", "German", "Spanish", "French", "Italian", "Russian", "Turkish"};
     return names[info.param];
 }
 

@@ -7,8 +7,7 @@
 
 namespace {
 
-std::string Words(std::uint8_t language, double value, std::uint8_t decimals = 0,
-                  std::string_view text = "")
+std::string Words(std::uint8_t language, double value, std::uint8_t decimals = 0, std::string_view text = "")
 {
     std::string result = "untouched";
     NumberToWords(language, decimals, text, result, value);
@@ -28,7 +27,7 @@ std::string SpanishError(double value)
 const std::string kNegative = "NumWords - Debe Ser un N\xC3\xBAmero Positivo!!";
 const std::string kTooLarge = "NumWords - Lo siento, Esto es solo un entero ...";
 
-} // namespace
+}  // namespace
 
 TEST(NumberWords, ZeroInEveryLanguage)
 {
@@ -38,7 +37,7 @@ TEST(NumberWords, ZeroInEveryLanguage)
     EXPECT_EQ(Words(nlSpanish, 0), "Cero");
     EXPECT_EQ(Words(nlFrench, 0), "z\xE9ro");
     EXPECT_EQ(Words(nlItalian, 0), "Zero");
-    EXPECT_EQ(Words(nlRussian, 0), "\xED\xEE\xEB\xFC"); // "ноль" in Windows-1251
+    EXPECT_EQ(Words(nlRussian, 0), "\xED\xEE\xEB\xFC");  // "ноль" in Windows-1251
 }
 
 TEST(NumberWords, UnknownLanguageLeavesTheResult)
@@ -60,7 +59,7 @@ TEST(NumberWords, English)
               "NINE  HUNDRED NINETY NINE  BILLION NINE  HUNDRED NINETY NINE  MILLION "
               "NINE  HUNDRED NINETY NINE  THOUSAND NINE  HUNDRED NINETY NINE  ");
     EXPECT_EQ(Words(nlEnglish, 1.123456789, 9), "ONE .12345 ");
-    EXPECT_EQ(Words(nlEnglish, 0.5, 2), ".50 "); // a fraction alone still has words
+    EXPECT_EQ(Words(nlEnglish, 0.5, 2), ".50 ");  // a fraction alone still has words
     EXPECT_EQ(Words(nlEnglish, 2.6), "THREE  ");  // rounded by the fixed-point text
 }
 
@@ -85,7 +84,7 @@ TEST(NumberWords, Turkish)
     EXPECT_EQ(Words(nlTurkish, 1001001), "B\xDDRM\xDDLYON, B\xDDN, B\xDDR ");
     EXPECT_EQ(Words(nlTurkish, 9), " DOKUZ ");
     EXPECT_EQ(Words(nlTurkish, 234), "\xDDK\xDDY\xDCZOTUZD\xD6RT ");
-    EXPECT_EQ(Words(nlTurkish, 46.75, 2), "KIRKALTI "); // the fraction is dropped
+    EXPECT_EQ(Words(nlTurkish, 46.75, 2), "KIRKALTI ");  // the fraction is dropped
     EXPECT_EQ(Words(nlTurkish, 1e14), "Y\xDCZTR\xDDLYON,  ");
     EXPECT_EQ(Words(nlTurkish, 1e15), "");
     EXPECT_EQ(Words(nlTurkish, -5), "");
@@ -106,7 +105,7 @@ TEST(NumberWords, German)
               "ZWEI MILLIARDEN EIN HUNDERT SIEBEN UND VIERZIG MILLIONEN VIER HUNDERT DREI UND "
               "ACHTZIG TAUSEND SECHS HUNDERT SIEBEN UND VIERZIG");
     EXPECT_EQ(NumberToGerman(-1), "");
-    EXPECT_EQ(Words(nlGerman, 21.9), "EIN UND ZWANZIG"); // truncated toward zero
+    EXPECT_EQ(Words(nlGerman, 21.9), "EIN UND ZWANZIG");  // truncated toward zero
     EXPECT_EQ(Words(nlGerman, 1e10), "");
 }
 
@@ -128,7 +127,7 @@ TEST(NumberWords, Spanish)
     EXPECT_EQ(NumberToSpanish(999999999),
               "novecientos noventa y nueve millones novecientos noventa y nueve mil "
               "novecientos noventa y nueve");
-    EXPECT_EQ(Words(nlSpanish, -0.5), "Cero"); // truncated toward zero
+    EXPECT_EQ(Words(nlSpanish, -0.5), "Cero");  // truncated toward zero
 }
 
 TEST(NumberWords, SpanishKeepsTheOneOfAHundredAndOneThousand)

@@ -19,11 +19,11 @@ std::string Money(std::uint8_t mode, std::uint8_t rubleKind, double value)
     return NumberToRussian(mode, rubleKind, rwFull, value);
 }
 
-} // namespace
+}  // namespace
 
 TEST(RussianNumberWords, PlainNumbers)
 {
-    EXPECT_EQ(RussianNumberWords(0), "\xED\xEE\xEB\xFC"); // "ноль"
+    EXPECT_EQ(RussianNumberWords(0), "\xED\xEE\xEB\xFC");  // "ноль"
     EXPECT_EQ(RussianNumberWords(1), Cp(u"один  "));
     EXPECT_EQ(RussianNumberWords(21), Cp(u"двадцать один  "));
     EXPECT_EQ(RussianNumberWords(1000), Cp(u"одна тысяча "));
@@ -33,7 +33,7 @@ TEST(RussianNumberWords, PlainNumbers)
     EXPECT_EQ(RussianNumberWords(1000000), Cp(u"один миллион "));
     EXPECT_EQ(RussianNumberWords(2001), Cp(u"две тысячи один  "));
     EXPECT_EQ(RussianNumberWords(-21), Cp(u"(двадцать один  )"));
-    EXPECT_EQ(RussianNumberWords(7.9), Cp(u"семь  ")); // the fraction only makes kopecks
+    EXPECT_EQ(RussianNumberWords(7.9), Cp(u"семь  "));  // the fraction only makes kopecks
 }
 
 TEST(RussianNumberWords, MoneyForms)
@@ -54,10 +54,9 @@ TEST(RussianNumberWords, MoneyForms)
 TEST(RussianNumberWords, KopeckModesWithEveryRubleKind)
 {
     // 21.22: rubles by kind, then the kopecks by mode after the trimmed rubles.
-    const std::u16string rubles[] = {u"двадцать один  ", u"двадцать один руб. ",
-                                     u"двадцать один рубль "};
-    const std::u16string kopecks[] = {u"", u" двадцать две коп.", u" двадцать две копейки",
-                                      u" 22 коп.", u" 22 копейки"};
+    const std::u16string rubles[] = {u"двадцать один  ", u"двадцать один руб. ", u"двадцать один рубль "};
+    const std::u16string kopecks[] = {u"", u" двадцать две коп.", u" двадцать две копейки", u" 22 коп.",
+                                      u" 22 копейки"};
     for (std::uint8_t kind = 0; kind <= 2; ++kind) {
         for (std::uint8_t mode = 0; mode <= 4; ++mode) {
             std::u16string expected = rubles[kind];
@@ -73,8 +72,8 @@ TEST(RussianNumberWords, KopeckModesWithEveryRubleKind)
 
 TEST(RussianNumberWords, KopeckRounding)
 {
-    EXPECT_EQ(Money(kmDigitsFull, rwFull, 1.999), Cp(u"два рубля 00 копеек")); // carried
-    EXPECT_EQ(Money(kmDigitsShort, rwNone, 0.125), Cp(u"ноль 12 коп.")); // tie to even
+    EXPECT_EQ(Money(kmDigitsFull, rwFull, 1.999), Cp(u"два рубля 00 копеек"));  // carried
+    EXPECT_EQ(Money(kmDigitsShort, rwNone, 0.125), Cp(u"ноль 12 коп."));        // tie to even
     EXPECT_EQ(Money(kmDigitsShort, rwNone, 0.375), Cp(u"ноль 38 коп."));
     EXPECT_EQ(Money(kmWordsFull, rwFull, 0.11), Cp(u"ноль рублей одиннадцать копеек"));
     EXPECT_EQ(Money(kmWordsFull, rwFull, 0.02), Cp(u"ноль рублей две копейки"));
@@ -84,8 +83,8 @@ TEST(RussianNumberWords, GenderAndOneFewManyForms)
 {
     struct Case {
         int n;
-        std::u16string_view thousands; // feminine, with the thousands word
-        std::u16string_view rubles;    // masculine, with the ruble word
+        std::u16string_view thousands;  // feminine, with the thousands word
+        std::u16string_view rubles;     // masculine, with the ruble word
     };
     const Case cases[] = {
         {1, u"одна тысяча ", u"один рубль "},
@@ -128,7 +127,7 @@ TEST(RussianNumberWords, LargeAndInvalidValues)
               Cp(u"девятьсот девяносто девять триллионов девятьсот девяносто девять миллиардов "
                  u"девятьсот девяносто девять миллионов девятьсот девяносто девять тысяч "
                  u"девятьсот девяносто девять  "));
-    EXPECT_EQ(RussianNumberWords(3000000000.7), Cp(u"три миллиарда ")); // not rounded up
+    EXPECT_EQ(RussianNumberWords(3000000000.7), Cp(u"три миллиарда "));  // not rounded up
     EXPECT_EQ(RussianNumberWords(1e15), "");
     EXPECT_EQ(RussianNumberWords(-1e15), "");
     EXPECT_EQ(RussianNumberWords(std::nan("")), "");

@@ -21,7 +21,7 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
