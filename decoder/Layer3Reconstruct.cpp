@@ -7,11 +7,20 @@ namespace sonarel {
 
 namespace {
 
+// |v|^(4/3) x factor with the sign of v. The sign goes on by its bit, not by a branch on the data:
+// (-p) x f and -(p x f) are the same float.
 inline float Dequantize(int32_t v, float factor, const float* power)
 {
-    const uint32_t a = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-    const float p = a < 512 ? power[a] : PowerFourThirds(v);
-    return (v < 0 ? -p : p) * factor;
+    const uint32_t sign = static_cast<uint32_t>(v) & 0x80000000u;
+    const uint32_t a = sign != 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+    const float p = __builtin_expect(a < 512, 1) ? power[a] : PowerFourThirds(v);
+    uint32_t bits;
+    const float product = p * factor;
+    std::memcpy(&bits, &product, 4);
+    bits ^= sign;
+    float result;
+    std::memcpy(&result, &bits, 4);
+    return result;
 }
 
 inline int GainIndex(int v)

@@ -183,8 +183,7 @@ void SynthesisFilter::ProduceSamples(AudioOutput& output)
 {
     int16_t pcm[32];
     ProduceSamples(pcm);
-    for (int j = 0; j < 32; ++j)
-        output.PutSample(channel_, pcm[j]);
+    output.PutSamples(channel_, pcm, 32);
 }
 
 void SynthesisFilter::ProduceSamples(SynthesisFilter& first, SynthesisFilter& second, AudioOutput& output)
@@ -192,10 +191,11 @@ void SynthesisFilter::ProduceSamples(SynthesisFilter& first, SynthesisFilter& se
     int16_t pcm1[32], pcm2[32];
     first.ProduceSamples(pcm1);
     second.ProduceSamples(pcm2);
-    const int32_t c1 = first.channel_, c2 = second.channel_;
-    for (int j = 0; j < 32; ++j) {
-        output.PutSample(c1, pcm1[j]);
-        output.PutSample(c2, pcm2[j]);
+    if (first.channel_ == 0 && second.channel_ == 1) {
+        output.PutSamplePairs(pcm1, pcm2, 32);
+    } else {
+        output.PutSamples(first.channel_, pcm1, 32);
+        output.PutSamples(second.channel_, pcm2, 32);
     }
 }
 
