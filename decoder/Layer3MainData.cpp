@@ -207,28 +207,26 @@ int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const Scale
 
     // Count-1 region: quadruples of values -1..1 until the granule's bits are used up.
     const HuffmanLookupTable& quad = HuffmanLookup(g.count1table_select ? 33 : 32);
+    const uint32_t* quadEntries = quad.Entries.data();
+    const int quadRoot = quad.RootBits;
     int lastQuad = -1;
-    while (r.BitsRead() < end && i < 576) {
+    int64_t pos = r.BitsRead();
+    while (pos < end && i < 576) {
         lastQuad = i;
-        uint64_t w = r.Peek57();
+        uint64_t w = r.PeekAt(pos);
         int used;
-        const uint32_t v = HuffmanDecode(quad.Entries.data(), quad.RootBits, static_cast<uint32_t>(w >> 32), used);
+        const uint32_t v = HuffmanDecode(quadEntries, quadRoot, static_cast<uint32_t>(w >> 32), used);
         w <<= used;
-        int total = used;
-        for (int k = 0; k < 4; ++k) {
-            int32_t q = static_cast<int32_t>((v >> (3 - k)) & 1);
-            if (q != 0) {
-                if (w >> 63)
-                    q = -q;
-                w <<= 1;
-                ++total;
-            }
-            if (i + k < 576)
-                is[i + k] = q;
-        }
-        r.SkipBits(total);
-        i = std::min(i + 4, 576);
+        pos += used;
+        int32_t q[4];
+        for (int k = 0; k < 4; ++k)
+            q[k] = Signed(static_cast<int32_t>((v >> (3 - k)) & 1), w, pos);
+        const int n = std::min(4, 576 - i);
+        for (int k = 0; k < n; ++k)
+            is[i + k] = q[k];
+        i += n;
     }
+    r.SetBitsRead(pos);
     const int64_t at = r.BitsRead();
     if (at > end) {
         // The last quadruple ran past the granule's data: it is not part of the signal.
