@@ -247,3 +247,26 @@ TEST_F(WorldStream, VbrJumpsThroughTheTableOfContents)
         std::printf("[world] jump to %u ms: frame %zu asked, output from frame %zu\n", ms, target, landed);
     }
 }
+
+// Layer I and II streams with an ID3v2 tag in front whose text holds a byte-order mark and sync
+// words, without padding: the frames after it decode as without the tag.
+TEST_F(WorldStream, TagInFrontOfLayerOneAndTwo)
+{
+    for (const char* name : {"l2_44k_j192_p", "l2_16k_m8", "l1_48k_j448"}) {
+        const std::string base = decoder_test::DataDir() + "/" + name;
+        const bool layer1 = name[1] == '1';
+        std::vector<uint8_t> bytes = {'I', 'D', '3', 4, 0, 0x10, 0, 0, 0,    16,   'T',  'I',  'T',
+                                      '2', 0,   0,   0, 6, 0,    0, 1, 0xFF, 0xFE, 0xFF, 0xFB, 0x90};
+        Append(bytes, {'3', 'D', 'I', 4, 0, 0x10, 0, 0, 0, 16});  // footer
+        Append(bytes, ReadFileBytes(base + (layer1 ? ".mp1" : ".mp2")));
+        const std::string path = wav + ".tagged";
+        WriteFile(path, bytes);
+        const std::vector<int16_t> pcm = Decode(path);
+        std::filesystem::remove(path);
+        EXPECT_EQ(layer, layer1 ? 1 : 2) << name;
+        const l3test::Comparison c = l3test::CompareWithFloat(pcm, base + ".f32");
+        EXPECT_EQ(c.Samples, c.ReferenceSamples) << name;
+        EXPECT_GE(c.ExactShare(), 0.99) << name;
+        EXPECT_LE(c.MaxDifference, 1) << name;
+    }
+}
