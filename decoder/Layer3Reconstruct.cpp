@@ -23,6 +23,22 @@ inline float Dequantize(int32_t v, float factor, const float* power)
     return result;
 }
 
+using Float4 = float __attribute__((vector_size(16)));
+inline Float4 LoadFloat4(const float* p)
+{
+    Float4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline void StoreFloat4(float* p, Float4 v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+inline Float4 Reversed(Float4 v)
+{
+    return __builtin_shufflevector(v, v, 3, 2, 1, 0);
+}
+
 inline int GainIndex(int v)
 {
     return v < 63 ? v : 63;
@@ -238,14 +254,17 @@ void ReduceAliases(float work[576], const Layer3GranuleInfo& g, int sbLimit)
         return;
     const Layer3ComputedTables& t = Layer3Computed();
     const int boundaries = g.Mixed() ? 1 : std::min(sbLimit, 31);
+    // Four butterflies per vector: a = lo[17 - i] (lines read backwards), b = hi[i].
+    const Float4 cs[2] = {LoadFloat4(t.Cs), LoadFloat4(t.Cs + 4)};
+    const Float4 ca[2] = {LoadFloat4(t.Ca), LoadFloat4(t.Ca + 4)};
     for (int sb = 0; sb < boundaries; ++sb) {
         float* lo = work + 18 * sb;
         float* hi = lo + 18;
-        for (int i = 0; i < 8; ++i) {
-            const float a = lo[17 - i];
-            const float b = hi[i];
-            lo[17 - i] = a * t.Cs[i] - b * t.Ca[i];
-            hi[i] = b * t.Cs[i] + a * t.Ca[i];
+        for (int h = 0; h < 2; ++h) {
+            const Float4 a = Reversed(LoadFloat4(lo + 14 - 4 * h));
+            const Float4 b = LoadFloat4(hi + 4 * h);
+            StoreFloat4(lo + 14 - 4 * h, Reversed(a * cs[h] - b * ca[h]));
+            StoreFloat4(hi + 4 * h, b * cs[h] + a * ca[h]);
         }
     }
 }
@@ -316,7 +335,11 @@ void HybridSynthesis(float work[576], float prevblock[576], const Layer3GranuleI
             ImdctShort(x, out);
         else
             ImdctLong(x, bt, out);
-        for (int i = 0; i < 18; ++i) {
+        for (int i = 0; i < 16; i += 4) {
+            StoreFloat4(x + i, LoadFloat4(out + i) + LoadFloat4(prev + i));
+            StoreFloat4(prev + i, LoadFloat4(out + 18 + i));
+        }
+        for (int i = 16; i < 18; ++i) {
             x[i] = out[i] + prev[i];
             prev[i] = out[18 + i];
         }

@@ -126,8 +126,9 @@ TEST_F(WorldStream, TagsAtTheEnd)
 
     // An APE tag (header, one item with sync words in its value, footer) before the ID3v1 tag.
     std::vector<uint8_t> bytes = ReadFileBytes(World("tag_v1.mp3"));
+    ASSERT_GT(bytes.size(), 1000u);
     std::vector<uint8_t> id3v1(bytes.end() - 128, bytes.end());
-    bytes.resize(bytes.size() - 128);
+    bytes.erase(bytes.end() - 128, bytes.end());
     std::vector<uint8_t> item = {16, 0, 0, 0, 0, 0, 0, 0, 'T', 'i', 't', 'l', 'e', 0};
     for (int i = 0; i < 4; ++i)
         Append(item, {0xFF, 0xFB, 0x50, 0xC4});
