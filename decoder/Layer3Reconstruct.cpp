@@ -284,19 +284,30 @@ void ImdctLong(const float in[18], int blockType, float out[36])
         a3 += x * m[3];
         a4 += x * m[4];
     }
-    alignas(16) float acc[20];
-    std::memcpy(acc, &a0, 16);
-    std::memcpy(acc + 4, &a1, 16);
-    std::memcpy(acc + 8, &a2, 16);
-    std::memcpy(acc + 12, &a3, 16);
-    std::memcpy(acc + 16, &a4, 16);
+    // Window: out[i] = acc[i] w[i] and out[17-i] = -acc[i] w[17-i] (i = 0..8); out[18+i] =
+    // acc[9+i] w[18+i] and out[35-i] = acc[9+i] w[35-i]. Lanes 9..12 and 13..16 of acc:
+    const Vec4 b0 = __builtin_shufflevector(a2, a3, 1, 2, 3, 4);
+    const Vec4 b1 = __builtin_shufflevector(a3, a4, 1, 2, 3, 4);
     const float* w = t.Window[blockType & 3];
-    for (int i = 0; i < 9; ++i) {
-        out[i] = acc[i] * w[i];
-        out[17 - i] = -acc[i] * w[17 - i];
-        out[18 + i] = acc[9 + i] * w[18 + i];
-        out[35 - i] = acc[9 + i] * w[35 - i];
-    }
+    auto load = [w](int i) {
+        Vec4 v;
+        std::memcpy(&v, w + i, sizeof v);
+        return v;
+    };
+    auto store = [out](int i, Vec4 v) { std::memcpy(out + i, &v, sizeof v); };
+    auto reverse = [](Vec4 v) { return __builtin_shufflevector(v, v, 3, 2, 1, 0); };
+    store(0, a0 * load(0));
+    store(4, a1 * load(4));
+    out[8] = a2[0] * w[8];
+    out[9] = -a2[0] * w[9];
+    store(10, -reverse(a1) * load(10));
+    store(14, -reverse(a0) * load(14));
+    store(18, b0 * load(18));
+    store(22, b1 * load(22));
+    out[26] = a4[1] * w[26];
+    out[27] = a4[1] * w[27];
+    store(28, reverse(b1) * load(28));
+    store(32, reverse(b0) * load(32));
 }
 
 void ImdctShort(const float in[18], float out[36])
