@@ -13,8 +13,8 @@ constexpr int kButtonsOk = 0;
 constexpr int kIconError = 2;
 }  // namespace
 
-TLexApplication::TLexApplication(int& argc, char** argv) :
-    QApplication(argc, argv)
+TLexApplication::TLexApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
 {
 }
 

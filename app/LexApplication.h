@@ -1,5 +1,8 @@
 // The program's application object. An exception that escapes an event handler is caught
 // here and shown through the message form with the error picture; the program goes on.
+// This is the last line of defence, not a way of reporting: handlers catch what they expect,
+// because an exception that unwinds through Qt's key and mouse delivery skips Qt's own
+// clean-up there (a few bytes are lost each time).
 #pragma once
 
 #include <QApplication>

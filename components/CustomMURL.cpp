@@ -6,8 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TCustomMURL::TCustomMURL(QWidget* parent) :
-    QLabel(parent)
+TCustomMURL::TCustomMURL(QWidget* parent)
+    : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     // A widget's own cursor: a busy cursor shown while the label is made does not replace it.

@@ -7,8 +7,8 @@ constexpr int kTitleBottom = 22;  // the title strip covers rows 1..21
 constexpr QPoint kCaptionAt{4, 4};
 }  // namespace
 
-TMBox::TMBox(QWidget* parent) :
-    QWidget(parent)
+TMBox::TMBox(QWidget* parent)
+    : QWidget(parent)
 {
     resize(100, 100);
 }

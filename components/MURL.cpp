@@ -1,6 +1,6 @@
 #include "components/MURL.h"
 
-TMURL::TMURL(QWidget* parent) :
-    TCustomMURL(parent)
+TMURL::TMURL(QWidget* parent)
+    : TCustomMURL(parent)
 {
 }

@@ -3,8 +3,8 @@
 #include "platform/Locale.h"
 #include "platform/qt/QtText.h"
 
-TMURLStr::TMURLStr(QWidget* parent) :
-    TCustomMURL(parent)
+TMURLStr::TMURLStr(QWidget* parent)
+    : TCustomMURL(parent)
 {
 }
 

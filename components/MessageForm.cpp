@@ -48,9 +48,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 }  // namespace
 
-TfMessage::TfMessage(QWidget* owner) :
-    QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                       | Qt::WindowStaysOnTopHint)
+TfMessage::TfMessage(QWidget* owner)
+    : QDialog(owner,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                  | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("fMessage"));
     setWindowTitle(QStringLiteral("Tavor message"));

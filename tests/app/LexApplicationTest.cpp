@@ -7,7 +7,6 @@
 #include "tests/qtsupport/ModalAnswer.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -27,21 +26,37 @@ TLexApplication* App()
     return qobject_cast<TLexApplication*>(qApp);
 }
 
-// A widget whose key handler fails on "x" and counts every other key.
+// Events like the ones the main window receives from other instances.
+const QEvent::Type kFail = static_cast<QEvent::Type>(QEvent::User + 60);
+const QEvent::Type kFailOdd = static_cast<QEvent::Type>(QEvent::User + 61);
+const QEvent::Type kCount = static_cast<QEvent::Type>(QEvent::User + 62);
+
+// A widget whose event handler fails on kFail (a std::exception) and kFailOdd (anything
+// else) and counts kCount.
 class TFailingWidget : public QWidget {
 public:
-    int keys = 0;
+    int counted = 0;
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override
+    bool event(QEvent* e) override
     {
-        if (e->key() == Qt::Key_X)
+        if (e->type() == kFail)
             throw std::runtime_error("Cannot read the dictionary file.");
-        if (e->key() == Qt::Key_Y)
+        if (e->type() == kFailOdd)
             throw 42;
-        ++keys;
+        if (e->type() == kCount) {
+            ++counted;
+            return true;
+        }
+        return QWidget::event(e);
     }
 };
+
+void Post(QObject* receiver, QEvent::Type type)
+{
+    QCoreApplication::postEvent(receiver, new QEvent(type));
+    QCoreApplication::sendPostedEvents(receiver, type);
+}
 
 }  // namespace
 
@@ -59,37 +74,33 @@ TEST(LexApplication, EscapingExceptionIsShownWithTheErrorPictureAndTheProgramGoe
         QTest::mouseClick(form->bOk, Qt::LeftButton);
     });
     const int before = App()->CaughtCount();
-    QTest::keyClick(&w, Qt::Key_X);
+    Post(&w, kFail);
     EXPECT_EQ(App()->CaughtCount(), before + 1);
     EXPECT_TRUE(TestSupport::LastModalText().contains("Cannot read the dictionary file."));
     EXPECT_TRUE(errorPicture);
     EXPECT_TRUE(okOnly);
 
     // Still working.
-    QTest::keyClick(&w, Qt::Key_A);
-    EXPECT_EQ(w.keys, 1);
+    Post(&w, kCount);
+    EXPECT_EQ(w.counted, 1);
 }
 
 TEST(LexApplication, AnyThrownValueIsCaught)
 {
     TFailingWidget w;
-    w.show();
     TestSupport::KeyInNextModal(Qt::Key_Return);
     const int before = App()->CaughtCount();
-    QTest::keyClick(&w, Qt::Key_Y);
+    Post(&w, kFailOdd);
     EXPECT_EQ(App()->CaughtCount(), before + 1);
     EXPECT_FALSE(TestSupport::LastModalText().isEmpty());
 }
 
-TEST(LexApplication, ExceptionFromAClickedSlotIsShownWithTheInterfaceStrings)
+TEST(LexApplication, ExceptionFromATimerSlotIsShownWithTheInterfaceStrings)
 {
     TWideStringList strings;
     strings.Add(u"MessageCaption=Lexora XP");
     strings.Add(u"OK=Gut");
     App()->SetInterfaceStrings(&strings);
-    QPushButton button("Go");
-    QObject::connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("Write error"); });
-    button.show();
     QString caption, ok;
     TestSupport::AnswerNextModal([&](QWidget* modal) {
         auto form = qobject_cast<TfMessage*>(modal);
@@ -97,8 +108,15 @@ TEST(LexApplication, ExceptionFromAClickedSlotIsShownWithTheInterfaceStrings)
         ok = form->bOk->text();
         QTest::keyClick(form->bOk, Qt::Key_Escape);
     });
-    QTest::mouseClick(&button, Qt::LeftButton);
+    bool fired = false;
+    QTimer::singleShot(0, [&fired] {
+        fired = true;
+        throw std::runtime_error("Write error");
+    });
+    for (int i = 0; i < 100 && !fired; ++i)
+        QTest::qWait(10);
     App()->SetInterfaceStrings(nullptr);
+    EXPECT_TRUE(fired);
     EXPECT_EQ(caption, "Lexora XP");
     EXPECT_EQ(ok, "Gut");
     EXPECT_TRUE(TestSupport::LastModalText().contains("Write error"));
@@ -108,18 +126,17 @@ TEST(LexApplication, FailuresWhileAnErrorIsShownDoNotStackWindows)
 {
     // A handler that fails again while its first error is still shown.
     TFailingWidget w;
-    w.show();
     int modalsSeen = 0;
     bool formStillOnTop = false;
     TestSupport::AnswerNextModal([&](QWidget* modal) {
         ++modalsSeen;
-        QTest::keyClick(&w, Qt::Key_X);
-        QTest::keyClick(&w, Qt::Key_X);
+        Post(&w, kFail);
+        Post(&w, kFail);
         formStillOnTop = QApplication::activeModalWidget() == modal;
         QTest::keyClick(modal, Qt::Key_Return);
     });
     const int before = App()->CaughtCount();
-    QTest::keyClick(&w, Qt::Key_X);
+    Post(&w, kFail);
     EXPECT_EQ(modalsSeen, 1);
     EXPECT_EQ(App()->CaughtCount(), before + 3);
     EXPECT_TRUE(formStillOnTop);
@@ -127,6 +144,6 @@ TEST(LexApplication, FailuresWhileAnErrorIsShownDoNotStackWindows)
 
     // Once the form is gone, the next failure is shown again.
     TestSupport::KeyInNextModal(Qt::Key_Escape);
-    QTest::keyClick(&w, Qt::Key_X);
+    Post(&w, kFail);
     EXPECT_EQ(App()->CaughtCount(), before + 4);
 }

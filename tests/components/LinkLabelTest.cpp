@@ -213,7 +213,8 @@ TEST(LinkLabel, ClickedHandlerMayFreeTheLabel)
 {
     TLinkWindow w;
     w.link->SetActivType(atUser);
-    QObject::connect(w.link, &TMURL::clicked, w.link, [&w] { delete w.link; }, Qt::DirectConnection);
+    QObject::connect(
+        w.link, &TMURL::clicked, w.link, [&w] { delete w.link; }, Qt::DirectConnection);
     QPointer<TMURL> guard(w.link);
     QTest::mouseClick(w.link, Qt::LeftButton);
     EXPECT_TRUE(guard.isNull());

@@ -22,10 +22,10 @@ bool RowHolds(const QImage& img, int y, int x0, int x1, const QColor& c)
     return true;
 }
 
-const QColor kRed(255, 0, 0);      // $0000FF
-const QColor kBlue(0, 0, 255);     // $FF0000
-const QColor kYellow(255, 255, 0); // $00FFFF
-const QColor kGreen(0, 128, 0);    // $008000
+const QColor kRed(255, 0, 0);       // $0000FF
+const QColor kBlue(0, 0, 255);      // $FF0000
+const QColor kYellow(255, 255, 0);  // $00FFFF
+const QColor kGreen(0, 128, 0);     // $008000
 
 }  // namespace
 
@@ -113,10 +113,10 @@ TEST(MBox, BackImageFromOneOneCoversRightAndBottomBorder)
     box.SetBackImage(big);
     big.fill(Qt::white);  // the box holds its own copy
     const QImage img = Shot(box);
-    EXPECT_TRUE(RowHolds(img, 0, 0, 29, kRed));  // top border kept
-    EXPECT_EQ(img.pixelColor(0, 10), kRed);       // left border kept
-    EXPECT_EQ(img.pixelColor(29, 10), kGreen);    // right border covered
-    EXPECT_TRUE(RowHolds(img, 19, 1, 29, kGreen)); // bottom border covered
+    EXPECT_TRUE(RowHolds(img, 0, 0, 29, kRed));     // top border kept
+    EXPECT_EQ(img.pixelColor(0, 10), kRed);         // left border kept
+    EXPECT_EQ(img.pixelColor(29, 10), kGreen);      // right border covered
+    EXPECT_TRUE(RowHolds(img, 19, 1, 29, kGreen));  // bottom border covered
 
     // A null image changes nothing.
     box.SetBackImage(QImage());

@@ -11,7 +11,7 @@ TEST(Colors, FixedColoursAreBlueGreenRed)
     EXPECT_EQ(ToQColor(clRed), QColor(255, 0, 0));
     EXPECT_EQ(ToQColor(clBlue), QColor(0, 0, 255));
     EXPECT_EQ(ToQColor(0x048AE4), QColor(0xE4, 0x8A, 0x04));
-    EXPECT_EQ(ToQColor(14898176), QColor(0x00, 0x54, 0xE3));  // $E35400
+    EXPECT_EQ(ToQColor(14898176), QColor(0x00, 0x54, 0xE3));    // $E35400
     EXPECT_EQ(ToQColor(0x02123456), QColor(0x56, 0x34, 0x12));  // the top byte does not count
     EXPECT_EQ(ToQColor(clNone).alpha(), 0);
     EXPECT_FALSE(IsSystemColor(clWhite));
