@@ -7,6 +7,7 @@
 #include "tests/qtsupport/ModalAnswer.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
