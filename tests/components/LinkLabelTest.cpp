@@ -54,23 +54,6 @@ struct TUrlRecorder {
 
 }  // namespace
 
-TEST(LinkLabel, Defaults)
-{
-    TMURL link;
-    EXPECT_EQ(link.ActivType(), atHttp);
-    EXPECT_EQ(link.HotColor(), clRed);
-    EXPECT_EQ(link.HotBgColor(), clBtnFace);
-    EXPECT_TRUE(link.UnderlineOnHot());
-    EXPECT_FALSE(link.BoldOnHot());
-    EXPECT_FALSE(link.HotBorder());
-    EXPECT_EQ(link.FontColor(), clBlue);
-    EXPECT_EQ(link.LetterKey(), u' ');
-    EXPECT_EQ(link.palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_FALSE(link.autoFillBackground());  // shows its parent until given a colour
-    link.SetLetterKey(u'Ж');
-    EXPECT_EQ(link.LetterKey(), u'Ж');
-}
-
 TEST(LinkLabel, HoverShowsHotColoursAndLeavingRestoresThemExactly)
 {
     TLinkWindow w;
@@ -168,15 +151,6 @@ TEST(LinkLabel, HotBorderFramesTheLabelWhileHot)
     EXPECT_NE(cold.pixelColor(0, 0), QColor(255, 0, 0));
 }
 
-TEST(LinkLabel, HotColourSetWhileHotShowsAfterLeaving)
-{
-    TLinkWindow w;
-    w.Enter();
-    w.link->SetHotColor(clGreen);
-    w.Leave();
-    EXPECT_EQ(w.link->FontColor(), clGreen);
-}
-
 TEST(LinkLabel, ClickOpensAddressOrFiresClickedForUserLinks)
 {
     TUrlRecorder recorder;
@@ -242,23 +216,6 @@ TEST(LinkLabel, EightBitCaptionInTheSystemCodePage)
     ASSERT_EQ(recorder.urls.size(), 1);
     EXPECT_EQ(recorder.urls[0], QUrl(QString::fromUtf8("http://абв.example.org")));
     qunsetenv("LEXORA_CODEPAGE");
-}
-
-TEST(LinkLabel, EightBitLabelHoversLikeTheOther)
-{
-    QWidget window;
-    window.resize(200, 100);
-    auto link = new TMURLStr(&window);
-    link->SetCaption("www.example.org");
-    link->setGeometry(40, 30, 120, 20);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseMove(&window, QPoint(60, 40));
-    EXPECT_EQ(link->palette().color(QPalette::Active, QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_TRUE(link->font().underline());
-    QTest::mouseMove(&window, QPoint(5, 5));
-    EXPECT_EQ(link->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_FALSE(link->font().underline());
 }
 
 TEST(LinkLabel, KeyDisabledOrHiddenWhileHotStillComesBack)

@@ -2,7 +2,6 @@
 #include "components/MBox.h"
 
 #include <QImage>
-#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -33,13 +32,6 @@ TEST(MBox, DefaultsAndSize)
 {
     TMBox box;
     EXPECT_EQ(box.size(), QSize(100, 100));
-    EXPECT_EQ(box.Color(), clInfoBk);
-    EXPECT_EQ(box.BorderColor(), clBlue);
-    EXPECT_EQ(box.TitleColor(), clBtnFace);
-    EXPECT_FALSE(box.ShowTitle());
-    EXPECT_FALSE(box.Background());
-    EXPECT_FALSE(box.AdvancedDrow());
-    EXPECT_TRUE(box.BackImage().isNull());
     const QImage img = Shot(box);
     EXPECT_EQ(img.pixelColor(0, 0), kBlue);
     EXPECT_EQ(img.pixelColor(50, 50), ToQColor(clInfoBk));
@@ -122,34 +114,4 @@ TEST(MBox, BackImageFromOneOneCoversRightAndBottomBorder)
     box.SetBackImage(QImage());
     EXPECT_EQ(box.BackImage().size(), QSize(50, 50));
     EXPECT_EQ(Shot(box).pixelColor(29, 10), kGreen);
-}
-
-TEST(MBox, SmallBackImageLeavesTheRestOfTheBox)
-{
-    TMBox box;
-    box.resize(30, 30);
-    box.SetColor(clYellow);
-    QImage small(5, 5, QImage::Format_RGB32);
-    small.fill(kGreen);
-    box.SetBackImage(small);
-    const QImage img = Shot(box);
-    EXPECT_EQ(img.pixelColor(1, 1), kGreen);
-    EXPECT_EQ(img.pixelColor(5, 5), kGreen);
-    EXPECT_EQ(img.pixelColor(6, 6), kYellow);
-    EXPECT_EQ(img.pixelColor(0, 0), kBlue);
-}
-
-TEST(MBox, ChildrenDrawOverTheBox)
-{
-    TMBox box;
-    box.resize(60, 40);
-    auto label = new QLabel(&box);
-    label->setGeometry(10, 10, 20, 10);
-    label->setAutoFillBackground(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, kGreen);
-    label->setPalette(pal);
-    const QImage img = Shot(box);
-    EXPECT_EQ(img.pixelColor(15, 15), kGreen);
-    EXPECT_EQ(img.pixelColor(40, 30), ToQColor(clInfoBk));
 }
