@@ -32,8 +32,15 @@ struct TLinkWindow {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-    void Enter() { QTest::mouseMove(&window, QPoint(60, 40)); }
-    void Leave() { QTest::mouseMove(&window, QPoint(5, 5)); }
+    // On a real X server the pointer moves asynchronously: wait for the label to notice.
+    void Enter() { MoveTo(QPoint(60, 40), true); }
+    void Leave() { MoveTo(QPoint(5, 5), false); }
+    void MoveTo(QPoint at, bool hot)
+    {
+        QTest::mouseMove(&window, at);
+        for (int i = 0; i < 100 && link->IsHot() != hot && link->isVisible() && link->isEnabled(); ++i)
+            QTest::qWait(10);
+    }
     QColor Text() const { return link->palette().color(QPalette::Active, QPalette::WindowText); }
     QColor Back() const { return link->palette().color(QPalette::Window); }
 };
