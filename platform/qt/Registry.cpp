@@ -276,6 +276,11 @@ TStored Lookup(QSettings& s, const std::string& group, std::string_view name)
 
 bool TRegistry::ValueExists(std::string_view name) const
 {
+    try {
+        CheckName(name);
+    } catch (const ERegistryError&) {
+        return false;
+    }
     return Lookup(Store(), current_, name).Kind != TKind::Missing;
 }
 
