@@ -14,6 +14,7 @@
 #include <optional>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -98,6 +99,32 @@ std::string ConfigHome()
         home = pw != nullptr ? pw->pw_dir : "/tmp";
     }
     return std::string(home) + "/.config";
+}
+
+// Whether the store would drop lines of Text when it rewrites it: lines that are neither a
+// section, a comment nor name=value, or control characters.
+bool LooksDamaged(std::string_view text)
+{
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        for (char c : line)
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r')
+                return true;
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
+            line.remove_suffix(1);
+        if (line.empty() || line.front() == ';' || line.front() == '#' || line.find('=') != std::string_view::npos)
+            continue;
+        if (line.front() != '[' || line.back() != ']')
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -218,7 +245,8 @@ void TRegistry::CloseKey()
     if (!changed_ || !store_)
         return;
     store_->sync();
-    if (store_->status() != QSettings::NoError)
+    // A format error means lines were dropped; PrepareWrite kept a copy of the old file.
+    if (store_->status() == QSettings::AccessError)
         throw ERegistryError("Cannot write the settings file \"" + file_ + "\"");
     changed_ = false;
     // An older file may have been readable by others; it holds a password.
@@ -242,8 +270,27 @@ void TRegistry::PrepareWrite()
         ::chmod(folder.c_str(), 0700);
     }
     const int fd = ::open(file_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0)
+    if (fd >= 0) {
         ::close(fd);
+        return;
+    }
+    // The rewrite keeps only the lines the store understands: a damaged file is kept aside.
+    try {
+        const std::string old = Platform::ReadWholeFile(file_);
+        if (LooksDamaged(old)) {
+            const std::string copy = file_ + ".damaged";
+            fs::remove(copy, ec);
+            const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (out < 0 || ::write(out, old.data(), old.size()) != static_cast<ssize_t>(old.size())) {
+                if (out >= 0)
+                    ::close(out);
+                throw ERegistryError("Cannot keep a copy of the damaged settings file \"" + file_ + "\"");
+            }
+            ::close(out);
+        }
+    } catch (const std::system_error&) {
+        // Unreadable: the store cannot read it either, and its write will fail.
+    }
 }
 
 namespace {

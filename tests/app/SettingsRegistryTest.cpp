@@ -111,6 +111,20 @@ TEST_F(SettingsRegistryTest, HandEditedAndDamagedFilesGiveErrorsNotCrashes)
     EXPECT_THROW(reg.ReadInteger("Short"), ERegistryError);
     EXPECT_EQ(reg.ReadInteger("Good"), 10);
     EXPECT_EQ(reg.ReadString("Text"), u"hand written");
+
+    // Writing rewrites the file without the lines it cannot read; the old file is kept aside.
+    reg.WriteInteger("Good", 11);
+    EXPECT_NO_THROW(reg.CloseKey());
+    std::ifstream in(File() + ".damaged", std::ios::binary);
+    const std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(kept.find("garbage"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(stat((File() + ".damaged").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    TRegistry again;
+    ASSERT_TRUE(again.OpenKey("\\Software\\K", false));
+    EXPECT_EQ(again.ReadInteger("Good"), 11);
+    EXPECT_EQ(again.ReadString("Text"), u"hand written");
 }
 
 TEST_F(SettingsRegistryTest, RewriteMakesAnOpenFileUserOnlyAndKeepsOtherKeys)
