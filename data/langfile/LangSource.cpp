@@ -170,7 +170,7 @@ void TLangSources::AddFolder(const std::filesystem::path& folder)
     std::vector<std::filesystem::path> files;
     std::error_code ec;
     for (const auto& item : std::filesystem::directory_iterator(folder, ec))
-        if (item.path().extension() == ".txt" && item.is_regular_file(ec))
+        if (item.path().extension() == ".txt" && item.path().filename() != "CMakeLists.txt" && item.is_regular_file(ec))
             files.push_back(item.path());
     if (ec)
         throw ELangSourceError("Cannot list " + folder.string() + ": " + ec.message());

@@ -34,7 +34,7 @@ class TLangSources {
 public:
     // Adds the lines of one source; problems are collected in Errors, with their places.
     void AddText(std::string_view fileName, std::string_view utf8);
-    // Adds every *.txt of Folder in name order; throws ELangSourceError when none can be read.
+    // Adds every *.txt of Folder (but CMakeLists.txt) in name order; throws ELangSourceError when none can be read.
     void AddFolder(const std::filesystem::path& folder);
 
     const std::vector<std::string>& Errors() const { return errors_; }
