@@ -75,10 +75,10 @@ TEST_F(MPEGPlayerLifetime, DestroyingWhilePlayingWaitsForThePlaybackThread)
     EXPECT_EQ(ends_, 0);
 
     // The library was left clean: a new player binds and plays.
+    TStreamLog log;  // outlives the player, as the owner's streams must
     TMPEGPlayer again;
     again.PathToDLL = LibraryFolder();
     again.BindLibrary();
-    TStreamLog log;
     ServeFromMemory(again, log, SpokenWord());
     again.OpenStream();
     again.PlayStream();

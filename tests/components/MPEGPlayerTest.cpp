@@ -36,8 +36,8 @@ protected:
     }
 
     TScratch scratch_;
+    TStreamLog log_;  // outlives the player
     std::unique_ptr<TMPEGPlayer> player_;
-    TStreamLog log_;
 };
 
 TEST_F(MPEGPlayer, PlaysASpokenWordToItsEndAndSignalsOnce)
