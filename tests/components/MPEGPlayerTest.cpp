@@ -185,7 +185,7 @@ TEST_F(MPEGPlayer, AFailedStartIsRaisedAndDoesNotCountAsPlaying)
     // The next attempt, with a file that can be written, plays to the end.
     player_->OutFilename = QString::fromStdString(scratch_ / "out.wav");
     player_->PlayStream();
-    EXPECT_TRUE(player_->IsPlaying());
+    EXPECT_TRUE(player_->IsPlaying() || ends == 1);  // a fast file output may end in the first tick
     ASSERT_TRUE(WaitFor([&] { return ends == 1; }));
 }
 
