@@ -15,7 +15,7 @@ constexpr int RepeatInterval = 300;  // ms between repeated clicks while held do
 QBitmap ShapeMask(const QImage& picture)
 {
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    return QBitmap::fromImage(argb.createMaskFromColor(argb.pixel(0, 0), Qt::MaskOutColor));
+    return QBitmap::fromImage(argb.createMaskFromColor(argb.pixel(0, 0), Qt::MaskInColor));
 }
 
 }  // namespace
