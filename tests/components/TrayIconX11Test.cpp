@@ -3,6 +3,7 @@
 // comes back when the tray program restarts.
 #include "components/TrayIcon.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPixmap>
@@ -118,6 +119,14 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     XDo({"click", "3"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }, 5000));
     menu.close();
+
+    // With a double-click handler a real double click is no click.
+    int doubles = 0;
+    QObject::connect(&tray, &TTrayIcon::OnDblClick, [&] { ++doubles; });
+    XDo({"click", "--repeat", "2", "--delay", "60", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 1; }, 5000));
+    QTest::qWait(QApplication::doubleClickInterval() + 200);
+    EXPECT_EQ(clicks, 1);
     XDo({"mousemove", "0", "0"});
 
     // The tray program restarts: the icon goes back into the new tray.
