@@ -278,7 +278,7 @@ void TTrayIcon::EnterExitTick()
 {
     const QPoint pos = QCursor::pos();
     // The tray sends no moves of its own: a cursor over the icon that moved is a move.
-    if (FShellIcon.isVisible() && FShellIcon.geometry().contains(pos) && pos != FLastMove)
+    if (FShellIcon.isVisible() && FShellIcon.geometry().contains(pos) && (pos != FLastMove || FCursorOutside))
         MouseAction(TMouse::Move);
     if (!FCursorOutside && pos != FLastMove) {
         FCursorOutside = true;

@@ -127,7 +127,19 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 1; }, 5000));
     QTest::qWait(QApplication::doubleClickInterval() + 200);
     EXPECT_EQ(clicks, 1);
+
+    // Entering and leaving the icon with the pointer.
     XDo({"mousemove", "0", "0"});
+    int enters = 0, exits = 0;
+    QObject::connect(&tray, &TTrayIcon::OnMouseEnter, [&] { ++enters; });
+    QObject::connect(&tray, &TTrayIcon::OnMouseExit, [&] { ++exits; });
+    tray.SetWantEnterExitEvents(true);
+    XDo({"mousemove", QString::number(centre.x()), QString::number(centre.y())});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return enters == 1; }, 5000));
+    EXPECT_EQ(exits, 0);
+    XDo({"mousemove", "0", "0"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return exits == 1; }, 5000));
+    tray.SetWantEnterExitEvents(false);
 
     // The tray program restarts: the icon goes back into the new tray.
     trayer.reset();
