@@ -58,10 +58,7 @@ void TShapeButton::SetPaintMode(TPaintMode mode)
 void TShapeButton::SetPicIdle(const QImage& picture)
 {
     FPicIdle = picture;
-    if (FRegionApplied) {
-        RemoveRegion();
-        BuildRegion();
-    }
+    RebuildRegion();
     update();
 }
 
@@ -91,6 +88,7 @@ void TShapeButton::SetImageList(const QList<QImage>& list)
     QImage* const targets[] = {&FPicIdle, &FPicUp, &FPicDown, &FPicDsbld};
     for (qsizetype i = 0; i < list.size() && i < 4; ++i)
         *targets[i] = list[i];
+    RebuildRegion();
     update();
 }
 
@@ -116,6 +114,15 @@ void TShapeButton::BuildRegion()
         return;
     setMask(QRegion(ShapeMask(FPicIdle)));
     FRegionApplied = true;
+}
+
+// The shape always follows the idle picture, whichever came first, the picture or the mode.
+void TShapeButton::RebuildRegion()
+{
+    if (FPaintMode != pmCrop)
+        return;
+    RemoveRegion();
+    BuildRegion();
 }
 
 void TShapeButton::RemoveRegion()

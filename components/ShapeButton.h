@@ -66,6 +66,7 @@ private:
     void UpdateRepeatTimer();
     void BuildRegion();
     void RemoveRegion();
+    void RebuildRegion();
 
     QTimer FRepeatTimer;
     bool FRegionApplied = false;

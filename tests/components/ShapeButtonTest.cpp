@@ -209,12 +209,15 @@ TEST(ShapeButton, TransparentModeLeavesTheKeyColourOut)
     EXPECT_EQ(Render(button).pixelColor(0, 0), Key);
 }
 
-TEST(ShapeButton, ImageListFillsThePicturesByIndex)
+TEST(ShapeButton, ShapeFollowsPicturesThatComeAfterTheMode)
 {
     TShapeButton button;
+    button.SetPaintMode(pmCrop);
+    EXPECT_FALSE(button.RegionApplied());
     button.SetImageList({Disc(Qt::red), Disc(Qt::yellow)});
-    EXPECT_EQ(button.PicIdle().pixelColor(Centre), QColor(Qt::red));
     EXPECT_EQ(button.PicUp().pixelColor(Centre), QColor(Qt::yellow));
     EXPECT_TRUE(button.PicDown().isNull());
-    EXPECT_TRUE(button.PicDsbld().isNull());
+    ASSERT_TRUE(button.RegionApplied());
+    EXPECT_FALSE(button.mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(button.mask().contains(Centre));
 }
