@@ -1,6 +1,7 @@
 #include "components/GradientProgress.h"
 
-#include <QApplication>
+#include "platform/qt/Colors.h"
+
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -51,8 +52,8 @@ void Advance(TChannels& c, const TChannels& delta, double times)
 
 TGradientProgress::TGradientProgress(QWidget* parent)
     : QWidget(parent),
-      FColor(QApplication::palette().color(QPalette::Button)),
-      FHintColor(QToolTip::palette().color(QPalette::ToolTipBase))
+      FColor(ToQColor(clBtnFace)),
+      FHintColor(ToQColor(clInfoBk))
 {
     resize(150, 15);
 }

@@ -1,5 +1,6 @@
 // The progress bar: its range rules and the pixels of the drawn fill.
 #include "components/GradientProgress.h"
+#include "platform/qt/Colors.h"
 
 #include <QImage>
 
@@ -9,9 +10,10 @@
 
 namespace {
 
-const QColor Face(0xF8, 0xF8, 0xF8);
-const QColor Start(0xED, 0xEF, 0xEE);
-const QColor End(0x73, 0x88, 0x99);
+// The download bar's colours, as the main window gives them ($00BBGGRR).
+const QColor Face = ToQColor(0xF8F8F8);
+const QColor Start = ToQColor(0xEEEFED);
+const QColor End = ToQColor(0x998873);
 const QColor Unpainted(255, 0, 255);
 
 // What the bar itself paints, on a magenta ground.
@@ -146,11 +148,13 @@ TEST(GradientProgress, GradientInsideBlocksAndSolidFill)
     EXPECT_EQ(At(image, 100), Blend(99, 100));
     EXPECT_EQ(At(image, 101), Face);
 
-    // One colour when start and end agree.
-    bar.SetEndColor(Start);
+    // One colour when start and end agree; a system colour counts with its own value.
+    const QColor buttonFace = ToQColor(clBtnFace);
+    bar.SetStartColor(buttonFace);
+    bar.SetEndColor(buttonFace);
     image = Render(bar);
-    EXPECT_EQ(At(image, 50), Start);
-    EXPECT_EQ(At(image, 100), Start);
+    EXPECT_EQ(At(image, 50), buttonFace);
+    EXPECT_EQ(At(image, 100), buttonFace);
 }
 
 TEST(GradientProgress, TextSitsOnTheFillOrTheWholeBar)
