@@ -61,7 +61,9 @@ public:
                 if (!fragment.isValid())
                     continue;
                 Character(CharOf(fragment.charFormat()));
+                IsObject = fragment.charFormat().objectType() != QTextFormat::NoObject;
                 Text(fragment.text());
+                IsObject = false;
             }
             if (block.text().isEmpty())
                 Character(CharOf(block.charFormat()));
@@ -226,9 +228,9 @@ private:
                 Control(c == u'\t' ? "tab" : "line");
                 continue;
             }
-            if (c < 0x20 || c == 0x7F || c == QChar::ObjectReplacementCharacter)
-                continue;
-            if (c < 0x80) {
+            if (c < 0x20 || (c == QChar::ObjectReplacementCharacter && IsObject))
+                continue;  // control characters; pictures and objects are not written
+            if (c < 0x7F) {
                 if (NeedDelimiter)
                     Out += ' ';
                 NeedDelimiter = false;
@@ -254,6 +256,7 @@ private:
     const TCodePageTable& Table;
     std::string Out;
     bool NeedDelimiter = false;
+    bool IsObject = false;  // the text being written is an object's placeholder
     std::vector<QString> FontNames;
     std::vector<QColor> Colours;
     TRtfCharProps Current{.Font = -1, .HalfPoints = -1};  // what the reader has before the first run
