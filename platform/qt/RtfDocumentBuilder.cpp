@@ -37,6 +37,14 @@ TRtfDocumentBuilder::TRtfDocumentBuilder(QTextDocument& document, const TRtfTabl
     Cursor = QTextCursor(&Document);
     // A fresh block without the list or format the cleared document may still carry.
     Cursor.setBlockFormat(QTextBlockFormat());
+    // One edit for the whole reading: the document tells its views once, at the end.
+    Cursor.beginEditBlock();
+}
+
+TRtfDocumentBuilder::~TRtfDocumentBuilder()
+{
+    if (!Finished)
+        Cursor.endEditBlock();
 }
 
 void TRtfDocumentBuilder::TablesChanged()
@@ -122,6 +130,9 @@ void TRtfDocumentBuilder::Finish(const TRtfParaProps& para, const TRtfCharProps&
     if (!PendingBlock)
         ApplyBlock(para, props);
     PendingBlock = false;
+    if (!Finished)
+        Cursor.endEditBlock();
+    Finished = true;
 }
 
 void TRtfDocumentBuilder::ApplyBlock(const TRtfParaProps& para, const TRtfCharProps& props)

@@ -58,6 +58,9 @@ class TRtfDocumentBuilder {
 public:
     // Clears the document and writes into it until Finish.
     TRtfDocumentBuilder(QTextDocument& document, const TRtfTables& tables);
+    ~TRtfDocumentBuilder();
+    TRtfDocumentBuilder(const TRtfDocumentBuilder&) = delete;
+    TRtfDocumentBuilder& operator=(const TRtfDocumentBuilder&) = delete;
 
     // The tables changed: formats are made anew from them.
     void TablesChanged();
@@ -79,6 +82,7 @@ private:
     const TRtfTables& Tables;
     QString Run;
     TRtfCharProps RunProps;
+    bool Finished = false;
     bool PendingBlock = false;  // a \par was read: the next text opens a new block
     bool BlockEmpty = true;
     TRtfCharProps CachedProps;

@@ -535,9 +535,15 @@ bool ReadRtf(std::string_view rtf, QTextDocument& document)
         reader.Read();
     } else {
         // Not rich text: the bytes as plain text in the system code page, lines as paragraphs.
-        QString text = QString::fromStdU16String(Platform::AnsiToWide(rtf, 0));
+        QString text;
+        try {
+            text = QString::fromStdU16String(Platform::AnsiToWide(rtf, 0));
+        } catch (const Platform::ECodePageError&) {
+            text = QString::fromLatin1(rtf.data(), static_cast<qsizetype>(rtf.size()));
+        }
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(QChar(u'\r'), QChar(u'\n'));
+        text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\n' && c != u'\t'; });
         document.setPlainText(text);
     }
     document.setUndoRedoEnabled(undo);
