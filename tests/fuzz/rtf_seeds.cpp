@@ -21,7 +21,8 @@ int main(int argc, char** argv)
          "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss\\fcharset204{\\*\\fname Arial;}Arial "
          "CYR;}{\\f1\\fnil\\fcharset2 Symbol;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n{\\*\\generator Msftedit "
          "5.41.21.2510;}\\viewkind4\\uc1\\pard\\lang1049\\f0\\fs20\\'cf\\'f0\\b\\'e8\\b0\\par\r\n\\pard\\qc\\cf1\\i "
-         "x\\i0\\cf0\\par\r\n{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720"
+         "x\\i0\\cf0\\par\r\n\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-"
+         "720\\li720"
          "\\ul a\\ulnone\\strike b\\strike0\\tab c\\line d\\par\r\n}\r\n");
     Seed(
         dir, "article",

@@ -24,7 +24,7 @@ const std::string kRussianRichEdit =
     "{\\*\\generator Msftedit 5.41.21.2510;}\\viewkind4\\uc1\\pard\\lang1049\\f0\\fs20\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2, "
     "\\b\\'ec\\'e8\\'f0\\b0 !\\par\r\n"
     "\\pard\\qc\\cf1\\i\\f2\\fs28\\'ea\\'f0\\'e0\\'f1\\'ed\\'fb\\'e9\\cf0\\i0\\f0\\fs20\\par\r\n"
-    "{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720\\ul "
+    "\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720\\ul "
     "\\'ee\\'e4\\'e8\\'ed\\ulnone\\par\r\n"
     "{\\pntext\\f1\\'b7\\tab}\\strike \\'e4\\'e2\\'e0\\strike0\\par\r\n"
     "\\pard\\li1440 \\cf2\\'f2\\'f0\\'e8\\cf0\\tab x\\line y\\par\r\n"
@@ -67,6 +67,7 @@ TEST(RichTextReader, RussianRichEditTextKeepsTextAndFormats)
     b = b.next();
     ASSERT_TRUE(b.textList());
     EXPECT_EQ(b.textList()->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft) << "\\pard ended the centring";
     const QTextList* list = b.textList();
     b = b.next();
     EXPECT_EQ(b.textList(), list) << "both bullets are one list";
