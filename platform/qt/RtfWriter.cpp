@@ -19,6 +19,18 @@
 namespace RichText {
 namespace {
 
+constexpr int kMaxTwips = 31680;  // 22 inches
+
+// A measure rounded to a whole number within [low, high] (NaN gives low).
+int Rounded(double value, int low, int high)
+{
+    if (!(value >= low))
+        return low;
+    if (value >= high)
+        return high;
+    return static_cast<int>(std::lround(value));
+}
+
 class TRtfWriter {
 public:
     TRtfWriter(const QTextDocument& document, int codePage)
@@ -132,7 +144,7 @@ private:
             points = Document.defaultFont().pointSizeF();
         if (points <= 0)
             points = 10;
-        p.HalfPoints = std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276);
+        p.HalfPoints = Rounded(points * 2, 2, 3276);
         p.Bold = f.fontWeight() >= QFont::DemiBold;
         p.Italic = f.fontItalic();
         p.Underline = f.fontUnderline();
@@ -160,11 +172,11 @@ private:
                 ? TRtfList::Bullet
                 : TRtfList::Decimal;
             left += std::max(1, list->format().indent()) * Document.indentWidth();
-            p.LeftIndent = static_cast<int>(std::lround(left * kTwipsPerPixel));
+            p.LeftIndent = Rounded(left * kTwipsPerPixel, 0, kMaxTwips);
             p.FirstIndent = -std::min(p.LeftIndent, 360);
         } else {
-            p.LeftIndent = static_cast<int>(std::lround(left * kTwipsPerPixel));
-            p.FirstIndent = static_cast<int>(std::lround(f.textIndent() * kTwipsPerPixel));
+            p.LeftIndent = Rounded(left * kTwipsPerPixel, -kMaxTwips, kMaxTwips);
+            p.FirstIndent = Rounded(f.textIndent() * kTwipsPerPixel, -kMaxTwips, kMaxTwips);
         }
         return p;
     }
