@@ -170,6 +170,21 @@ TEST(RichTextWriter, EmptyDocumentGivesTheRtfOfAnEmptyDocument)
     EXPECT_EQ(back->blockCount(), 1);
 }
 
+TEST(RichTextWriter, MeasuresOutOfRangeAreBounded)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextBlockFormat wide;
+    wide.setLeftMargin(1e12);
+    wide.setTextIndent(-1e12);
+    c.setBlockFormat(wide);
+    c.insertText("x", CharFormat("Arial", 1e9));
+    const std::string rtf = RichText::WriteRtf(doc);
+    EXPECT_NE(rtf.find("\\fi-31680\\li31680"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\fs3276"), std::string::npos) << rtf;
+    EXPECT_EQ(Read(rtf)->toPlainText(), "x");
+}
+
 TEST(RichTextWriter, RichEditToTextWritesWhatWasTyped)
 {
     ::setenv("LEXORA_CODEPAGE", "1251", 1);
