@@ -271,3 +271,66 @@ TEST_F(WorldStream, TagInFrontOfLayerOneAndTwo)
         EXPECT_LE(c.MaxDifference, 1) << name;
     }
 }
+
+// Jumps in constant bit-rate streams after a tag and an Info frame land on the frame asked for:
+// positions count from the first audio frame (at 44.1 kHz through the padding table, at 32 kHz
+// by the frame size).
+TEST_F(WorldStream, JumpsAfterATagLandOnTheFrame)
+{
+    for (const char* name : {"tag_utf16", "tag_v1"}) {
+        const std::vector<int16_t> ref = Reference(World(std::string(name) + ".f32"));
+        const size_t frameSamples = 1152 * 2;
+        const size_t frames = ref.size() / frameSamples;
+        const std::vector<int16_t> pcm = Decode(World(std::string(name) + ".mp3"), 1000);
+        ASSERT_GT(pcm.size(), 3 * frameSamples) << name;
+        const size_t target = static_cast<size_t>(1000 / (name[4] == 'u' ? 26.12245f : 36.0f));
+        // Frames whose main data lies before the jump give no output.
+        const size_t landed = frames - pcm.size() / frameSamples;
+        EXPECT_GE(landed, target) << name;
+        EXPECT_LE(landed, target + 2) << name;
+        size_t inexact = 0;
+        EXPECT_TRUE(MatchesFrom(pcm, 2 * frameSamples, ref, (landed + 2) * frameSamples, inexact)) << name;
+        EXPECT_LE(inexact, pcm.size() / 200) << name;
+    }
+}
+
+// The frame reached by a jump is the audio frame asked for: its header lies where walking the
+// frames from the first audio frame (after the tag and the Info frame) puts it.
+TEST(WorldStreamReader, JumpsCountFromTheFirstAudioFrame)
+{
+    for (const char* name : {"tag_utf16", "tag_padded", "tag_v1"}) {
+        decoder_test::MemorySource source;
+        source.bytes = ReadFileBytes(World(std::string(name) + ".mp3"));
+        ASSERT_GT(source.bytes.size(), 1000u);
+        const auto& b = source.bytes;
+        // Tag size, then the Info frame, then the audio frames.
+        size_t pos = b[0] == 'I' ? 10 + ((b[6] << 21) | (b[7] << 14) | (b[8] << 7) | b[9]) : 0;
+        while (pos + 1 < b.size() && !(b[pos] == 0xFF && (b[pos + 1] & 0xE0) == 0xE0))
+            ++pos;  // lame's tag padding
+        auto word = [&](size_t at) {
+            return (uint32_t{b[at]} << 24) | (uint32_t{b[at + 1]} << 16) | (uint32_t{b[at + 2]} << 8) | b[at + 3];
+        };
+        std::vector<size_t> starts;
+        pos += static_cast<size_t>(sonarel::Header::FrameLengthOf(word(pos)));  // the Info frame
+        while (pos + 4 <= b.size() && b[pos] == 0xFF) {
+            starts.push_back(pos);
+            pos += static_cast<size_t>(sonarel::Header::FrameLengthOf(word(pos)));
+        }
+        ASSERT_GT(starts.size(), 60u) << name;
+
+        auto reader = source.Open();
+        sonarel::Header header;
+        sonarel::Crc16* crc = nullptr;
+        ASSERT_TRUE(header.ReadNext(*reader, crc)) << name;
+        EXPECT_EQ(reader->HeaderPosition(), static_cast<int64_t>(starts[0])) << name;
+        for (int32_t n : {40, 7, 0, 55, 54}) {
+            ASSERT_TRUE(header.SeekToFrame(*reader, n)) << name << " " << n;
+            if (reader->FrameIndex() == n - 1) {
+                ASSERT_TRUE(header.ReadNext(*reader, crc)) << name << " " << n;
+            }
+            EXPECT_EQ(reader->FrameIndex(), n) << name;
+            EXPECT_EQ(reader->HeaderPosition(), static_cast<int64_t>(starts[static_cast<size_t>(n)]))
+                << name << " " << n;
+        }
+    }
+}
