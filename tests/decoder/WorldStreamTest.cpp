@@ -215,15 +215,13 @@ TEST_F(WorldStream, Mpeg25IsRefused)
     EXPECT_TRUE(reader->Mpeg25());
 }
 
-// Variable bit rate: the Xing frame is not played, its frame count gives the length; without it
-// the length is estimated from the first frame.
+// Variable bit rate: the Xing frame is not played, its frame count gives the length.
 TEST_F(WorldStream, XingFrameGivesTheLength)
 {
     const double trueMs = TrueMs("vbr_v2.f32", 2);
     const std::vector<int16_t> pcm = Decode(World("vbr_v2.mp3"));
     ExpectAsMpg123("vbr_v2", pcm, "vbr_v2.f32");
     EXPECT_NEAR(length, trueMs, trueMs * 0.01);
-    EXPECT_EQ(pcm, ReadWave(wav).samples);
 }
 
 // Jumps in a stream of variable bit rate go through the Xing frame's table of contents: they
