@@ -1,0 +1,89 @@
+// Article display: the selected word's article read from the dictionary and shown as
+// formatted text, the sound position of the word and the word commands that apply.
+#include "app/mainwindow/LexDictionary.h"
+#include "app/mainwindow/WordListModel.h"
+#include "platform/Locale.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/RichText.h"
+
+#include <QAction>
+#include <QListView>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+void TfLexDictionary::lbWordsClick()
+{
+    const int i = SelectedIndex();
+    if (i < 0)
+        return;
+    std::string article;
+    if (SearchMode == 0) {
+        SetStatusPanel(0, SelectedWord());
+        const std::vector<std::int32_t>& positions = Dictionary->UserWordPositions;
+        const auto c = static_cast<std::int32_t>(
+            std::count_if(positions.begin(), positions.end(), [i](std::int32_t p) { return p < i; }));
+        const auto user = std::find(positions.begin(), positions.end(), i);
+        if (user != positions.end()) {
+            Dictionary->GetArticle(static_cast<std::int32_t>(user - positions.begin()), true, article, true, false);
+            ShowArticle(article);
+            UpdateWordCommands(true);
+            SoundWordIndex = -1;
+            SoundBlock = -1;
+        } else {
+            Dictionary->GetArticle(i - c, true, article, false, false);
+            ShowArticle(article);
+            UpdateWordCommands(false);
+            SoundWordIndex = i - c;
+            SoundBlock = Dictionary->CurrentSection;
+        }
+        return;
+    }
+    // Results of another search than the shown one have no index to read.
+    if (static_cast<std::size_t>(i) >= AdvancedResults.size())
+        return;
+    const std::int32_t w = AdvancedResults[static_cast<std::size_t>(i)];
+    Dictionary->GetArticle(w, true, article, false, true);
+    ShowArticle(article);
+    SoundBlock = Dictionary->SectionOfWordIndex(w);
+    SoundWordIndex =
+        SoundBlock >= 0 ? w - Dictionary->Sections[static_cast<std::size_t>(SoundBlock)].FirstWordIndex : -1;
+}
+
+void TfLexDictionary::ShowArticle(const std::string& article)
+{
+    if (article.rfind("{\\rtf", 0) == 0) {
+        RichText::ReadRtf(article, *reDescription->document());
+    } else {
+        reDescription->setPlainText(ToQString(Platform::AnsiToWide(article)));
+    }
+    reDescription->moveCursor(QTextCursor::Start);
+}
+
+void TfLexDictionary::UpdateWordCommands(bool isUserWord)
+{
+    auto showEdit = [this](bool visible) {
+        for (QAction* a : ToolBar->actions())
+            if (ToolBar->widgetForAction(a) == bEdit)
+                a->setVisible(visible);
+    };
+    switch (SelectedDictionaryKind()) {
+    case 0:
+        miEditWord->setEnabled(isUserWord);
+        miDeleteWord->setEnabled(isUserWord);
+        showEdit(isUserWord);
+        miAbbreviation->setEnabled(true);
+        break;
+    case 2:
+    case 3:
+        miEditWord->setEnabled(true);
+        miDeleteWord->setEnabled(true);
+        showEdit(true);
+        miAbbreviation->setEnabled(false);
+        break;
+    default:
+        break;
+    }
+}
