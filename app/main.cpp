@@ -31,6 +31,7 @@ int main(int argc, char** argv)
     TfLexDictionary window({}, args);
     if (window.TerminateRequested)
         return 1;
+    window.QuitOnClose = true;
     QObject::connect(&instance, &TSingleInstance::RestoreRequested, &window,
                      [&window] { QCoreApplication::postEvent(&window, new QEvent(LexEvents::RestoreWindow)); });
     QObject::connect(&instance, &TSingleInstance::InstallRequested, &window, [&window](const QString& path) {

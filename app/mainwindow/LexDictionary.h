@@ -109,6 +109,8 @@ public:
     // Set when creation found the program unable to run (missing language file); the
     // program ends without entering its loop.
     bool TerminateRequested = false;
+    // The program ends when this window closes (set for the program's main window).
+    bool QuitOnClose = false;
     QString HelpFile;
 
     // --- components (object names as given)
@@ -351,12 +353,15 @@ private:
 
     QStringList args_;
     bool shown_ = false;
+    bool historyPopup_ = false;  // the history list of cbFind is open
     bool destroyed_ = false;
     std::vector<TAlphabetLink*> alphabetLinks_;
 };
 
 template <typename F> void TfLexDictionary::Guard(F&& f)
 {
+    if (destroyed_)
+        return;  // late signals of widgets going down with the window
     try {
         f();
     } catch (const std::exception& e) {

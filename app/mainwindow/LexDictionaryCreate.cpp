@@ -271,7 +271,7 @@ void TfLexDictionary::closeEvent(QCloseEvent* e)
     Guard([this] { FormClose(); });
     e->accept();
     // The program ends with its main window, also while it sits in the tray.
-    if (QCoreApplication::instance() != nullptr && isWindow() && parentWidget() == nullptr && !TerminateRequested)
+    if (QuitOnClose)
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 

@@ -92,6 +92,7 @@ void TfLexDictionary::BuildWidgets()
     lbWords->setSelectionMode(QAbstractItemView::SingleSelection);
     lbWords->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lbWords->setLayoutMode(QListView::SinglePass);
+    lbWords->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     left->addWidget(lbWords, 1);
 
     auto* right = new QWidget(splitter);
@@ -112,6 +113,10 @@ void TfLexDictionary::BuildWidgets()
     ShapeButton1->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     ShapeButton1->setAutoRaise(true);
     ShapeButton1->setFixedSize(16, 16);
+    auto* closeRow = new QHBoxLayout(mbAlphabet);
+    closeRow->setContentsMargins(0, 1, 1, 0);
+    closeRow->addStretch(1);
+    closeRow->addWidget(ShapeButton1, 0, Qt::AlignTop);
     article->addWidget(mbAlphabet);
 
     reDescription = new QTextEdit(right);

@@ -17,6 +17,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kHistoryLimit = 50;
@@ -238,15 +240,15 @@ void TfLexDictionary::MergeUserWords(char16_t letter)
     lbWords->setUpdatesEnabled(false);
     const Platform::LCID lcid = Platform::UserDefaultLCID();
     for (const std::u16string& word : userWords) {
-        int p = SelectMatchingWord(ToQString(word));
-        if (p < 0) {
-            // No prefix in common with any word: the word goes to its sorted place.
-            p = WordCount();
-            for (int k = 0; k < WordCount(); ++k)
-                if (WideCompare(ToU16(WordsModel->Word(k)), word, lcid) > 0) {
-                    p = k;
-                    break;
-                }
+        // The sorted place in the list (after equal words), so the list stays in its order.
+        int p = 0;
+        int hi = WordCount();
+        while (p < hi) {
+            const int mid = p + (hi - p) / 2;
+            if (WideCompare(ToU16(WordsModel->Word(mid)), word, lcid) <= 0)
+                p = mid + 1;
+            else
+                hi = mid;
         }
         WordsModel->Insert(p, ToQString(word));
         for (std::int32_t& earlier : Dictionary->UserWordPositions)
@@ -321,6 +323,7 @@ void TfLexDictionary::FreeAlphabetLinks()
 void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
 {
     FreeAlphabetLinks();
+    mbAlphabet->setMinimumWidth(0);
     if (dictionary == nullptr)
         return;
     std::u16string description;
@@ -328,6 +331,7 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
     if (description.empty())
         return;
     const std::vector<std::u16string> lines = SplitLines(description);
+    int right = 0;
     for (int row = 0; row < 2 && row < static_cast<int>(lines.size()); ++row) {
         // Tokens end at a comma; a number is the spacing of the entry before it.
         struct Entry {
@@ -364,9 +368,12 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
             link->move(left, row == 0 ? 2 : 19);
             link->show();
             alphabetLinks_.push_back(link);
+            right = std::max(right, left + link->width());
             AlphabetLink = link;
         }
     }
+    // Every link stays readable, clear of the close button.
+    mbAlphabet->setMinimumWidth(right + ShapeButton1->width() + 6);
 }
 
 void TfLexDictionary::BindAlphabetLinks()

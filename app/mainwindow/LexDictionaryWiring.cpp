@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QAbstractItemView>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTextEdit>
@@ -24,11 +25,20 @@ void TfLexDictionary::ConnectHandlers()
         connect(sender, signal, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
     };
     // search and list
+    // Keys reach the combo box, which hands them to its edit directly.
+    cbFind->installEventFilter(this);
     cbFind->lineEdit()->installEventFilter(this);
     for (QWidget* w : {static_cast<QWidget*>(lbWords), static_cast<QWidget*>(reDescription),
                        static_cast<QWidget*>(cbFrom), static_cast<QWidget*>(cbTo)})
         w->installEventFilter(this);
-    connect(cbFind, &QComboBox::activated, this, [this] { Guard([this] { cbFindCloseUp(); }); });
+    // Only a pick from the history list counts; the box also reports a typed text that
+    // equals an entry when it loses the focus.
+    cbFind->view()->window()->installEventFilter(this);
+    connect(cbFind, &QComboBox::activated, this, [this] {
+        if (historyPopup_)
+            Guard([this] { cbFindCloseUp(); });
+        historyPopup_ = false;
+    });
     on(bFund, &QToolButton::clicked, &TfLexDictionary::bFundClick);
     connect(lbWords, &QListView::clicked, this, [this] { Guard([this] { lbWordsClick(); }); });
     connect(lbWords->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
@@ -138,13 +148,18 @@ bool TfLexDictionary::eventFilter(QObject* watched, QEvent* e)
             const bool typed = !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
             if (typed)
                 FormKeyPress(text.at(0).unicode());
-            if (watched == cbFind->lineEdit()) {
+            if (watched == cbFind || watched == cbFind->lineEdit()) {
                 if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
                     handled = cbFindKeyDown(key->key());
                 else if (typed)
                     handled = cbFindKeyPress(text.at(0).unicode());
             }
         });
+    } else if (watched == cbFind->view()->window() && (e->type() == QEvent::Show || e->type() == QEvent::Hide)) {
+        if (e->type() == QEvent::Show)
+            historyPopup_ = true;
+        else  // a pick reports itself right after the list closes
+            QTimer::singleShot(0, this, [this] { historyPopup_ = false; });
     } else if (e->type() == QEvent::MouseButtonDblClick && watched == reDescription->viewport()) {
         // The pane selects the word under the mouse first, then the look-up runs.
         QTimer::singleShot(0, this, [this] { Guard([this] { reDescriptionDblClick(); }); });
