@@ -52,8 +52,12 @@ public:
         setMaximumSize(kMaxWidth, kMaxHeight);
         body->setMaximumWidth(kMaxWidth - 16);
         title->setMaximumWidth(kMaxWidth - 16);
-        adjustSize();
-        resize(std::min(width(), kMaxWidth), std::min(height(), kMaxHeight));
+        // A word too long to wrap is clipped rather than widening the balloon.
+        for (QLabel* l : {title, body})
+            l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        const QSize wanted = sizeHint();
+        const int w = std::clamp(wanted.width(), 120, kMaxWidth);
+        setFixedSize(w, std::min(heightForWidth(w) > 0 ? heightForWidth(w) : wanted.height(), kMaxHeight));
         auto* timer = new QTimer(this);
         timer->setSingleShot(true);
         QObject::connect(timer, &QTimer::timeout, this, &QWidget::close);
