@@ -225,7 +225,7 @@ public:
     int SelectedIndex() const;
     QString SelectedWord() const;
     void SetSelectedIndex(int index);
-    void SetWordsText(const std::u16string& text);
+    void SetWordsText(std::u16string text);
     void ClearWords();
 
     // --- article

@@ -122,7 +122,7 @@ void TfLexDictionary::SwitchDictionaryClass()
         if (dynamic_cast<TTavorDictionary*>(Dictionary.get()) == nullptr) {
             Dictionary = std::make_unique<TTavorDictionary>(path);
             Dictionary->GetLetterWords(u'A', true, words, false);
-            SetWordsText(words);
+            SetWordsText(std::move(words));
             MergeUserWords(Dictionary->Sections[0].Letter);
         }
         break;
@@ -131,7 +131,7 @@ void TfLexDictionary::SwitchDictionaryClass()
         if (dynamic_cast<TUserDictionary*>(Dictionary.get()) == nullptr) {
             Dictionary = std::make_unique<TUserDictionary>(path);
             Dictionary->GetLetterWords(u'A', true, words, false);
-            SetWordsText(words);
+            SetWordsText(std::move(words));
         }
         break;
     default:
@@ -197,7 +197,7 @@ void TfLexDictionary::cbFrom1Change()
     BindAlphabetLinks();
     std::u16string words;
     Dictionary->GetLetterWords(u'A', true, words, false);
-    SetWordsText(words);
+    SetWordsText(std::move(words));
     MergeUserWords(Dictionary->Sections[0].Letter);
     CurrentLetter = u' ';
     LoadHistory(false);
@@ -238,7 +238,7 @@ void TfLexDictionary::cbToChange(QObject*)
     if (SearchMode == 0) {
         std::u16string words;
         Dictionary->GetLetterWords(u'A', true, words, false);
-        SetWordsText(words);
+        SetWordsText(std::move(words));
         MergeUserWords(Dictionary->Sections[0].Letter);
         SetSearchMode(0);
     }
@@ -322,7 +322,7 @@ bool TfLexDictionary::SelectFirstDictionary()
     Dictionary = CreateDictionary(DictKindFromInt(r->Kind), (DataDir + CurrentDictionaryFile).toStdString());
     std::u16string words;
     Dictionary->GetLetterWords(u'A', true, words, false);
-    SetWordsText(words);
+    SetWordsText(std::move(words));
     BuildAlphabetPanel(Dictionary.get());
     BindAlphabetLinks();
     PreviousFromIndex = cbFrom->currentIndex();

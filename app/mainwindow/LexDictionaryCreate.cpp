@@ -123,7 +123,7 @@ void TfLexDictionary::FormCreate()
                 CreateDictionary(DictKindFromInt(record->Kind), (DataDir + CurrentDictionaryFile).toStdString());
             std::u16string words;
             Dictionary->GetLetterWords(u'A', true, words, false);
-            SetWordsText(words);
+            SetWordsText(std::move(words));
             LearnDictionary = std::make_unique<TLearnDictionary>((AppDir + "Learning").toStdString());
             LearnDictionary->SetLanguagePair(CurrentDictionaryFile.left(6).toStdString());
             BuildAlphabetPanel(Dictionary.get());

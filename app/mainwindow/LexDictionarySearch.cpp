@@ -60,9 +60,9 @@ void TfLexDictionary::SetSelectedIndex(int index)
     lbWords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
 }
 
-void TfLexDictionary::SetWordsText(const std::u16string& text)
+void TfLexDictionary::SetWordsText(std::u16string text)
 {
-    WordsModel->SetText(text);
+    WordsModel->SetText(std::move(text));
 }
 
 void TfLexDictionary::ClearWords()
@@ -78,7 +78,7 @@ void TfLexDictionary::LoadLetterBlock(char16_t letter)
     std::u16string words;
     Dictionary->GetLetterWords(letter, false, words, false);
     if (!words.empty()) {
-        SetWordsText(words);
+        SetWordsText(std::move(words));
         MergeUserWords(letter);
     }
 }
@@ -219,7 +219,7 @@ void TfLexDictionary::bFundClick()
     std::u16string joined;
     for (const QString& w : found)
         joined += ToU16(w) + u"\r\n";
-    SetWordsText(joined);
+    SetWordsText(std::move(joined));
     SetStatusPanel(0, LangText(LangStrings, "sbSearch") + "'" + text + "'");
 }
 
@@ -285,7 +285,7 @@ void TfLexDictionary::miWordSearchClick()
     } else {
         std::u16string words;
         Dictionary->GetLetterWords(u' ', true, words, false);
-        SetWordsText(words);
+        SetWordsText(std::move(words));
     }
 }
 
@@ -402,7 +402,7 @@ void TfLexDictionary::MURL1Click(TAlphabetLink* link)
         return;
     }
     SetSearchMode(0);
-    SetWordsText(words);
+    SetWordsText(std::move(words));
     MergeUserWords(letter);
     bFundClick();
     cbFind->lineEdit()->setCursorPosition(1);

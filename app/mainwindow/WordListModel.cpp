@@ -22,19 +22,27 @@ QVariant TWordListModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
-void TWordListModel::SetText(std::u16string_view text)
+QString TWordListModel::Word(int row) const
+{
+    const TRow& r = rows_[static_cast<std::size_t>(row)];
+    return QString::fromUtf16(text_.data() + r.Start, r.Length);
+}
+
+void TWordListModel::SetText(std::u16string text)
 {
     beginResetModel();
-    words_.clear();
-    foldedValid_ = false;
+    text_ = std::move(text);
+    rows_.clear();
     folded_.clear();
+    foldedSize_ = 0;
     std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of(u"\r\n", start);
-        if (end == std::u16string_view::npos)
-            end = text.size();
-        words_.push_back(QString::fromUtf16(text.data() + start, static_cast<qsizetype>(end - start)));
-        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n')
+    const std::size_t n = text_.size();
+    while (start < n) {
+        std::size_t end = start;
+        while (end < n && text_[end] != u'\r' && text_[end] != u'\n')
+            ++end;
+        rows_.push_back({static_cast<std::int32_t>(start), static_cast<std::int32_t>(end - start)});
+        if (end + 1 < n && text_[end] == u'\r' && text_[end + 1] == u'\n')
             ++end;
         start = end + 1;
     }
@@ -44,12 +52,7 @@ void TWordListModel::SetText(std::u16string_view text)
 
 void TWordListModel::Clear()
 {
-    beginResetModel();
-    words_.clear();
-    folded_.clear();
-    foldedValid_ = false;
-    marks_.clear();
-    endResetModel();
+    SetText({});
 }
 
 void TWordListModel::Append(const QString& word)
@@ -61,38 +64,51 @@ void TWordListModel::Insert(int row, const QString& word)
 {
     row = std::clamp(row, 0, Count());
     beginInsertRows(QModelIndex(), row, row);
-    words_.insert(words_.begin() + row, word);
-    if (foldedValid_)
-        folded_.insert(folded_.begin() + row, word.toCaseFolded());
+    // The new word goes to the end of the text; only its row says where it is shown.
+    const auto at = static_cast<std::int32_t>(text_.size());
+    text_.append(reinterpret_cast<const char16_t*>(word.utf16()), static_cast<std::size_t>(word.size()));
+    text_.push_back(u'\n');
+    rows_.insert(rows_.begin() + row, TRow{at, static_cast<std::int32_t>(word.size())});
     if (static_cast<std::size_t>(row) < marks_.size())
         marks_.insert(marks_.begin() + row, 0);
     endInsertRows();
 }
 
-void TWordListModel::FoldAll() const
+void TWordListModel::FoldFrom(std::size_t start) const
 {
-    folded_.clear();
-    folded_.reserve(words_.size());
-    for (const QString& w : words_)
-        folded_.push_back(w.toCaseFolded());
-    foldedValid_ = true;
+    folded_.resize(text_.size());
+    for (std::size_t i = start; i < text_.size(); ++i) {
+        const char16_t c = text_[i];
+        // Surrogates stay as they are: both halves compare exactly.
+        folded_[i] = QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
+    }
+    foldedSize_ = text_.size();
 }
 
 int TWordListModel::FindPrefix(const QString& text) const
 {
     if (text.isEmpty())
         return -1;
-    if (!foldedValid_)
-        FoldAll();
-    const QString key = text.toCaseFolded();
-    for (std::size_t i = 0; i < folded_.size(); ++i)
-        if (folded_[i].startsWith(key))
+    if (foldedSize_ != text_.size())
+        FoldFrom(foldedSize_);
+    std::u16string key(static_cast<std::size_t>(text.size()), u'\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        key[static_cast<std::size_t>(i)] = QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
+    }
+    const auto len = static_cast<std::int32_t>(key.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const TRow& r = rows_[i];
+        if (r.Length >= len && std::char_traits<char16_t>::compare(folded_.data() + r.Start, key.data(), key.size()) == 0)
             return static_cast<int>(i);
+    }
     return -1;
 }
 
 void TWordListModel::SetMarks(const std::vector<std::uint8_t>& marks)
 {
+    if (marks.empty() && marks_.empty())
+        return;
     marks_ = marks;
     if (Count() > 0)
         emit dataChanged(index(0), index(Count() - 1), {UserWordRole});

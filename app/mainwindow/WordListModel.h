@@ -23,12 +23,12 @@ public:
 
     // Replaces the items by the lines of Text (CR LF or LF separated; a last empty line
     // is not an item).
-    void SetText(std::u16string_view text);
+    void SetText(std::u16string text);
     void Clear();
     void Append(const QString& word);
     void Insert(int row, const QString& word);
-    int Count() const { return static_cast<int>(words_.size()); }
-    const QString& Word(int row) const { return words_[static_cast<std::size_t>(row)]; }
+    int Count() const { return static_cast<int>(rows_.size()); }
+    QString Word(int row) const;
 
     // The first item (from the top) that begins with Text, ignoring letter case; -1 when
     // none does or Text is empty.
@@ -39,11 +39,18 @@ public:
     bool IsMarked(int row) const;
 
 private:
-    void FoldAll() const;
+    struct TRow {
+        std::int32_t Start = 0;
+        std::int32_t Length = 0;
+    };
+    void FoldFrom(std::size_t start) const;
 
-    std::vector<QString> words_;
-    mutable std::vector<QString> folded_;  // case-folded items, made on the first search
-    mutable bool foldedValid_ = false;
+    // A letter block holds tens of thousands of words: they stay in one text with the
+    // place of each, and are made into strings only when shown.
+    std::u16string text_;
+    std::vector<TRow> rows_;
+    mutable std::u16string folded_;  // text_ case-folded, made up to foldedSize_ on demand
+    mutable std::size_t foldedSize_ = 0;
     std::vector<std::uint8_t> marks_;
 };
 
