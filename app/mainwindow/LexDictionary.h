@@ -353,7 +353,9 @@ private:
 
     QStringList args_;
     bool shown_ = false;
-    bool historyPopup_ = false;  // the history list of cbFind is open
+    bool historyPopup_ = false;
+    bool historyChanged_ =
+        false;  // cbFind's entries differ from the history file  // the history list of cbFind is open
     bool destroyed_ = false;
     std::vector<TAlphabetLink*> alphabetLinks_;
 };

@@ -45,7 +45,8 @@ bool TfLexDictionary::EnableLearningCommands()
 
 void TfLexDictionary::SaveHistory()
 {
-    if (!IsUserAdministrator() || CurrentDictionaryFile.isEmpty())
+    // An unchanged history is already in its file.
+    if (!IsUserAdministrator() || CurrentDictionaryFile.isEmpty() || !historyChanged_)
         return;
     QDir().mkpath(AppDir + "History");
     // UTF-16 keeps words of every script, whatever the system code page.
@@ -55,6 +56,7 @@ void TfLexDictionary::SaveHistory()
         lines.Add(ToU16(cbFind->itemText(i)));
     try {
         lines.SaveToFile((AppDir + "History/" + CurrentDictionaryFile + ".txt").toStdString());
+        historyChanged_ = false;
     } catch (const std::exception&) {
         // A history that cannot be written is not worth a message.
     }
@@ -65,6 +67,7 @@ void TfLexDictionary::LoadHistory(bool search)
     if (!IsUserAdministrator())
         return;
     const QString remembered = cbFind->currentText();
+    historyChanged_ = false;
     {
         const QSignalBlocker block(cbFind);
         cbFind->clear();

@@ -112,6 +112,7 @@ void TfLexDictionary::FindWord()
         // Adding items must not change the text being searched.
         const QSignalBlocker block(cbFind);
         cbFind->addItem(text);
+        historyChanged_ = true;
         while (cbFind->count() > kHistoryLimit)
             cbFind->removeItem(0);
         cbFind->setCurrentIndex(-1);

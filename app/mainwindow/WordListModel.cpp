@@ -99,7 +99,8 @@ int TWordListModel::FindPrefix(const QString& text) const
     const auto len = static_cast<std::int32_t>(key.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const TRow& r = rows_[i];
-        if (r.Length >= len && std::char_traits<char16_t>::compare(folded_.data() + r.Start, key.data(), key.size()) == 0)
+        if (r.Length >= len
+            && std::char_traits<char16_t>::compare(folded_.data() + r.Start, key.data(), key.size()) == 0)
             return static_cast<int>(i);
     }
     return -1;
