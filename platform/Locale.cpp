@@ -1,5 +1,7 @@
 #include "platform/Locale.h"
 
+#include <algorithm>
+
 #include <unicode/ucnv.h>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
@@ -129,14 +131,48 @@ LCID UserDefaultLCID()
     return lcid;
 }
 
+namespace {
+
+int Collate(UCollator* coll, std::u16string_view a, std::u16string_view b)
+{
+    UCollationResult r = ucol_strcoll(coll, reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
+                                      reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()));
+    return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+}
+
+bool IsWordSortMark(char16_t c)
+{
+    return c == u'-' || c == u'\'';
+}
+
+// The text without hyphens and apostrophes, or an empty view when it has none.
+std::u16string_view WithoutMarks(std::u16string_view s, std::u16string& buffer)
+{
+    if (std::none_of(s.begin(), s.end(), IsWordSortMark))
+        return s;
+    buffer.clear();
+    for (char16_t c : s)
+        if (!IsWordSortMark(c))
+            buffer.push_back(c);
+    return buffer;
+}
+
+}  // namespace
+
 int CompareTextIgnoreCase(std::u16string_view a, std::u16string_view b, LCID lcid)
 {
     UCollator* coll = CollatorFor(lcid);
     if (!coll)
         return a.compare(b);
-    UCollationResult r = ucol_strcoll(coll, reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
-                                      reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()));
-    return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+    // Word order: hyphens and apostrophes count only between texts that are otherwise equal,
+    // so "co-op" sorts with "coop" and "it's" with "its".
+    std::u16string bufA, bufB;
+    const std::u16string_view plainA = WithoutMarks(a, bufA);
+    const std::u16string_view plainB = WithoutMarks(b, bufB);
+    if (plainA.size() == a.size() && plainB.size() == b.size())
+        return Collate(coll, a, b);
+    const int r = Collate(coll, plainA, plainB);
+    return r != 0 ? r : Collate(coll, a, b);
 }
 
 int CodePageOfLCID(LCID lcid)

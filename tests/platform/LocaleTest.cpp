@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -82,4 +83,18 @@ TEST(Locale, Utf8Conversions)
     EXPECT_EQ(Utf8ToWide("F\xC3\x9CNF"), u"F\u00DCNF");
     EXPECT_EQ(WideToUtf8(u"\u0416\U0001F600"), "\xD0\x96\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf8ToWide("\xFF"), u"\uFFFD");
+}
+
+TEST(Locale, HyphensAndApostrophesCountOnlyBetweenOtherwiseEqualWords)
+{
+    // Sorted as a word list: "co-op" sorts with "coop", "it's" with "its".
+    std::vector<std::u16string> words = {u"coa", u"co-op", u"coop", u"cooperate", u"it's", u"its", u"itself", u"ita"};
+    std::sort(words.begin(), words.end(),
+              [](const auto& a, const auto& b) { return CompareTextIgnoreCase(a, b, 0x0409) < 0; });
+    const std::vector<std::u16string> expected = {u"coa", u"co-op", u"coop", u"cooperate",
+                                                  u"ita", u"it's",  u"its",  u"itself"};
+    EXPECT_EQ(words, expected);
+    EXPECT_NE(CompareTextIgnoreCase(u"co-op", u"coop", 0x0409), 0);
+    EXPECT_EQ(CompareTextIgnoreCase(u"CO-OP", u"co-op", 0x0409), 0);
+    EXPECT_EQ(CompareTextIgnoreCase(u"co-op", u"coop", 0x0409), -CompareTextIgnoreCase(u"coop", u"co-op", 0x0409));
 }

@@ -1,0 +1,175 @@
+#include "tools/windows/NumTran.h"
+
+#include "components/InterfaceText.h"
+#include "tools/NumberWords.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+constexpr int kMaxDigits = 10;
+
+}  // namespace
+
+TfNumTran::TfNumTran(const TWideStrings& langStrings, QWidget* parent)
+    : QDialog(parent),
+      LangStrings(langStrings)
+{
+    setObjectName("fNumTran");
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setFixedSize(308, 179);
+    QFont tahoma("Tahoma");
+    tahoma.setPointSize(8);
+    setFont(tahoma);
+
+    lNumber = new QLabel(this);
+    lNumber->setObjectName("lNumber");
+    lNumber->setGeometry(8, 4, 140, 16);
+    eNumber = new QLineEdit(this);
+    eNumber->setObjectName("eNumber");
+    eNumber->setGeometry(8, 20, 140, 22);
+    eNumber->setMaxLength(kMaxDigits);
+    // Only digits reach the box, typed or pasted: a pasted "-5" or "12a" is refused whole.
+    eNumber->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,10}"), eNumber));
+    eNumber->installEventFilter(this);
+
+    lLabguage = new QLabel(this);
+    lLabguage->setObjectName("lLabguage");
+    lLabguage->setGeometry(160, 4, 140, 16);
+    cbLanguage = new QComboBox(this);
+    cbLanguage->setObjectName("cbLanguage");
+    cbLanguage->setGeometry(160, 20, 140, 22);
+    cbLanguage->addItems({"English", "German", "Espanol", "French", "Italian", "Russian", "Turkish"});
+    cbLanguage->setCurrentIndex(0);
+
+    MBox1 = new QFrame(this);
+    MBox1->setObjectName("MBox1");
+    MBox1->setGeometry(8, 50, 292, 89);
+    MBox1->setFrameShape(QFrame::Box);
+    MBox1->setAutoFillBackground(true);
+    MBox1->setBackgroundRole(QPalette::Base);
+    Label1 = new QLabel(MBox1);
+    Label1->setObjectName("Label1");
+    Label1->setGeometry(1, 2, 290, 85);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    bTranslate = new QPushButton(this);
+    bTranslate->setObjectName("bTranslate");
+    bTranslate->setGeometry(8, 147, 90, 25);
+    UniButton1 = new QPushButton("Copy", this);
+    UniButton1->setObjectName("UniButton1");
+    UniButton1->setGeometry(109, 147, 90, 25);
+    bClose = new QPushButton(this);
+    bClose->setObjectName("bClose");
+    bClose->setGeometry(210, 147, 90, 25);
+    for (QPushButton* b : {bTranslate, UniButton1, bClose})
+        b->setAutoDefault(false);
+    setTabOrder(eNumber, cbLanguage);
+    setTabOrder(cbLanguage, bTranslate);
+    setTabOrder(bTranslate, bClose);
+    setTabOrder(bClose, UniButton1);
+
+    connect(bTranslate, &QPushButton::clicked, this, &TfNumTran::bTranslateClick);
+    connect(cbLanguage, &QComboBox::activated, this, &TfNumTran::cbLanguageChange);
+    connect(UniButton1, &QPushButton::clicked, this, &TfNumTran::UniButton1Click);
+    connect(bClose, &QPushButton::clicked, this, &TfNumTran::bCloseClick);
+    FormCreate();
+}
+
+void TfNumTran::FormCreate()
+{
+    setWindowTitle(LangText(LangStrings, "TranCaption"));
+    lNumber->setText(LangText(LangStrings, "TranNumber"));
+    lLabguage->setText(LangText(LangStrings, "TranLanguage"));
+    bTranslate->setText(LangText(LangStrings, "TranButTran"));
+    bClose->setText(LangText(LangStrings, "TranButClose"));
+    LanguageIndex = 0;
+}
+
+std::int32_t TfNumTran::ReadNumber() const
+{
+    QString text = eNumber->text();
+    if (text.isEmpty())
+        return 0;
+    bool ok = false;
+    qint64 n = text.toLongLong(&ok);
+    if (!ok || n < 0)
+        return 0;
+    // A ten-digit number beyond the 32-bit range gives the number of its first nine digits.
+    if (n > 2147483647)
+        n = text.left(9).toLongLong();
+    return static_cast<std::int32_t>(n);
+}
+
+void TfNumTran::bTranslateClick()
+{
+    CurrentNumber = ReadNumber();
+    if ((LanguageIndex == nlSpanish || LanguageIndex == nlFrench) && CurrentNumber > 999999999)
+        CurrentNumber /= 10;
+    std::string words;
+    try {
+        NumberToWords(LanguageIndex, 0, {}, words, CurrentNumber);
+    } catch (const EConvertError&) {
+        words.clear();
+    }
+    const std::u16string wide = NumberWordsToWide(LanguageIndex, words);
+    Label1->setText(QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size())));
+    eNumber->setText(QString::number(CurrentNumber));
+}
+
+void TfNumTran::cbLanguageChange(int index)
+{
+    if (index < 0 || index > nlTurkish)
+        return;
+    LanguageIndex = static_cast<std::uint8_t>(index);
+    if (index == nlSpanish || index == nlFrench) {
+        const bool empty = eNumber->text().isEmpty();
+        CurrentNumber = ReadNumber();
+        if (!empty && CurrentNumber > 999999999)
+            CurrentNumber /= 10;
+        eNumber->setText(QString::number(CurrentNumber));
+    }
+    if (!eNumber->text().isEmpty())
+        bTranslateClick();
+}
+
+void TfNumTran::UniButton1Click()
+{
+    QApplication::clipboard()->setText(Label1->text());
+}
+
+void TfNumTran::bCloseClick()
+{
+    done(QDialog::Accepted);
+}
+
+void TfNumTran::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        done(QDialog::Accepted);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TfNumTran::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == eNumber && event->type() == QEvent::KeyPress) {
+        auto key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            bTranslateClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
