@@ -1,5 +1,6 @@
 // Program start: one running program per user; a later start hands over its argument (a
 // dictionary package) and ends. The first start shows the main window and runs the loop.
+#include "app/LexApplication.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "platform/qt/SingleInstance.h"
 
@@ -13,7 +14,7 @@ int main(int argc, char** argv)
     // Clipboard watching, stay-on-top and positioning need X11, also under XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
+    TLexApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lexora XP"));
     QApplication::setApplicationDisplayName(QStringLiteral("Lexora XP"));
     // The program ends with its main window, which may sit in the tray.
@@ -32,6 +33,7 @@ int main(int argc, char** argv)
     if (window.TerminateRequested)
         return 1;
     window.QuitOnClose = true;
+    app.SetInterfaceStrings(&window.LangStrings);
     QObject::connect(&instance, &TSingleInstance::RestoreRequested, &window,
                      [&window] { QCoreApplication::postEvent(&window, new QEvent(LexEvents::RestoreWindow)); });
     QObject::connect(&instance, &TSingleInstance::InstallRequested, &window, [&window](const QString& path) {
@@ -48,5 +50,7 @@ int main(int argc, char** argv)
     } else {
         window.show();
     }
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    app.SetInterfaceStrings(nullptr);
+    return result;
 }

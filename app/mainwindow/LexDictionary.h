@@ -38,7 +38,8 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
-class TAlphabetLink;
+class TMBox;
+class TMURL;
 class TWordListModel;
 
 // Messages other programs and a second start post to the main window.
@@ -95,7 +96,7 @@ public:
     std::int32_t Method6Position = 0;
     bool SpeakInMethod6 = false;
     bool LearningOpen = false;
-    TAlphabetLink* AlphabetLink = nullptr;
+    TMURL* AlphabetLink = nullptr;
     std::vector<std::int32_t> AdvancedResults;
     std::int32_t SoundWordIndex = -1;
     std::int32_t SoundBlock = -1;
@@ -122,7 +123,7 @@ public:
     QComboBox* cbTo = nullptr;
     QLabel* lFromLanguage = nullptr;
     QLabel* lToLanguage = nullptr;
-    QFrame* mbAlphabet = nullptr;
+    TMBox* mbAlphabet = nullptr;
     QToolButton* ShapeButton1 = nullptr;
     QWidget* pLeft = nullptr;
     QWidget* pList = nullptr;
@@ -149,9 +150,9 @@ public:
     QToolButton* bEdit = nullptr;
     QToolButton* bCloseList = nullptr;
     QToolButton* ToolButton1 = nullptr;
-    QFrame* pBanner = nullptr;
+    TMBox* pBanner = nullptr;
     QLabel* IBaner = nullptr;
-    QFrame* pDownload = nullptr;
+    TMBox* pDownload = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QToolButton* ShapeButton2 = nullptr;
     QTimer* TimerM6 = nullptr;
@@ -211,8 +212,8 @@ public:
     bool cbFindKeyDown(int key);
     void cbFindCloseUp();
     void bFundClick();
-    void MURL1Click(TAlphabetLink* link);
-    void MURL14Click(TAlphabetLink* link);
+    void MURL1Click(TMURL* link);
+    void MURL14Click(TMURL* link);
     void lbWordsDblClick();
     void reDescriptionDblClick();
     void miWordSearchClick();
@@ -357,7 +358,7 @@ private:
     bool historyChanged_ =
         false;  // cbFind's entries differ from the history file  // the history list of cbFind is open
     bool destroyed_ = false;
-    std::vector<TAlphabetLink*> alphabetLinks_;
+    std::vector<TMURL*> alphabetLinks_;
 };
 
 template <typename F> void TfLexDictionary::Guard(F&& f)

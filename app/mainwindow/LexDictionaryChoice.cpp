@@ -1,6 +1,7 @@
 // Dictionary and direction choice: the two choosers, the dictionary class for the chosen
 // kind, reversal of the direction and the fallback to the first dictionary.
 #include "app/mainwindow/LexDictionary.h"
+#include "components/MBox.h"
 #include "app/mainwindow/WordListModel.h"
 #include "components/InterfaceText.h"
 #include "platform/Locale.h"

@@ -2,6 +2,7 @@
 #include "app/InterfaceLanguage.h"
 #include "app/mainwindow/JpegImage.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "components/MBox.h"
 #include "app/mainwindow/WordListModel.h"
 #include "components/InterfaceText.h"
 #include "engine/FolderUtils.h"

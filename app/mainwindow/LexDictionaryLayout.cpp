@@ -2,6 +2,7 @@
 // handlers. Captions here are defaults; ApplyInterfaceLanguage sets the real texts.
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
+#include "components/MBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,9 +105,10 @@ void TfLexDictionary::BuildWidgets()
     article->setSpacing(2);
     rightRow->addLayout(article, 1);
 
-    mbAlphabet = new QFrame(right);
+    mbAlphabet = new TMBox(right);
     mbAlphabet->setObjectName("mbAlphabet");
-    mbAlphabet->setFrameShape(QFrame::StyledPanel);
+    mbAlphabet->SetColor(clBtnFace);
+    mbAlphabet->SetBorderColor(clBtnShadow);
     mbAlphabet->setFixedHeight(42);
     ShapeButton1 = new QToolButton(mbAlphabet);
     ShapeButton1->setObjectName("ShapeButton1");
@@ -125,7 +127,9 @@ void TfLexDictionary::BuildWidgets()
     reDescription->viewport()->installEventFilter(this);
     article->addWidget(reDescription, 1);
 
-    pBanner = new QFrame(right);
+    pBanner = new TMBox(right);
+    pBanner->SetColor(clBtnFace);
+    pBanner->SetBorderColor(clBtnFace);
     pBanner->setObjectName("pBanner");
     pBanner->setCursor(Qt::PointingHandCursor);
     auto* bannerRow = new QHBoxLayout(pBanner);
@@ -138,7 +142,9 @@ void TfLexDictionary::BuildWidgets()
     pBanner->hide();
     article->addWidget(pBanner);
 
-    pDownload = new QFrame(right);
+    pDownload = new TMBox(right);
+    pDownload->SetColor(clBtnFace);
+    pDownload->SetBorderColor(clBtnShadow);
     pDownload->setObjectName("pDownload");
     auto* downloadRow = new QHBoxLayout(pDownload);
     downloadRow->setContentsMargins(2, 2, 2, 2);

@@ -1,9 +1,10 @@
 // Search and word list: letter blocks, prefix selection with shortening, the user's words
 // merged into a maker's dictionary, advanced (substring) search and the letter panel.
-#include "app/mainwindow/AlphabetLink.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
 #include "components/InterfaceText.h"
+#include "components/MBox.h"
+#include "components/MURL.h"
 #include "engine/WideText.h"
 #include "platform/Locale.h"
 #include "platform/qt/QtText.h"
@@ -315,7 +316,7 @@ void TfLexDictionary::miAdvancedSearch21Click()
 
 void TfLexDictionary::FreeAlphabetLinks()
 {
-    for (TAlphabetLink* link : alphabetLinks_)
+    for (TMURL* link : alphabetLinks_)
         delete link;
     alphabetLinks_.clear();
     AlphabetLink = nullptr;
@@ -357,14 +358,18 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
         for (const Entry& entry : entries) {
             const int left = x + entry.Spacing;
             x = left;
-            auto* link =
-                new TAlphabetLink(row == 0 ? ToQString(entry.Text.substr(0, 1)) : ToQString(entry.Text), mbAlphabet);
+            auto* link = new TMURL(mbAlphabet);
+            link->setText(row == 0 ? ToQString(entry.Text.substr(0, 1)) : ToQString(entry.Text));
+            link->SetActivType(atUser);
+            link->SetHotColor(clBlue);
+            link->SetFontColor(clBlack);
+            link->SetTransparent(true);
             link->setObjectName(QStringLiteral("MURL%1_%2").arg(row + 1).arg(alphabetLinks_.size()));
             QFont f(QStringLiteral("Tahoma"));
             f.setPointSize(row == 0 ? 10 : 11);
             link->setFont(f);
             if (row == 0 && entry.Text.size() > 1)
-                link->LetterKey = entry.Text.size() > 2 ? entry.Text[2] : u'\0';
+                link->SetLetterKey(entry.Text.size() > 2 ? entry.Text[2] : u'\0');
             link->adjustSize();
             link->move(left, row == 0 ? 2 : 19);
             link->show();
@@ -379,22 +384,21 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
 
 void TfLexDictionary::BindAlphabetLinks()
 {
-    for (TAlphabetLink* link : alphabetLinks_) {
-        disconnect(link, &TAlphabetLink::clicked, this, nullptr);
+    for (TMURL* link : alphabetLinks_) {
+        disconnect(link, &TMURL::clicked, this, nullptr);
         if (link->y() == 2)
-            connect(link, &TAlphabetLink::clicked, this,
-                    [this](TAlphabetLink* l) { Guard([this, l] { MURL1Click(l); }); });
+            connect(link, &TMURL::clicked, this, [this, link] { Guard([this, link] { MURL1Click(link); }); });
         else
-            connect(link, &TAlphabetLink::clicked, this,
-                    [this](TAlphabetLink* l) { Guard([this, l] { MURL14Click(l); }); });
+            connect(link, &TMURL::clicked, this, [this, link] { Guard([this, link] { MURL14Click(link); }); });
     }
 }
 
-void TfLexDictionary::MURL1Click(TAlphabetLink* link)
+void TfLexDictionary::MURL1Click(TMURL* link)
 {
     const QString caption = link->text();
     cbFind->setEditText(caption);
-    const char16_t letter = link->LetterKey == u' ' && !caption.isEmpty() ? caption.at(0).unicode() : link->LetterKey;
+    const char16_t letter =
+        link->LetterKey() == u' ' && !caption.isEmpty() ? caption.at(0).unicode() : link->LetterKey();
     CurrentLetter = letter;
     std::u16string words;
     Dictionary->GetLetterWords(letter, false, words, false);
@@ -411,7 +415,7 @@ void TfLexDictionary::MURL1Click(TAlphabetLink* link)
     lbWordsClick();
 }
 
-void TfLexDictionary::MURL14Click(TAlphabetLink* link)
+void TfLexDictionary::MURL14Click(TMURL* link)
 {
     QLineEdit* edit = cbFind->lineEdit();
     const QString caption = link->text();

@@ -1,5 +1,6 @@
 // Tray menu, translucency, help topics and the small window commands.
 #include "app/mainwindow/LexDictionary.h"
+#include "components/MBox.h"
 #include "app/mainwindow/WordListModel.h"
 #include "platform/Locale.h"
 #include "platform/qt/QtText.h"

@@ -1,7 +1,7 @@
 // The main window's user signals, key preview and posted messages, each routed to its
 // handler; no exception leaves a handler.
-#include "app/mainwindow/AlphabetLink.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "components/MBox.h"
 #include "components/InterfaceText.h"
 
 #include <QAction>

@@ -2,6 +2,7 @@
 // that show or hide parts of the window. The word editor, the wizard, the settings window
 // and number-to-words come with their issues.
 #include "app/mainwindow/LexDictionary.h"
+#include "components/MBox.h"
 #include "components/InterfaceText.h"
 #include "components/MessageForm.h"
 

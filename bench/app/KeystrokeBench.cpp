@@ -85,7 +85,8 @@ int main(int argc, char** argv)
 
     TfLexDictionary w(scratch.path());
     w.show();
-    QTest::qWaitForWindowExposed(&w);
+    if (!QTest::qWaitForWindowExposed(&w))
+        return 3;
     QCoreApplication::processEvents();
     const double startToWindow = Ms(start);
 

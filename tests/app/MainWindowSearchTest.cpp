@@ -1,8 +1,9 @@
 // Search and word list: typing, Enter and the history, user words of a maker's dictionary,
 // advanced search and the letter panel, driven through the real widgets.
-#include "app/mainwindow/AlphabetLink.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
+#include "components/MBox.h"
+#include "components/MURL.h"
 #include "tests/app/MainWindowTestFolder.h"
 
 #include <QAction>
@@ -155,8 +156,8 @@ TEST_F(MainWindowSearch, AdvancedSearchListsEveryWordThatHoldsTheTextAndOneChara
 TEST_F(MainWindowSearch, LetterLinkOpensItsBlock)
 {
     Open(false);
-    TAlphabetLink* m = nullptr;
-    for (TAlphabetLink* l : window->mbAlphabet->findChildren<TAlphabetLink*>())
+    TMURL* m = nullptr;
+    for (TMURL* l : window->mbAlphabet->findChildren<TMURL*>())
         if (l->text() == "M")
             m = l;
     ASSERT_NE(m, nullptr);

@@ -2,6 +2,7 @@
 // the first dictionary and the first showing on the main road.
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
+#include "components/MBox.h"
 #include "tests/app/MainWindowTestFolder.h"
 #include "tests/qtsupport/ModalAnswer.h"
 

@@ -93,7 +93,7 @@ TEST(SingleInstance, SecondStartForwardsARelativePathAsAbsoluteAndAsksForRestore
     auto child = StartChild("forward", folder.path(), "packages/EngGer.pkg", work.path());
     ASSERT_TRUE(Finish(*child));
     EXPECT_TRUE(child->readAllStandardOutput().contains("RESULT:sent"));
-    QTest::qWaitFor([&] { return install.count() > 0; }, 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return install.count() > 0; }, 3000));
     ASSERT_EQ(restore.count(), 1);
     ASSERT_EQ(install.count(), 1);
     EXPECT_EQ(install.at(0).at(0).toString(), QDir(work.path()).absoluteFilePath("packages/EngGer.pkg"));
@@ -109,7 +109,7 @@ TEST(SingleInstance, PathBeyond255CharactersIsRefusedNotCut)
     auto child = StartChild("forward", folder.path(), "/" + QString(300, 'p'));
     ASSERT_TRUE(Finish(*child));
     EXPECT_TRUE(child->readAllStandardOutput().contains("RESULT:refused"));
-    QTest::qWaitFor([&] { return restore.count() > 0; }, 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 3000));
     EXPECT_EQ(restore.count(), 1);
     QTest::qWait(100);
     EXPECT_EQ(install.count(), 0);
@@ -146,6 +146,6 @@ TEST(SingleInstance, LockOfAKilledProgramDoesNotBlockTheNextStart)
     QSignalSpy restore(&next, &TSingleInstance::RestoreRequested);
     auto child = StartChild("forward", folder.path());
     ASSERT_TRUE(Finish(*child));
-    QTest::qWaitFor([&] { return restore.count() > 0; }, 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 3000));
     EXPECT_EQ(restore.count(), 1);
 }
