@@ -299,8 +299,8 @@ void TfLexDictionary::FormDestroy()
         Settings.Max = true;
     } else {
         Settings.Max = false;
-        const QRect g = isVisible() || !normalGeometry().isValid() ? geometry() : normalGeometry();
-        const QRect n = normalGeometry().isValid() ? normalGeometry() : g;
+        // The bounds the window has when it is neither minimised nor maximised.
+        const QRect n = normalGeometry().isValid() ? normalGeometry() : geometry();
         Settings.Top = n.top();
         Settings.Left = n.left();
         Settings.Width = n.width();

@@ -65,6 +65,7 @@ void TfLexDictionary::BuildWidgets()
 
     pLeft = new QWidget(splitter);
     pLeft->setObjectName("pLeft");
+    pLeft->setMinimumWidth(140);
     auto* left = new QVBoxLayout(pLeft);
     left->setContentsMargins(2, 2, 2, 2);
     left->setSpacing(2);
