@@ -163,6 +163,8 @@ bool TfLexDictionary::eventFilter(QObject* watched, QEvent* e)
     } else if (e->type() == QEvent::MouseButtonDblClick && watched == reDescription->viewport()) {
         // The pane selects the word under the mouse first, then the look-up runs.
         QTimer::singleShot(0, this, [this] { Guard([this] { reDescriptionDblClick(); }); });
+    } else if (e->type() == QEvent::MouseButtonPress && watched == cbFrom) {
+        Guard([this] { cbFromDropDown(); });
     } else if (e->type() == QEvent::MouseButtonDblClick && watched == lToLanguage) {
         Guard([this] { aReverseExecute(); });
         handled = true;
