@@ -67,6 +67,14 @@ TfLexDictionary::TfLexDictionary(const QString& appDir, const QStringList& args,
 TfLexDictionary::~TfLexDictionary()
 {
     FormDestroy();
+    // The widgets go down after this object has stopped being the window: none of their
+    // signals or events may reach its handlers any more.
+    for (QObject* child : findChildren<QObject*>()) {
+        QObject::disconnect(child, nullptr, this, nullptr);
+        child->removeEventFilter(this);
+    }
+    if (QCoreApplication::instance() != nullptr)
+        QObject::disconnect(qApp, nullptr, this, nullptr);
 }
 
 void TfLexDictionary::FormCreate()
