@@ -32,7 +32,6 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
-class QSystemTrayIcon;
 class QTextEdit;
 class QTimer;
 class QToolBar;
@@ -40,6 +39,7 @@ class QToolButton;
 class QWidget;
 class TMBox;
 class TMURL;
+class TTrayIcon;
 class TWordListModel;
 
 // Messages other programs and a second start post to the main window.
@@ -156,7 +156,7 @@ public:
     QProgressBar* ProgressBar1 = nullptr;
     QToolButton* ShapeButton2 = nullptr;
     QTimer* TimerM6 = nullptr;
-    QSystemTrayIcon* TrayIcon1 = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
     QMenu* pmSysTray = nullptr;
     QMenu* pmSearchType = nullptr;
 

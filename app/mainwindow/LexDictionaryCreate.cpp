@@ -3,6 +3,7 @@
 #include "app/mainwindow/JpegImage.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/MBox.h"
+#include "components/TrayIcon.h"
 #include "app/mainwindow/WordListModel.h"
 #include "components/InterfaceText.h"
 #include "engine/FolderUtils.h"
@@ -29,7 +30,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -93,8 +93,8 @@ void TfLexDictionary::FormCreate()
         TerminateRequested = true;
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
-    TrayIcon1->setIcon(windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon) : windowIcon());
-    TrayIcon1->setToolTip(QStringLiteral("TavroSoft - Lexora XP"));
+    TrayIcon1->SetIcon(windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon) : windowIcon());
+    TrayIcon1->SetHint(QStringLiteral("TavroSoft - Lexora XP"));
     LearningOpen = false;
     SoundWordIndex = -1;
     SearchMode = 0;

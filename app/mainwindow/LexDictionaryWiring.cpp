@@ -2,6 +2,7 @@
 // handler; no exception leaves a handler.
 #include "app/mainwindow/LexDictionary.h"
 #include "components/MBox.h"
+#include "components/TrayIcon.h"
 #include "components/InterfaceText.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QListWidget>
 #include <QAbstractItemView>
 #include <QMenu>
-#include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -114,10 +114,7 @@ void TfLexDictionary::ConnectHandlers()
     // tray and small commands
     on(miShow, &QAction::triggered, &TfLexDictionary::miShowClick);
     on(miClipTran, &QAction::triggered, &TfLexDictionary::miClipTranClick);
-    connect(TrayIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::DoubleClick || r == QSystemTrayIcon::Trigger)
-            Guard([this] { TrayIcon1DblClick(); });
-    });
+    on(TrayIcon1, &TTrayIcon::OnDblClick, &TfLexDictionary::TrayIcon1DblClick);
     on(miHelp_2, &QAction::triggered, &TfLexDictionary::miHelp_2Click);
     on(miHelp_5, &QAction::triggered, &TfLexDictionary::miHelp_5Click);
     on(Homepage1, &QAction::triggered, &TfLexDictionary::Homepage1Click);
