@@ -63,6 +63,21 @@ TEST_F(MainWindowSearch, EnterLoadsTheLetterBlockSelectsTheWordAndShowsItsArticl
     EXPECT_EQ(window->WordsModel->Word(0), "hat");
 }
 
+TEST_F(MainWindowSearch, SameWordAgainShowsItsArticleAlsoAfterThePaneWasChanged)
+{
+    Open(true);
+    Type("hous", false);
+    ASSERT_TRUE(Article().contains("Haus"));
+    window->reDescription->setPlainText("something else");
+    Type("house", false);
+    EXPECT_TRUE(Article().contains("Haus"));
+    // The same place in another letter block is another word.
+    Type("hat", false);
+    ASSERT_TRUE(Article().contains("Hut"));
+    Type("a", false);
+    EXPECT_TRUE(Article().contains("Apfel"));
+}
+
 TEST_F(MainWindowSearch, EveryKeySelectsByPrefixAndShortensAnUnknownEnding)
 {
     Open(true);
