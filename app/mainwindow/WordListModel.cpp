@@ -28,7 +28,7 @@ QVariant TWordListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() < 0 || index.row() >= Count())
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)  // the tip shows what the width cuts
         return Word(index.row());
     if (role == UserWordRole)
         return IsMarked(index.row());
