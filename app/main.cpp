@@ -5,7 +5,7 @@
 #include "platform/qt/SingleInstance.h"
 
 #include <QApplication>
-#include <QSystemTrayIcon>
+#include "components/TrayIcon.h"
 
 #include <cstdio>
 
@@ -39,9 +39,8 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &TSingleInstance::InstallRequested, &window, [&window](const QString& path) {
         QCoreApplication::postEvent(&window, new LexEvents::TInstallEvent(path));
     });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        window.TrayIcon1->show();
-    if (window.Settings.StartMin && QSystemTrayIcon::isSystemTrayAvailable()) {
+    window.TrayIcon1->SetIconVisible(true);
+    if (window.Settings.StartMin && TTrayIcon::TrayAvailable()) {
         // Only the tray icon remains; its menu or a second start shows the window.
     } else if (window.Settings.StartMin) {
         window.showMinimized();

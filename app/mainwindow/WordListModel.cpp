@@ -6,6 +6,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// The case-folded form of one UTF-16 unit; ASCII without a table look-up, surrogates as they
+// are (both halves then compare exactly).
+inline char16_t Fold(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    return QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
+}
+
+}  // namespace
+
 int TWordListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : Count();
@@ -77,11 +90,8 @@ void TWordListModel::Insert(int row, const QString& word)
 void TWordListModel::FoldFrom(std::size_t start) const
 {
     folded_.resize(text_.size());
-    for (std::size_t i = start; i < text_.size(); ++i) {
-        const char16_t c = text_[i];
-        // Surrogates stay as they are: both halves compare exactly.
-        folded_[i] = QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
-    }
+    for (std::size_t i = start; i < text_.size(); ++i)
+        folded_[i] = Fold(text_[i]);
     foldedSize_ = text_.size();
 }
 
@@ -93,8 +103,7 @@ int TWordListModel::FindPrefix(const QString& text) const
         FoldFrom(foldedSize_);
     std::u16string key(static_cast<std::size_t>(text.size()), u'\0');
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        key[static_cast<std::size_t>(i)] = QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
+        key[static_cast<std::size_t>(i)] = Fold(text.at(i).unicode());
     }
     const auto len = static_cast<std::int32_t>(key.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
