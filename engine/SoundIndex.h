@@ -35,8 +35,7 @@ enum class TSliceResult {
 };
 
 // The bytes [Offset, Offset + Length) of DataFile.
-TSliceResult ReadSoundSlice(const std::string& dataFile, std::int64_t offset, std::int64_t length,
-                            std::string& bytes);
+TSliceResult ReadSoundSlice(const std::string& dataFile, std::int64_t offset, std::int64_t length, std::string& bytes);
 
 // An in-memory sound served to the player: reads and seeks of one playback thread.
 class TSoundStream {

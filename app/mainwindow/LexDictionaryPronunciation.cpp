@@ -118,7 +118,8 @@ void TfLexDictionary::BindPlayer()
     if (ClipboardViewer1 == nullptr) {
         ClipboardViewer1 = new TClipboardViewer(this);
         ClipboardViewer1->setObjectName("ClipboardViewer1");
-        connect(ClipboardViewer1, &TClipboardViewer::OnText, this, [this] { Guard([this] { ClipboardViewer1Text(); }); });
+        connect(ClipboardViewer1, &TClipboardViewer::OnText, this,
+                [this] { Guard([this] { ClipboardViewer1Text(); }); });
     }
     if (!playerOwner_) {
         playerOwner_ = std::make_unique<TMPEGPlayer>();
@@ -129,7 +130,9 @@ void TfLexDictionary::BindPlayer()
     MPEGPlayer->FromStream = true;
     MPEGPlayer->UseTimer = true;
     MPEGPlayer->SetTimerFreq(50);
-    MPEGPlayer->OnOpenStream = [this](bool& nonseekable, void*& context) { MPEGPlayerOpenStream(nonseekable, context); };
+    MPEGPlayer->OnOpenStream = [this](bool& nonseekable, void*& context) {
+        MPEGPlayerOpenStream(nonseekable, context);
+    };
     MPEGPlayer->OnReadStream = [this](void* context, void* buffer, int count, int& read, bool& result) {
         PlayerReadStream(context, buffer, count, read, result);
     };
@@ -153,8 +156,8 @@ void TfLexDictionary::MPEGPlayerOpenStream(bool& nonseekable, void*& context)
     std::string bytes;
     // A slice outside the file or a short file opens nothing: the player reports a stream
     // error and nothing is read beyond the file.
-    if (SoundFiles::ReadSoundSlice(QFile::encodeName(SoundFile).toStdString(), SoundRecord.Offset,
-                                   SoundRecord.Length, bytes)
+    if (SoundFiles::ReadSoundSlice(QFile::encodeName(SoundFile).toStdString(), SoundRecord.Offset, SoundRecord.Length,
+                                   bytes)
         != SoundFiles::TSliceResult::Ok)
         return;
     auto stream = std::make_unique<SoundFiles::TSoundStream>(std::move(bytes));

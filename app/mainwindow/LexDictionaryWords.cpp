@@ -100,7 +100,8 @@ bool TfLexDictionary::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
     }
     // The menu's Ctrl+A (add to the learning list) also from the search box, whose edit would
     // take it as "select all".
-    if (key == Qt::Key_A && (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) == Qt::ControlModifier
+    if (key == Qt::Key_A
+        && (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) == Qt::ControlModifier
         && miAddToList->isEnabled()) {
         miAddToList->trigger();
         return true;
@@ -229,7 +230,7 @@ void TfLexDictionary::aExportExecute()
     const QString file = own.left(own.size() - 3) + (kind == 0 ? "TDE" : "UDD");
     if (!QFileInfo::exists(file))
         return;
-    const QString target = WordCommands::AskExportFile(*this, file, kind == 0 ? 2 : 0);
+    const QString target = WordCommands::AskExportFile(this, file, kind == 0 ? 2 : 0);
     if (target.isEmpty())
         return;
     // A failed copy leaves the chosen file as it was; the error is shown by the caller.

@@ -56,7 +56,10 @@ protected:
         ASSERT_EQ(window->SelectedWord(), word);
     }
     void ClickSpeak() { QTest::mouseClick(window->bSeyWord, Qt::LeftButton); }
-    bool WaitUntilIdle() { return PlayerTest::WaitFor([this] { return !window->Speaking(); }); }
+    bool WaitUntilIdle()
+    {
+        return PlayerTest::WaitFor([this] { return !window->Speaking(); });
+    }
     // Clicks the speak button expecting a message; its text.
     QString ClickSpeakExpectingMessage()
     {

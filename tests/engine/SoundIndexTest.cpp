@@ -88,14 +88,14 @@ TEST_F(SoundIndexTest, DamagedSlicesAreRefusedBeforeAnythingIsRead)
     using SoundFiles::TSliceResult;
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     const std::pair<std::int64_t, std::int64_t> damaged[] = {
-        {8, 3},            // runs past the end (a truncated data file)
-        {11, 1},           // starts past the end
-        {-1, 4},           // negative offset
-        {0, -5},           // negative length
-        {0, 0},            // nothing to play
-        {5, kMax},         // offset + length overflows
-        {kMax, 1},         // far beyond the file
-        {0, 1LL << 40},    // a claimed terabyte: never allocated
+        {8, 3},          // runs past the end (a truncated data file)
+        {11, 1},         // starts past the end
+        {-1, 4},         // negative offset
+        {0, -5},         // negative length
+        {0, 0},          // nothing to play
+        {5, kMax},       // offset + length overflows
+        {kMax, 1},       // far beyond the file
+        {0, 1LL << 40},  // a claimed terabyte: never allocated
     };
     for (const auto& [offset, length] : damaged) {
         EXPECT_EQ(SoundFiles::ReadSoundSlice(data, offset, length, bytes), TSliceResult::OutOfFile)
