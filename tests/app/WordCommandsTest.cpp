@@ -5,7 +5,9 @@
 #include "app/mainwindow/WordCommands.h"
 #include "app/mainwindow/WordListModel.h"
 #include "platform/qt/Balloon.h"
+#include "engine/DictManager.h"
 #include "tests/app/MainWindowTestFolder.h"
+#include "tests/engine/DictionaryTestFiles.h"
 #include "tests/qtsupport/ModalAnswer.h"
 
 #include <QAction>
@@ -289,4 +291,48 @@ TEST_F(MainWindowWordCommands, HotKeyReversesAndCtrlAInTheSearchBoxAddsToTheList
     QTest::keyClick(window->cbFind->lineEdit(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(added.count(), 1);
     EXPECT_EQ(window->cbFind->currentText(), "house");
+}
+
+TEST(MainWindowUserDictionary, AdvancedSearchNeverDeletesAnotherWordOfTheSection)
+{
+    // A user dictionary (kind 2) alone in the catalogue, with three H words.
+    TProgramFolder folder{{}};
+    const std::string file = folder.DataFile("MYWORDS.UDD");
+    DictionaryTest::WriteFile(
+        file,
+        DictionaryTest::NewUserDictionary(u"H", "01.01#0#1#01.02.2024#My words#Me#Ivy_Crate#Language#ENGGER#MYWORDS#",
+                                          u"H,14,\r\n"));
+    {
+        TDictManager manager(folder.DataFile("DICTIONARYS.DNT"));
+        ASSERT_EQ(manager.InstallDictionary(file), irInstalled);
+    }
+    TfLexDictionary window(folder.Path());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_EQ(window.SelectedDictionaryKind(), 2);
+    for (const char16_t* w : {u"hat", u"house", u"hut"})
+        ASSERT_EQ(window.Dictionary->AddWord(w, Rtf("x")), 0);
+
+    window.miAdvancedSearch->trigger();
+    window.cbFind->setEditText("hu");
+    QTest::mouseClick(window.bFund, Qt::LeftButton);
+    ASSERT_EQ(window.WordCount(), 1);  // "hut", the third word of its section
+    window.SetSelectedIndex(0);
+    window.lbWordsClick();
+    bool asked = false;
+    TestSupport::AnswerNextModal(
+        [&](QWidget* modal) {
+            asked = true;
+            if (QWidget* yes = modal->findChild<QWidget*>("bYes"))
+                QTest::mouseClick(yes, Qt::LeftButton);
+            else
+                modal->close();
+        },
+        300);
+    window.miDeleteWord->trigger();
+    QTest::qWait(350);
+    EXPECT_FALSE(asked);
+    std::u16string words;
+    window.Dictionary->GetLetterWords(u'H', false, words, false);
+    EXPECT_EQ(words, u"hat\r\nhouse\r\nhut\r\n");
 }
