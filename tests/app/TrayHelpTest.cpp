@@ -1,17 +1,14 @@
 // Help topics from the main window (F1 opens the window's topic out of the built help file),
-// damaged or missing help files, the tray menu and its commands.
+// damaged or missing help files.
 #include "app/mainwindow/LexDictionary.h"
 #include "components/HelpWindow.h"
-#include "components/TrayIcon.h"
 #include "tests/app/MainWindowTestFolder.h"
 #include "tests/components/MPEGPlayerTestSupport.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTest>
 #include <QTextDocument>
 
@@ -79,27 +76,4 @@ TEST_F(TrayHelp, DamagedOrMissingHelpFilesOpenNothing)
     window->FormHelp();
     window->IBanerClick();
     EXPECT_EQ(CurrentHelpWindow(), nullptr);
-}
-
-TEST_F(TrayHelp, TrayMenuHoldsItsCommandsInOrder)
-{
-    Open();
-    ASSERT_EQ(window->TrayIcon1->PopupMenu(), window->pmSysTray);
-    QStringList names;
-    for (QAction* a : window->pmSysTray->actions())
-        names << (a->isSeparator() ? QString("-") : a->objectName());
-    EXPECT_EQ(names, QStringList({"miOptions2", "miShow", "miClipTran", "-", "miTrayExit"}));
-
-    // Show brings a hidden window back.
-    window->hide();
-    window->miShow->trigger();
-    EXPECT_TRUE(window->isVisible());
-
-    // The check mark follows the setting clipboard translation reads.
-    const bool before = window->Settings.ClipTranslate;
-    window->miClipTran->trigger();
-    EXPECT_EQ(window->Settings.ClipTranslate, !before);
-    EXPECT_EQ(window->miClipTran->isChecked(), !before);
-    window->miClipTran->trigger();
-    EXPECT_EQ(window->Settings.ClipTranslate, before);
 }
