@@ -28,7 +28,7 @@ QVariant TWordListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() < 0 || index.row() >= Count())
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)  // the tip shows what the width cuts
         return Word(index.row());
     if (role == UserWordRole)
         return IsMarked(index.row());
@@ -87,20 +87,21 @@ void TWordListModel::Insert(int row, const QString& word)
     endInsertRows();
 }
 
-void TWordListModel::FoldFrom(std::size_t start) const
+void TWordListModel::FoldUpTo(std::size_t end) const
 {
+    // Folded only as far as a search has looked: the first letters of a block cost little.
+    if (end <= foldedSize_)
+        return;
     folded_.resize(text_.size());
-    for (std::size_t i = start; i < text_.size(); ++i)
+    for (std::size_t i = foldedSize_; i < end; ++i)
         folded_[i] = Fold(text_[i]);
-    foldedSize_ = text_.size();
+    foldedSize_ = end;
 }
 
 int TWordListModel::FindPrefix(const QString& text) const
 {
     if (text.isEmpty())
         return -1;
-    if (foldedSize_ != text_.size())
-        FoldFrom(foldedSize_);
     std::u16string key(static_cast<std::size_t>(text.size()), u'\0');
     for (qsizetype i = 0; i < text.size(); ++i) {
         key[static_cast<std::size_t>(i)] = Fold(text.at(i).unicode());
@@ -108,6 +109,7 @@ int TWordListModel::FindPrefix(const QString& text) const
     const auto len = static_cast<std::int32_t>(key.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const TRow& r = rows_[i];
+        FoldUpTo(static_cast<std::size_t>(r.Start) + static_cast<std::size_t>(r.Length));
         if (r.Length >= len
             && std::char_traits<char16_t>::compare(folded_.data() + r.Start, key.data(), key.size()) == 0)
             return static_cast<int>(i);

@@ -195,6 +195,21 @@ TEST_F(MainWindowSearch, AdvancedSearchListsEveryWordThatHoldsTheTextAndOneChara
     EXPECT_EQ(window->SearchMode, 0);
 }
 
+TEST_F(MainWindowSearch, ArrowKeysInTheListShowEachWordsArticle)
+{
+    Open(false);
+    Type("house", true);
+    window->lbWords->setFocus();
+    QTest::keyClick(window->lbWords, Qt::Key_Down);
+    EXPECT_EQ(window->SelectedWord(), "household");
+    EXPECT_TRUE(Article().contains("Haushalt"));
+    QTest::keyClick(window->lbWords, Qt::Key_Up);
+    QTest::keyClick(window->lbWords, Qt::Key_Up);
+    EXPECT_EQ(window->SelectedWord(), "hat");
+    EXPECT_TRUE(Article().contains("Hut"));
+    EXPECT_EQ(window->SoundWordIndex, 0);
+}
+
 TEST_F(MainWindowSearch, LetterLinkOpensItsBlock)
 {
     Open(false);
