@@ -4,10 +4,12 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "components/MPEGPlayer.h"
 #include "engine/ComboItem.h"
 #include "engine/DictManager.h"
 #include "engine/Dictionary.h"
 #include "engine/LearnDictionary.h"
+#include "engine/SoundIndex.h"
 #include "engine/WideStringList.h"
 
 #include <QEvent>
@@ -20,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class QAction;
@@ -39,6 +42,7 @@ class QToolButton;
 class QWidget;
 class TMBox;
 class TMURL;
+class TClipboardViewer;
 class TTrayIcon;
 class TWordListModel;
 
@@ -369,6 +373,34 @@ private:
     bool ShowArticleOnce(std::int32_t index, bool userWord, bool absolute);
     bool destroyed_ = false;
     std::vector<TMURL*> alphabetLinks_;
+
+    // --- pronunciation, word commands and clipboard, tray and help (features)
+public:
+    // The word's sound is served from memory to the player; the streams the player opened
+    // live until it closes them.
+    void MPEGPlayerOpenStream(bool& nonseekable, void*& context);
+    void PlayerReadStream(void* context, void* buffer, int count, int& bytesRead, bool& result);
+    void PlayerSeekStream(void* context, int offset, int origin, int& newPosition);
+    void PlayerGetStreamSize(void* context, int& size);
+    void PlayerCloseStream(void* context);
+    // Whether a pronunciation is playing (the speak button's tag).
+    bool Speaking() const;
+    TClipboardViewer* ClipboardViewer1 = nullptr;
+
+private:
+    // The index of the user word shown in lbWords, or -1 (kind 0: its place among the user
+    // words; other kinds: the selected index). Advanced-search results have none.
+    int EditableWordIndex() const;
+    void ShowProNotice();
+    std::mutex soundStreamsLock_;
+    std::vector<std::unique_ptr<SoundFiles::TSoundStream>> soundStreams_;
+    QString soundIndexFile_;
+    QString playerError_;  // why the decoder library could not be bound
+    // Declared after the streams: it is unbound (and closes its streams) before they go.
+    std::unique_ptr<TMPEGPlayer> playerOwner_;
+
+public:
+    TMPEGPlayer* MPEGPlayer = nullptr;
 };
 
 template <typename F> void TfLexDictionary::Guard(F&& f)

@@ -1,5 +1,9 @@
 // Tray menu, translucency, help topics and the small window commands.
+#include "app/About.h"
+#include "app/WebAddresses.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "components/HelpWindow.h"
+#include "platform/qt/OpenUrl.h"
 #include "components/MBox.h"
 #include "app/mainwindow/WordListModel.h"
 #include "platform/Locale.h"
@@ -66,22 +70,35 @@ void TfLexDictionary::ToolButton1Click()
         QStringLiteral("Word index is  %1\r\nWords count is   %2").arg(SelectedIndex()).arg(WordCount()));
 }
 
-// Help and web pages come with the help issue.
 void TfLexDictionary::FormHelp()
 {
+    ::ShowHelpTopic(HelpFile + "::/1.htm");
 }
-void TfLexDictionary::ShowHelpTopic(int)
+
+void TfLexDictionary::ShowHelpTopic(int number)
 {
+    ::ShowHelpTopic(HelpFile + "::/" + QString::number(number) + ".htm");
 }
+
 void TfLexDictionary::IBanerClick()
 {
+    ::ShowHelpTopic(HelpFile + "::/Pro.htm");
 }
+
 void TfLexDictionary::miHelp_5Click()
 {
+    OpenUrl(QUrl(QString::fromLatin1(WebAddresses::kProductSiteUrl)));
 }
+
 void TfLexDictionary::Homepage1Click()
 {
+    OpenUrl(QUrl(QString::fromLatin1(WebAddresses::kMakerHomePage)));
 }
+
 void TfLexDictionary::miHelp_2Click()
 {
+    TfAbout about(LangStrings, this);
+    about.SetDictionaryCount(DictManager ? DictManager->Count() : 0);
+    about.SetPicture(LoadJpegResource("BANNER_ENG"));
+    about.exec();
 }

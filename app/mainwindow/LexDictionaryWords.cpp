@@ -1,14 +1,21 @@
 // Word commands, the message box, clipboard translation, the window's keys and the commands
-// that show or hide parts of the window. The word editor, the wizard, the settings window
-// and number-to-words come with their issues.
+// that show or hide parts of the window.
 #include "app/mainwindow/LexDictionary.h"
-#include "components/MBox.h"
+#include "app/mainwindow/WordCommands.h"
+#include "components/HelpWindow.h"
 #include "components/InterfaceText.h"
+#include "components/MBox.h"
 #include "components/MessageForm.h"
-#include "tools/windows/NumTran.h"
+#include "engine/WideText.h"
+#include "platform/qt/Balloon.h"
+#include "platform/qt/QtText.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QListView>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeySequence>
@@ -91,6 +98,14 @@ bool TfLexDictionary::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         bFundClick();
         return true;
     }
+    // The menu's Ctrl+A (add to the learning list) also from the search box, whose edit would
+    // take it as "select all".
+    if (key == Qt::Key_A
+        && (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) == Qt::ControlModifier
+        && miAddToList->isEnabled()) {
+        miAddToList->trigger();
+        return true;
+    }
     return false;
 }
 
@@ -122,32 +137,138 @@ void TfLexDictionary::VKeyboardExecute()
         reDescription->viewport()->update();
 }
 
-void TfLexDictionary::ClipboardViewer1Text()
+int TfLexDictionary::EditableWordIndex() const
 {
+    const int i = SelectedIndex();
+    // Advanced-search results are words of any section: the engine's edits address the
+    // current section only, so none of them is edited from there.
+    if (i < 0 || SearchMode != 0 || !Dictionary)
+        return -1;
+    switch (SelectedDictionaryKind()) {
+    case 0: {
+        const std::vector<std::int32_t>& positions = Dictionary->UserWordPositions;
+        const auto k = std::find(positions.begin(), positions.end(), i);
+        return k == positions.end() ? -1 : static_cast<int>(k - positions.begin());
+    }
+    case 2:
+    case 3:
+        return i;
+    default:
+        return -1;
+    }
 }
+
 void TfLexDictionary::aNewWordExecute()
 {
+    if (CurrentDictionaryFile.isEmpty())
+        return;
+    if (!IsUserAdministrator()) {
+        ShowMessageBox(LangText(LangStrings, "MsgOnlyAdminMayDoThis"), 0, 2);
+        return;
+    }
+    WordCommands::OpenWordEditor(*this, WordCommands::TWordEditRequest{});
 }
-void TfLexDictionary::miEditWord1Click()
-{
-}
-void TfLexDictionary::miDeleteWord1Click()
-{
-}
+
 void TfLexDictionary::miCreateDictionary1Click()
 {
+    if (!IsUserAdministrator()) {
+        ShowMessageBox(LangText(LangStrings, "MsgOnlyAdminMayDoThis"), 0, 2);
+        return;
+    }
+    WordCommands::OpenDictionaryWizard(*this);
 }
+
+void TfLexDictionary::miEditWord1Click()
+{
+    const int k = EditableWordIndex();
+    if (k < 0)
+        return;
+    WordCommands::TWordEditRequest request;
+    request.Edit = true;
+    request.Index = k;
+    request.Word = SelectedWord();
+    // The user word's own article: its place among the user words, not in the list.
+    Dictionary->GetArticle(k, true, request.Article, true, false);
+    WordCommands::OpenWordEditor(*this, request);
+}
+
+void TfLexDictionary::miDeleteWord1Click()
+{
+    const int i = SelectedIndex();
+    const int k = EditableWordIndex();
+    if (k < 0)
+        return;
+    if (ShowMessageBox(LangText(LangStrings, "MsgDeleteWord"), 1, 0) != 6)
+        return;
+    if (Dictionary->DeleteWord(k) != WordResult::Done)
+        return;
+    const char16_t letter = Dictionary->CurrentLetter;
+    std::u16string words;
+    Dictionary->GetLetterWords(letter, false, words, false);
+    // The last word of a user dictionary's letter leaves the list empty.
+    SetWordsText(std::move(words));
+    MergeUserWords(SelectedDictionaryKind() == 0 ? letter : char16_t(0));
+    if (i - 1 < 0) {
+        SetSelectedIndex(-1);
+        reDescription->clear();
+        SoundWordIndex = -1;
+        UpdateWordCommands(false);
+    } else {
+        SetSelectedIndex(std::min(i - 1, WordCount() - 1));
+        lbWordsClick();
+    }
+}
+
 void TfLexDictionary::aExportExecute()
 {
+    const int kind = SelectedDictionaryKind();
+    if (!Dictionary || (kind != 0 && kind != 2 && kind != 3))
+        return;
+    const QString own = QFile::decodeName(QByteArray::fromStdString(Dictionary->FileName));
+    if (own.size() < 3)
+        return;
+    const QString file = own.left(own.size() - 3) + (kind == 0 ? "TDE" : "UDD");
+    if (!QFileInfo::exists(file))
+        return;
+    const QString target = WordCommands::AskExportFile(this, file, kind == 0 ? 2 : 0);
+    if (target.isEmpty())
+        return;
+    // A failed copy leaves the chosen file as it was; the error is shown by the caller.
+    Dictionary->SaveUserWords(QFile::encodeName(target).toStdString());
 }
+
 void TfLexDictionary::aInterfaceFormExecute()
 {
 }
+
 void TfLexDictionary::miConvert1Click()
 {
-    TfNumTran window(LangStrings, this);
-    window.exec();
+    WordCommands::OpenNumberWords(*this);
 }
+
+void TfLexDictionary::ClipboardViewer1Text()
+{
+    // Copies made while a modal window is open belong to that window's work.
+    if (ShuttingDown || destroyed_ || !Settings.ClipTranslate || QApplication::activeModalWidget() != nullptr)
+        return;
+    const QString copied = QGuiApplication::clipboard()->text();
+    if (SearchMode != 0)
+        SetSearchMode(0);
+    cbFind->setEditText(WordCommands::CutClipboardText(copied));
+    if (Dictionary)
+        FindWord();
+    if (SelectedIndex() < 0)
+        return;
+    if (Settings.Delicate) {
+        if (!LearningOpen)
+            Balloon::ShowBaloon(SelectedWord(), reDescription->toPlainText(), Settings.DelicateTime);
+    } else if (!isActiveWindow()) {
+        WMRestoreWindow();
+    }
+}
+
 void TfLexDictionary::miHelp_11Click()
 {
+    // A missing or unreadable help file shows nothing.
+    ::ShowHelpTopic(HelpFile + "::/1.htm");
 }
