@@ -29,6 +29,11 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;  // UniFormKeyDown: Enter and Escape
     void closeEvent(QCloseEvent* event) override;
+    // Key preview: Enter and Escape reach the form before the focused button.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool UniFormKeyDown(int key);
 };
 
 // Buttons: 0 OK, 1 Yes/No, other: none. Icon: 0 question, 1 information, 2 error, other: none.

@@ -1,0 +1,6 @@
+#include "components/MURL.h"
+
+TMURL::TMURL(QWidget* parent)
+    : TCustomMURL(parent)
+{
+}
