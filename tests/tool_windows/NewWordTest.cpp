@@ -48,7 +48,7 @@ protected:
     {
         KeysAsTexts(strings,
                     {"NFCaption", "NFCaptionEdit", "NFWord", "MsgWordExist", "MsgWrongWord", "MsgWordWriteError",
-                     "MsgWordNotSaved", "MsgWordLineBreak", "NFColourRed"});
+                     "MsgWordNotSaved", "MsgWordOpenFailed", "MsgWordLineBreak", "NFColourRed"});
         NewDictionary::WriteNewFile(Data("Mine.UDD"),
                                     NewDictionary::BuildFile(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "01.01#0#1#", u""));
         dictionary = std::make_unique<TUserDictionary>(Data("Mine"));
@@ -311,6 +311,41 @@ TEST_F(NewWordTest, TheColourDialogButtonRestsWhileTheWordFieldHasTheFocus)
     EXPECT_TRUE(editor->ToolButton6->isEnabled());
     QTest::mouseClick(editor->ToolButton6, Qt::LeftButton);
     EXPECT_EQ(editor->reNewDescription->toPlainText(), "");
+}
+
+TEST_F(NewWordTest, AFileOpensIntoTheArticleAndAnUnreadableOneKeepsIt)
+{
+    Show();
+    WriteFile(dir / "note.rtf", "{\\rtf1\\ansi {\\i leaning} text}");
+    TestSupport::AnswerNextFileDialog(QString::fromStdString((dir / "note.rtf").string()));
+    QTest::keyClick(editor->eNewWord, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(editor->reNewDescription->toPlainText(), "leaning text");
+    QTextCursor c(editor->reNewDescription->document());
+    c.setPosition(2);
+    EXPECT_TRUE(c.charFormat().fontItalic());
+
+    TestSupport::ClickInNextModal("bOk");
+    editor->FileOpen1Accept(QString::fromStdString((dir / "missing.rtf").string()));
+    EXPECT_EQ(TestSupport::LastModalText(), "MsgWordOpenFailed");
+    EXPECT_EQ(editor->reNewDescription->toPlainText(), "leaning text");
+}
+
+TEST_F(NewWordTest, TheChosenFontGoesToTheSelectionAndTheBoxFollowsTheCursor)
+{
+    Show();
+    TypeArticle("abc");
+    ASSERT_GT(editor->cbFonts->count(), 1);
+    const int other = editor->cbFonts->currentIndex() == 0 ? 1 : 0;
+    QTest::keyClick(editor->reNewDescription, Qt::Key_Left, Qt::ShiftModifier);
+    Choose(editor->cbFonts, other);
+    EXPECT_EQ(editor->focusWidget(), editor->reNewDescription);  // the article has the focus back
+    QTextCursor c(editor->reNewDescription->document());
+    c.setPosition(3);
+    EXPECT_EQ(c.charFormat().fontFamilies().toStringList().value(0), editor->cbFonts->itemText(other));
+    QTest::keyClick(editor->reNewDescription, Qt::Key_Home);
+    QTest::keyClick(editor->reNewDescription, Qt::Key_Right);
+    EXPECT_NE(editor->cbFonts->currentIndex(), other);
+    EXPECT_EQ(editor->cbSize->currentText(), "10");
 }
 
 }  // namespace

@@ -103,9 +103,11 @@ TfNewWord::TfNewWord(TWordEditorContext context, QWidget* parent)
     reNewDescription = new TNewWordRichEdit(MBox1);
     reNewDescription->setObjectName("reNewDescription");
     reNewDescription->setFrameShape(QFrame::NoFrame);
-    reNewDescription->setLineWrapMode(QTextEdit::NoWrap);
-    reNewDescription->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    reNewDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reNewDescription->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    reNewDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QFont articleFont = reNewDescription->document()->defaultFont();
+    articleFont.setPointSize(10);  // the size the size box shows at first
+    reNewDescription->document()->setDefaultFont(articleFont);
     auto* box = new QVBoxLayout(MBox1);
     box->setContentsMargins(1, 1, 1, 1);
     box->addWidget(reNewDescription);
