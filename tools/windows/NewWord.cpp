@@ -179,19 +179,25 @@ void TfNewWord::BuildToolBar()
     addActions({selectAll, erase, RichEditStrikeOut1});
 
     // Editing actions work on the focused field, the word or the article.
-    auto onFocused = [this](auto lineEditCall, auto textEditCall) {
-        return [this, lineEditCall, textEditCall]() {
+    using TLineCall = void (*)(QLineEdit*);
+    using TTextCall = void (*)(QTextEdit*);
+    auto onFocused = [this](TLineCall lineCall, TTextCall textCall) {
+        return [this, lineCall, textCall]() {
             if (auto* line = qobject_cast<QLineEdit*>(focusWidget()))
-                (line->*lineEditCall)();
+                lineCall(line);
             else if (focusWidget() == reNewDescription)
-                (reNewDescription->*textEditCall)();
+                textCall(reNewDescription);
         };
     };
-    connect(aCopy, &QAction::triggered, this, onFocused(&QLineEdit::copy, &QTextEdit::copy));
-    connect(aCut, &QAction::triggered, this, onFocused(&QLineEdit::cut, &QTextEdit::cut));
-    connect(aPaste, &QAction::triggered, this, onFocused(&QLineEdit::paste, &QTextEdit::paste));
-    connect(aUndo, &QAction::triggered, this, onFocused(&QLineEdit::undo, &QTextEdit::undo));
-    connect(selectAll, &QAction::triggered, this, onFocused(&QLineEdit::selectAll, &QTextEdit::selectAll));
+    connect(aCopy, &QAction::triggered, this,
+            onFocused([](QLineEdit* e) { e->copy(); }, [](QTextEdit* e) { e->copy(); }));
+    connect(aCut, &QAction::triggered, this, onFocused([](QLineEdit* e) { e->cut(); }, [](QTextEdit* e) { e->cut(); }));
+    connect(aPaste, &QAction::triggered, this,
+            onFocused([](QLineEdit* e) { e->paste(); }, [](QTextEdit* e) { e->paste(); }));
+    connect(aUndo, &QAction::triggered, this,
+            onFocused([](QLineEdit* e) { e->undo(); }, [](QTextEdit* e) { e->undo(); }));
+    connect(selectAll, &QAction::triggered, this,
+            onFocused([](QLineEdit* e) { e->selectAll(); }, [](QTextEdit* e) { e->selectAll(); }));
     connect(erase, &QAction::triggered, this, [this]() {
         if (auto* line = qobject_cast<QLineEdit*>(focusWidget()))
             line->del();
