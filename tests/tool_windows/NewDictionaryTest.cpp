@@ -20,6 +20,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstdlib>
 
 using namespace WordToolsTest;
 
@@ -30,10 +31,26 @@ protected:
     NewDictionaryTest()
     {
         KeysAsTexts(strings,
-                    {"WizCaption", "WizLang", "WizGen", "WizLangText", "WizGenText", "WizNext", "WizCreate", "WizExit",
-                     "WizPrev", "WizCancel", "MsgFillAllFields", "MsgFileExist", "MsgWizHashChar",
-                     "MsgWizFileNameChars", "MsgWizTooManyLetters", "MsgWizWriteFailed", "MsgWizInstallFailed",
-                     "MsgWizCodePage", "MsgDictExist"});
+                    {"WizCaption",
+                     "WizLang",
+                     "WizGen",
+                     "WizLangText",
+                     "WizGenText",
+                     "WizNext",
+                     "WizCreate",
+                     "WizExit",
+                     "WizPrev",
+                     "WizCancel",
+                     "MsgFillAllFields",
+                     "MsgFileExist",
+                     "MsgWizHashChar",
+                     "MsgWizFileNameChars",
+                     "MsgWizTooManyLetters",
+                     "MsgWizWriteFailed",
+                     "MsgWizInstallFailed",
+                     "MsgWizCodePage",
+                     "MsgDictExist",
+                     "MsgWizNoLanguages"});
         Open(Data("DICTIONARYS.DNT"));
     }
 
@@ -255,6 +272,29 @@ TEST_F(NewDictionaryTest, AFailedInstallRemovesTheNewFile)
     EXPECT_EQ(Page(), 1);
     EXPECT_FALSE(fs::exists(Data("Lost.UDD")));
     EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(NewDictionaryTest, TextsTheCodePageCannotHoldAreRefused)
+{
+    ::setenv("LEXORA_CODEPAGE", "1252", 1);
+    FillLanguagePage("x", "Slova");
+    wizard->eName->setText(QString::fromUtf8("\u0421\u043b\u043e\u0432\u0430"));  // Cyrillic in 1252
+    EXPECT_EQ(NextWithMessage(), "MsgWizCodePage");
+    EXPECT_EQ(wizard->focusWidget(), wizard->eName);
+    ::setenv("LEXORA_CODEPAGE", "1251", 1);
+    Next();
+    ::unsetenv("LEXORA_CODEPAGE");
+    ASSERT_EQ(Page(), 3);
+    EXPECT_EQ(catalogue->Records[0].Name.Str(), "\xD1\xEB\xEE\xE2\xE0");  // the name in windows-1251
+}
+
+TEST_F(NewDictionaryTest, WithoutALanguageTableNothingCanBeCreated)
+{
+    fs::remove(dir / "NISO.dat");
+    Open(Data("DICTIONARYS.DNT"));
+    EXPECT_EQ(wizard->cbFrom->count(), 0);
+    EXPECT_EQ(NextWithMessage(), "MsgWizNoLanguages");
+    EXPECT_EQ(Page(), 0);
 }
 
 }  // namespace
