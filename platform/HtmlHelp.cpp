@@ -1,14 +1,69 @@
 #include "platform/HtmlHelp.h"
 
-#include <mspack.h>
+#include <chm_lib.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
+#include <cstdint>
+#include <cstring>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace Platform {
+
+namespace {
+
+constexpr const char* kResetTable =
+    "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+constexpr const char* kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+
+std::uint64_t Le(const unsigned char* p, int n)
+{
+    std::uint64_t v = 0;
+    for (int i = n - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+// Reads a small object of the uncompressed section into Buf; false when it is missing.
+bool ReadSmall(chmFile* file, const char* path, unsigned char* buf, std::size_t size, std::size_t& got)
+{
+    chmUnitInfo ui{};
+    if (chm_resolve_object(file, path, &ui) != CHM_RESOLVE_SUCCESS)
+        return false;
+    if (ui.space != CHM_UNCOMPRESSED || ui.length < size)
+        return false;
+    const LONGINT64 n = chm_retrieve_object(file, &ui, buf, 0, static_cast<LONGINT64>(size));
+    got = n < 0 ? 0 : static_cast<std::size_t>(n);
+    return got == size;
+}
+
+// The reader allocates what the compression tables of the file claim (block length, window
+// size). A damaged file may claim gigabytes: such files are refused before anything is
+// decompressed. Files without a compressed section have nothing to check.
+bool CompressionTablesSane(chmFile* file)
+{
+    unsigned char reset[40];
+    std::size_t got = 0;
+    chmUnitInfo ui{};
+    const bool hasCompressed = chm_resolve_object(file, kResetTable, &ui) == CHM_RESOLVE_SUCCESS;
+    if (!hasCompressed)
+        return true;
+    if (!ReadSmall(file, kResetTable, reset, sizeof reset, got))
+        return false;
+    const std::uint64_t blockCount = Le(reset + 4, 4);
+    const std::uint64_t uncompressedLength = Le(reset + 16, 8);
+    const std::uint64_t blockLength = Le(reset + 32, 8);
+    if (blockLength == 0 || blockLength > (1u << 20) || blockCount > (1u << 24)
+        || uncompressedLength > (std::uint64_t{1} << 32))
+        return false;
+    unsigned char control[24];
+    if (!ReadSmall(file, kControlData, control, sizeof control, got))
+        return false;
+    // "LZXC" control data: reset interval and window size in 32 KB units (power of two up to 2 MB).
+    const std::uint64_t window = Le(control + 16, 4);
+    const std::uint64_t windowBytes = Le(control + 8, 4) == 2 ? window * 0x8000 : window;
+    return windowBytes >= 0x8000 && windowBytes <= (1u << 21);
+}
+
+}  // namespace
 
 THelpFile::THelpFile(const std::string& fileName)
     : fileName_(fileName)
@@ -16,64 +71,60 @@ THelpFile::THelpFile(const std::string& fileName)
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EHelpFileError("help file not found: " + fileName);
-    decompressor_ = mspack_create_chm_decompressor(nullptr);
-    if (!decompressor_)
-        throw EHelpFileError("cannot read help files");
-    header_ = decompressor_->open(decompressor_, fileName.c_str());
-    if (!header_) {
-        mspack_destroy_chm_decompressor(decompressor_);
+    file_ = chm_open(fileName.c_str());
+    if (!file_)
         throw EHelpFileError("not a help file: " + fileName);
+    if (!CompressionTablesSane(file_)) {
+        chm_close(file_);
+        throw EHelpFileError("damaged help file: " + fileName);
     }
 }
 
 THelpFile::~THelpFile()
 {
-    decompressor_->close(decompressor_, header_);
-    mspack_destroy_chm_decompressor(decompressor_);
+    chm_close(file_);
 }
 
 bool THelpFile::Read(const std::string& name, std::string& bytes) const
 {
     bytes.clear();
-    if (name.empty())
+    if (name.empty() || name.find('\0') != std::string::npos || name.size() > 255)
         return false;
     const std::string path = name[0] == '/' ? name : "/" + name;
-    const mschmd_file* found = nullptr;
-    for (const mschmd_file* f = header_->files; f && !found; f = f->next)
-        if (f->filename && path == f->filename)
-            found = f;
-    if (!found || found->length < 0 || static_cast<std::uint64_t>(found->length) > MaxObjectSize)
+    chmUnitInfo ui{};
+    if (chm_resolve_object(file_, path.c_str(), &ui) != CHM_RESOLVE_SUCCESS)
         return false;
-    if (found->length == 0)
+    if (ui.length > MaxObjectSize)
+        return false;
+    bytes.resize(static_cast<std::size_t>(ui.length));
+    if (ui.length == 0)
         return true;
-    // The decompressor writes to a file: a private temporary file, read back and removed.
-    char temp[] = "/tmp/lexora-help-XXXXXX";
-    const int fd = ::mkstemp(temp);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    bool ok = decompressor_->extract(decompressor_, const_cast<mschmd_file*>(found), temp) == MSPACK_ERR_OK;
-    if (ok) {
-        std::FILE* in = std::fopen(temp, "rb");
-        ok = in != nullptr;
-        if (ok) {
-            bytes.resize(static_cast<std::size_t>(found->length));
-            ok = std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size();
-            std::fclose(in);
-        }
-    }
-    ::unlink(temp);
-    if (!ok)
+    const LONGINT64 got = chm_retrieve_object(file_, &ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                                              static_cast<LONGINT64>(ui.length));
+    if (got != static_cast<LONGINT64>(ui.length)) {
         bytes.clear();
-    return ok;
+        return false;
+    }
+    return true;
 }
+
+namespace {
+
+int Collect(chmFile*, chmUnitInfo* ui, void* context)
+{
+    auto names = static_cast<std::vector<std::string>*>(context);
+    const std::size_t n = strnlen(ui->path, sizeof ui->path);
+    if (n > 0)
+        names->emplace_back(ui->path, n);
+    return names->size() < 100000 ? CHM_ENUMERATOR_CONTINUE : CHM_ENUMERATOR_SUCCESS;
+}
+
+}  // namespace
 
 std::vector<std::string> THelpFile::Names() const
 {
     std::vector<std::string> names;
-    for (const mschmd_file* f = header_->files; f && names.size() < 100000; f = f->next)
-        if (f->filename && f->filename[0])
-            names.emplace_back(f->filename);
+    chm_enumerate(file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, Collect, &names);
     return names;
 }
 

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-struct mschm_decompressor;
-struct mschmd_header;
+struct chmFile;
 
 namespace Platform {
 
@@ -38,8 +37,7 @@ public:
 
 private:
     std::string fileName_;
-    mschm_decompressor* decompressor_ = nullptr;
-    mschmd_header* header_ = nullptr;
+    chmFile* file_ = nullptr;
 };
 
 // Splits "<file>::/<topic>" into its parts; a text without "::" is all file, topic empty.

@@ -29,11 +29,11 @@ TEST(ModalAnswer, FileDialogTakesTheTypedNameOrCancels)
     QTemporaryDir dir;
     const QString path = dir.filePath("list.lst");
     TestSupport::AnswerNextFileDialog(path);
-    EXPECT_EQ(QFileDialog::getSaveFileName(nullptr, "Save", dir.path(), QString(), nullptr,
-                                           QFileDialog::DontUseNativeDialog),
-              path);
+    EXPECT_EQ(
+        QFileDialog::getSaveFileName(nullptr, "Save", dir.path(), QString(), nullptr, QFileDialog::DontUseNativeDialog),
+        path);
     TestSupport::AnswerNextFileDialog(QString());
-    EXPECT_TRUE(QFileDialog::getOpenFileName(nullptr, "Open", dir.path(), QString(), nullptr,
-                                             QFileDialog::DontUseNativeDialog)
-                    .isEmpty());
+    EXPECT_TRUE(
+        QFileDialog::getOpenFileName(nullptr, "Open", dir.path(), QString(), nullptr, QFileDialog::DontUseNativeDialog)
+            .isEmpty());
 }

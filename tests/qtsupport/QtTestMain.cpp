@@ -19,6 +19,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QApplication> app(LexoraMakeTestApplication ? LexoraMakeTestApplication(argc, argv)
-                                                                 : new QApplication(argc, argv));
+                                                                : new QApplication(argc, argv));
     return RUN_ALL_TESTS();
 }

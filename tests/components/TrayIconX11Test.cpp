@@ -1,0 +1,153 @@
+// The tray icon on a real X server: without a tray minimising leaves the window alone; with
+// a tray (trayer) the icon shows there, minimising hides the window into it, and the icon
+// comes back when the tray program restarts.
+#include "components/TrayIcon.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QColor IconColour(200, 30, 40);
+
+QIcon Plain(const QColor& color)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(color);
+    return QIcon(pixmap);
+}
+
+// A notification area of its own, ended with the test.
+class TTrayer {
+public:
+    TTrayer()
+    {
+        FProcess.start(QStringLiteral("trayer"),
+                       {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height", "32",
+                        "--transparent", "false"});
+        FProcess.waitForStarted(5000);
+    }
+    ~TTrayer()
+    {
+        FProcess.kill();
+        FProcess.waitForFinished(5000);
+    }
+
+private:
+    QProcess FProcess;
+};
+
+void XDo(const QStringList& args)
+{
+    QProcess::execute(QStringLiteral("xdotool"), args);
+}
+
+// The icon is in the tray when the screen shows its colour in the middle of its place.
+bool IconOnScreen(TTrayIcon& tray)
+{
+    const QRect place = tray.ShellIcon().geometry();
+    if (!place.isValid() || place.isEmpty())
+        return false;
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    return screen.pixelColor(place.center()) == IconColour;
+}
+
+}  // namespace
+
+TEST(TrayIconX11, WithoutATrayMinimisingLeavesTheWindowVisible)
+{
+    if (TTrayIcon::TrayAvailable())
+        GTEST_SKIP() << "a notification area runs on this display";
+    QWidget owner;
+    owner.resize(200, 100);
+    TTrayIcon tray(&owner);
+    tray.SetIcon(Plain(IconColour));
+    tray.SetMinimizeToTray(true);
+    int toTray = 0;
+    QObject::connect(&tray, &TTrayIcon::OnMinimizeToTray, [&] { ++toTray; });
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    owner.showMinimized();
+    QTest::qWait(300);
+    EXPECT_TRUE(owner.isVisible());
+    EXPECT_EQ(toTray, 0);
+    EXPECT_FALSE(tray.IconVisible());
+}
+
+TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
+{
+    auto trayer = std::make_unique<TTrayer>();
+    ASSERT_TRUE(QTest::qWaitFor([] { return TTrayIcon::TrayAvailable(); }, 15000));
+
+    QWidget owner;
+    owner.resize(200, 100);
+    TTrayIcon tray(&owner);
+    tray.SetIcon(Plain(IconColour));
+    tray.SetHint(QStringLiteral("TavroSoft - Lexora XP"));
+    tray.SetMinimizeToTray(true);
+    int toTray = 0;
+    QObject::connect(&tray, &TTrayIcon::OnMinimizeToTray, [&] { ++toTray; });
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+
+    owner.showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !owner.isVisible(); }, 5000));
+    EXPECT_EQ(toTray, 1);
+    EXPECT_TRUE(tray.IconVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return IconOnScreen(tray); }, 10000));
+
+    // A real click on the icon, and the right button's menu.
+    int clicks = 0;
+    QObject::connect(&tray, &TTrayIcon::OnClick, [&] { ++clicks; });
+    QMenu menu;
+    menu.addAction(QStringLiteral("Show"));
+    tray.SetPopupMenu(&menu);
+    const QPoint centre = tray.ShellIcon().geometry().center();
+    XDo({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 5000));
+    EXPECT_FALSE(menu.isVisible());
+    XDo({"click", "3"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }, 5000));
+    menu.close();
+
+    // With a double-click handler a real double click is no click.
+    int doubles = 0;
+    QObject::connect(&tray, &TTrayIcon::OnDblClick, [&] { ++doubles; });
+    XDo({"click", "--repeat", "2", "--delay", "60", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 1; }, 5000));
+    QTest::qWait(QApplication::doubleClickInterval() + 200);
+    EXPECT_EQ(clicks, 1);
+
+    // Entering and leaving the icon with the pointer.
+    XDo({"mousemove", "0", "0"});
+    int enters = 0, exits = 0;
+    QObject::connect(&tray, &TTrayIcon::OnMouseEnter, [&] { ++enters; });
+    QObject::connect(&tray, &TTrayIcon::OnMouseExit, [&] { ++exits; });
+    tray.SetWantEnterExitEvents(true);
+    XDo({"mousemove", QString::number(centre.x()), QString::number(centre.y())});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return enters == 1; }, 5000));
+    EXPECT_EQ(exits, 0);
+    XDo({"mousemove", "0", "0"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return exits == 1; }, 5000));
+    tray.SetWantEnterExitEvents(false);
+
+    // The tray program restarts: the icon goes back into the new tray.
+    trayer.reset();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !TTrayIcon::TrayAvailable(); }, 10000));
+    trayer = std::make_unique<TTrayer>();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return IconOnScreen(tray); }, 15000));
+
+    // Shown again from the tray.
+    owner.showNormal();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&owner));
+}
