@@ -299,13 +299,15 @@ TEST_F(NewWordTest, TypedSizesApplyWhenWholeNumbersAndEnterReturnsToTheArticle)
     EXPECT_EQ(c.charFormat().fontPointSize(), 20);
 }
 
-TEST_F(NewWordTest, TheColourDialogButtonRestsWhileTheWordFieldHasTheFocus)
+TEST_F(NewWordTest, FormattingRestsWhileTheWordFieldHasTheFocus)
 {
     Show();
     EXPECT_EQ(editor->focusWidget(), editor->eNewWord);
     EXPECT_FALSE(editor->ToolButton16->isEnabled());
+    EXPECT_FALSE(editor->RichEditBold1->isEnabled());
     editor->reNewDescription->setFocus();
     EXPECT_TRUE(editor->ToolButton16->isEnabled());
+    EXPECT_TRUE(editor->RichEditBold1->isEnabled());
     EXPECT_FALSE(editor->ToolButton6->isEnabled());  // nothing to undo yet
     QTest::keyClicks(editor->reNewDescription, "x");
     EXPECT_TRUE(editor->ToolButton6->isEnabled());

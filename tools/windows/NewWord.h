@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -90,6 +91,9 @@ protected:
 private:
     void BuildToolBar();
     void BuildFormatBar();
+    // Font names, sizes and the named colours.
+    void FillFormatBar();
+    std::vector<QAction*> FormattingActions() const;
     void ConnectHandlers();
     QAction* AddButton(const char* name, int glyph, const QKeySequence& keys);
     void SetMode(QAction* visible);
