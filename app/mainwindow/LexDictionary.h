@@ -1,0 +1,383 @@
+// The program's main window: search box and word list, the article pane, the direction and
+// dictionary choosers, the letter panel, the learning-list panel, menus, tool bar and status
+// bar. One class; its behaviour lives in one file per concern (LexDictionary*.cpp).
+#pragma once
+
+#include "app/Settings.h"
+#include "engine/ComboItem.h"
+#include "engine/DictManager.h"
+#include "engine/Dictionary.h"
+#include "engine/LearnDictionary.h"
+#include "engine/WideStringList.h"
+
+#include <QEvent>
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QListView;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTextEdit;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class TMBox;
+class TMURL;
+class TTrayIcon;
+class TWordListModel;
+
+// Messages other programs and a second start post to the main window.
+namespace LexEvents {
+constexpr QEvent::Type InstallDictionary = static_cast<QEvent::Type>(QEvent::User + 5);
+constexpr QEvent::Type RestoreWindow = static_cast<QEvent::Type>(QEvent::User + 6);
+constexpr QEvent::Type SpeakWord = static_cast<QEvent::Type>(QEvent::User + 7);
+constexpr QEvent::Type ReverseDirection = static_cast<QEvent::Type>(QEvent::User + 8);
+
+// The install message carries the package path.
+class TInstallEvent : public QEvent {
+public:
+    explicit TInstallEvent(QString path)
+        : QEvent(InstallDictionary),
+          Path(std::move(path))
+    {
+    }
+    QString Path;
+};
+}  // namespace LexEvents
+
+// The 24-byte record of a sound index file.
+struct TSoundRecord {
+    std::int64_t Reserved = 0;
+    std::int64_t Offset = 0;
+    std::int64_t Length = 0;
+};
+
+// Stops clipboard translation while the window shuts down.
+extern bool ShuttingDown;
+
+class TfLexDictionary : public QMainWindow {
+    Q_OBJECT
+public:
+    // AppDir: the program folder (empty: the folder of the running program). Args: the
+    // command line without the program name; the first one names a package to install.
+    explicit TfLexDictionary(const QString& appDir = {}, const QStringList& args = {}, QWidget* parent = nullptr);
+    ~TfLexDictionary() override;
+
+    // --- members other windows read and write
+    std::int32_t PreviousFromIndex = -1;
+    std::uint8_t SearchMode = 0;
+    QString AppDir;
+    QString DataDir;
+    QString CurrentDictionaryFile;
+    QString SoundFile;
+    QString LangFile;
+    std::int16_t InterfaceLanguage = 100;
+    TWideStringList LangStrings;
+    std::unique_ptr<TBaseDictionary> Dictionary;
+    std::unique_ptr<TDictManager> DictManager;
+    std::unique_ptr<TLearnDictionary> LearnDictionary;
+    char16_t CurrentLetter = u' ';
+    std::int32_t Method6Position = 0;
+    bool SpeakInMethod6 = false;
+    bool LearningOpen = false;
+    TMURL* AlphabetLink = nullptr;
+    std::vector<std::int32_t> AdvancedResults;
+    std::int32_t SoundWordIndex = -1;
+    std::int32_t SoundBlock = -1;
+    std::vector<std::unique_ptr<TComboItem>> DirectionItems;
+    TSoundRecord SoundRecord;
+    TSettings Settings;
+    char16_t LastTypedChar = 0;
+    QObject* UpdateThread = nullptr;  // the running update (its issue brings the class)
+    bool Updating = false;
+
+    // Set when creation found the program unable to run (missing language file); the
+    // program ends without entering its loop.
+    bool TerminateRequested = false;
+    // The program ends when this window closes (set for the program's main window).
+    bool QuitOnClose = false;
+    QString HelpFile;
+
+    // --- components (object names as given)
+    QComboBox* cbFind = nullptr;
+    QListView* lbWords = nullptr;
+    TWordListModel* WordsModel = nullptr;
+    QTextEdit* reDescription = nullptr;
+    QComboBox* cbFrom = nullptr;
+    QComboBox* cbTo = nullptr;
+    QLabel* lFromLanguage = nullptr;
+    QLabel* lToLanguage = nullptr;
+    TMBox* mbAlphabet = nullptr;
+    QToolButton* ShapeButton1 = nullptr;
+    QWidget* pLeft = nullptr;
+    QWidget* pList = nullptr;
+    QListWidget* lbList = nullptr;
+    QToolBar* tbLearnList = nullptr;
+    QToolButton* bEditListWord = nullptr;
+    QToolButton* bOpenLists = nullptr;
+    QToolButton* bDelItem = nullptr;
+    QToolButton* sbSaveAs = nullptr;
+    QMenu* PopupMenuList = nullptr;
+    QAction* miOpenCurrList = nullptr;
+    QStatusBar* sbSearch = nullptr;
+    std::array<QLabel*, 4> sbPanels{};
+    QWidget* CoolBar1 = nullptr;
+    QToolBar* ToolBar = nullptr;
+    QWidget* DictionaryBand = nullptr;
+    QToolButton* bKeyboard = nullptr;
+    QToolButton* bFund = nullptr;
+    QToolButton* bAddToList = nullptr;
+    QToolButton* bReverse = nullptr;
+    QToolButton* bSettings = nullptr;
+    QToolButton* bSeyWord = nullptr;
+    QToolButton* bNewWord = nullptr;
+    QToolButton* bEdit = nullptr;
+    QToolButton* bCloseList = nullptr;
+    QToolButton* ToolButton1 = nullptr;
+    TMBox* pBanner = nullptr;
+    QLabel* IBaner = nullptr;
+    TMBox* pDownload = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QToolButton* ShapeButton2 = nullptr;
+    QTimer* TimerM6 = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
+    QMenu* pmSysTray = nullptr;
+    QMenu* pmSearchType = nullptr;
+
+    // menus and items
+    QMenu* miFile = nullptr;
+    QMenu* miLearnList = nullptr;
+    QAction *miNewList = nullptr, *miOpenList = nullptr, *miAddToList = nullptr, *miSaveList = nullptr,
+            *miSaveAs = nullptr, *miCloseList = nullptr, *miExport = nullptr, *miImport = nullptr, *miExit = nullptr;
+    QMenu* miDictionarys = nullptr;
+    QAction *miChangeDir = nullptr, *miSearch = nullptr;
+    QMenu* miSearchType = nullptr;
+    QAction *miWordSearch = nullptr, *miAdvancedSearch = nullptr, *miWordSearch2 = nullptr,
+            *miAdvancedSearch2 = nullptr;
+    QAction *miAddWord = nullptr, *miEditWord = nullptr, *miDeleteWord = nullptr, *miSpeak = nullptr,
+            *miAbbreviation = nullptr;
+    QMenu* miView = nullptr;
+    QAction *miBLine = nullptr, *miDLine = nullptr, *miStatusLine = nullptr, *miAlphabet = nullptr;
+    QMenu* miLearning = nullptr;
+    std::array<QAction*, 6> Method{};  // Method_1 .. Method_6
+    QAction* miHang = nullptr;
+    QMenu* miTools = nullptr;
+    QAction *miConvert = nullptr, *miSettings = nullptr, *miUpdateNow = nullptr, *miCreateDictionary = nullptr;
+    QMenu* miHelp = nullptr;
+    QAction *miHelp_1 = nullptr, *miHelp_2 = nullptr, *miHelp_3 = nullptr, *miHelp_5 = nullptr, *Homepage1 = nullptr;
+    QAction *miOptions2 = nullptr, *miShow = nullptr, *miClipTran = nullptr, *miTrayExit = nullptr;
+    // actions
+    QAction *aReverse = nullptr, *aCloseList = nullptr, *aAddToList = nullptr, *aExport = nullptr, *aNewWord = nullptr,
+            *aExit = nullptr, *aInterfaceForm = nullptr, *VKeyboard = nullptr;
+
+    // --- creation and shut-down
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormDestroy();
+    void aExitExecute();
+    static bool IsUserAdministrator();
+    QImage LoadJpegResource(const QString& name) const;
+    void ShowBanner();
+    void ApplyInterfaceLanguage();
+    void UpdateWindowTitle();
+    void SetStatusPanel(int panel, const QString& text);
+    QString StatusPanel(int panel) const;
+
+    // --- search and word list
+    void LoadLetterBlock(char16_t letter);
+    int SelectMatchingWord(const QString& text);
+    void FindWord();
+    void MergeUserWords(char16_t letter);
+    void SetSearchMode(int mode);
+    void BuildAlphabetPanel(TBaseDictionary* dictionary);
+    void BindAlphabetLinks();
+    bool cbFindKeyPress(char16_t key);
+    bool cbFindKeyDown(int key);
+    void cbFindCloseUp();
+    void bFundClick();
+    void MURL1Click(TMURL* link);
+    void MURL14Click(TMURL* link);
+    void lbWordsDblClick();
+    void reDescriptionDblClick();
+    void miWordSearchClick();
+    void miAdvancedSearchClick();
+    void miSearch1Click();
+    void miWordSearch21Click();
+    void miAdvancedSearch21Click();
+    // The words of lbWords and selection helpers.
+    int WordCount() const;
+    int SelectedIndex() const;
+    QString SelectedWord() const;
+    void SetSelectedIndex(int index);
+    void SetWordsText(std::u16string text);
+    void ClearWords();
+
+    // --- article
+    void lbWordsClick();
+    void UpdateWordCommands(bool isUserWord);
+    void ShowArticle(const std::string& article);
+
+    // --- choice and reversal
+    void FillDirections();
+    void FillDictionaries(int fromIndex);
+    QString GetDictionaryFileName() const;
+    int SelectedDictionaryKind() const;
+    std::int32_t SelectedCatalogueId() const;
+    void SwitchDictionaryClass();
+    QString GetDictionaryPath() const;
+    void cbFromDropDown();
+    void cbFrom1Change();
+    void cbToChange(QObject* sender);
+    void aReverseExecute();
+    bool SelectFirstDictionary();
+    void ReverseToOtherSide();
+    void ShowEditionLabel();
+    const TDictionaryRecord* SelectedRecord() const;
+
+    // --- pronunciation
+    void bSeyWordClick();
+    int SoundSource() const;
+    TSoundRecord ReadSoundIndexRecord(std::int32_t index, const QString& indexFile) const;
+    void BindPlayer();
+    void MPEGPlayerPlayEnd();
+
+    // --- learning list and history
+    void EnableListCommands(bool enabled);
+    void EnableListButtons(bool enabled);
+    bool EnableLearningCommands();
+    void SaveHistory();
+    void LoadHistory(bool search);
+    void SetListWordSoundPosition(int index);
+    void StartMethod(int method);
+    void aAddToListExecute();
+    void lbListClick();
+    void miNewList1Click();
+    void miOpenList1Click();
+    void miSaveListClick();
+    void miSaveAsClick();
+    void aCloseListExecute();
+    void TimerM6Timer();
+    void PopupMenuListPopup();
+    void miOpenCurrListClick(QAction* item);
+    void bOpenListsClick();
+    void bDelItemClick();
+    void ToolButton6Click();
+    void sbSaveAsClick();
+    void lbListDblClick();
+    void miFileClick();
+    void miImport1Click();
+
+    // --- word commands, clipboard, keys, view
+    int ShowMessageBox(const QString& text, int buttons, int icon);
+    void aNewWordExecute();
+    void miEditWord1Click();
+    void miDeleteWord1Click();
+    void miCreateDictionary1Click();
+    void aExportExecute();
+    void aInterfaceFormExecute();
+    void miConvert1Click();
+    void ClipboardViewer1Text();
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void miHelp_11Click();
+    void miBLine1Click();
+    void miDLine1Click();
+    void miStatusLine1Click();
+    void VKeyboardExecute();
+
+    // --- tray and view
+    void miShowClick();
+    void TrayIcon1DblClick();
+    void miClipTranClick();
+    void ApplicationEvents1Activate();
+    void ApplicationEvents1Deactivate();
+    void FormHelp();
+    void ShowHelpTopic(int number);
+    void IBanerClick();
+    void miHelp_5Click();
+    void Homepage1Click();
+    void miAbbreviationClick();
+    void ShapeButton1Click();
+    void FormKeyPress(char16_t key);
+    void ToolButton1Click();
+    void miHelp_2Click();
+
+    // --- packages and messages
+    void WMInstallDictionary(const QString& path);
+    void WMRestoreWindow();
+    void WMSpeakWord();
+    void WMReverseDirection();
+    void InstallDictionaryPackage(const QString& path);
+
+    // --- update
+    void CheckAutoUpdate();
+    void miUpdateNowClick();
+    void ShapeButton2Click();
+    void StoreUpdateTime();
+    bool FormCloseQuery();
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void BuildWidgets();
+    void BuildMenus();
+    void BuildToolBars();
+    void ConnectHandlers();
+    void ApplySettingsToWindow();
+    void RestoreBounds();
+    void AddProgramFonts();
+    void FreeAlphabetLinks();
+    void UpdateCoolBar();
+    // Runs a handler; an exception becomes a message instead of leaving the slot.
+    template <typename F> void Guard(F&& f);
+
+    QStringList args_;
+    bool shown_ = false;
+    bool historyPopup_ = false;    // the history list of cbFind was opened and nothing typed since
+    bool historyChanged_ = false;  // cbFind's entries differ from the history file
+    // What the article pane shows, so that selecting the same word again reads nothing.
+    struct TShownArticle {
+        const TBaseDictionary* Dictionary = nullptr;
+        std::string FileName;
+        std::int32_t Index = -1;
+        bool UserWord = false;
+        bool Absolute = false;
+        int Revision = -1;
+    } shownArticle_;
+    std::int32_t shownSection_ = -1;
+    bool ShowArticleOnce(std::int32_t index, bool userWord, bool absolute);
+    bool destroyed_ = false;
+    std::vector<TMURL*> alphabetLinks_;
+};
+
+template <typename F> void TfLexDictionary::Guard(F&& f)
+{
+    if (destroyed_)
+        return;  // late signals of widgets going down with the window
+    try {
+        f();
+    } catch (const std::exception& e) {
+        ShowMessageBox(QString::fromLocal8Bit(e.what()), 0, 2);
+    }
+}

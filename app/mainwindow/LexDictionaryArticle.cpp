@@ -1,0 +1,109 @@
+// Article display: the selected word's article read from the dictionary and shown as
+// formatted text, the sound position of the word and the word commands that apply.
+#include "app/mainwindow/LexDictionary.h"
+#include "app/mainwindow/WordListModel.h"
+#include "platform/Locale.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/RichText.h"
+
+#include <QAction>
+#include <QListView>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+void TfLexDictionary::lbWordsClick()
+{
+    const int i = SelectedIndex();
+    if (i < 0)
+        return;
+    if (SearchMode == 0) {
+        SetStatusPanel(0, SelectedWord());
+        const std::vector<std::int32_t>& positions = Dictionary->UserWordPositions;
+        const auto c = static_cast<std::int32_t>(
+            std::count_if(positions.begin(), positions.end(), [i](std::int32_t p) { return p < i; }));
+        const auto user = std::find(positions.begin(), positions.end(), i);
+        if (user != positions.end()) {
+            ShowArticleOnce(static_cast<std::int32_t>(user - positions.begin()), true, false);
+            UpdateWordCommands(true);
+            SoundWordIndex = -1;
+            SoundBlock = -1;
+        } else {
+            ShowArticleOnce(i - c, false, false);
+            UpdateWordCommands(false);
+            SoundWordIndex = i - c;
+            SoundBlock = Dictionary->CurrentSection;
+        }
+        return;
+    }
+    // Results of another search than the shown one have no index to read.
+    if (static_cast<std::size_t>(i) >= AdvancedResults.size())
+        return;
+    const std::int32_t w = AdvancedResults[static_cast<std::size_t>(i)];
+    ShowArticleOnce(w, false, true);
+    SoundBlock = Dictionary->SectionOfWordIndex(w);
+    SoundWordIndex =
+        SoundBlock >= 0 ? w - Dictionary->Sections[static_cast<std::size_t>(SoundBlock)].FirstWordIndex : -1;
+}
+
+bool TfLexDictionary::ShowArticleOnce(std::int32_t index, bool userWord, bool absolute)
+{
+    // Typing on within one word selects it again and again: the pane keeps what it shows
+    // as long as nothing else has changed it.
+    const TShownArticle wanted{
+        Dictionary.get(), Dictionary->FileName, index, userWord, absolute, reDescription->document()->revision()};
+    const bool section = !absolute && !userWord;
+    // Only the maker's own articles never change; user words may be edited at any time.
+    const bool fixed = !userWord && dynamic_cast<const TTavorDictionary*>(Dictionary.get()) != nullptr;
+    if (fixed && wanted.Dictionary == shownArticle_.Dictionary && wanted.FileName == shownArticle_.FileName
+        && wanted.Index == shownArticle_.Index && wanted.UserWord == shownArticle_.UserWord
+        && wanted.Absolute == shownArticle_.Absolute && wanted.Revision == shownArticle_.Revision
+        && (!section || shownSection_ == Dictionary->CurrentSection))
+        return false;
+    std::string article;
+    Dictionary->GetArticle(index, true, article, userWord, absolute);
+    ShowArticle(article);
+    shownArticle_ = wanted;
+    shownArticle_.Revision = reDescription->document()->revision();
+    shownSection_ = Dictionary->CurrentSection;
+    return true;
+}
+
+void TfLexDictionary::ShowArticle(const std::string& article)
+{
+    if (article.rfind("{\\rtf", 0) == 0) {
+        RichText::ReadRtf(article, *reDescription->document());
+    } else {
+        reDescription->setPlainText(ToQString(Platform::AnsiToWide(article)));
+    }
+    reDescription->moveCursor(QTextCursor::Start);
+}
+
+void TfLexDictionary::UpdateWordCommands(bool isUserWord)
+{
+    auto showEdit = [this](bool visible) {
+        for (QAction* a : ToolBar->actions())
+            if (ToolBar->widgetForAction(a) == bEdit)
+                a->setVisible(visible);
+    };
+    switch (SelectedDictionaryKind()) {
+    case 0:
+        miEditWord->setEnabled(isUserWord);
+        miDeleteWord->setEnabled(isUserWord);
+        showEdit(isUserWord);
+        miAbbreviation->setEnabled(true);
+        break;
+    case 2:
+    case 3:
+        miEditWord->setEnabled(true);
+        miDeleteWord->setEnabled(true);
+        showEdit(true);
+        miAbbreviation->setEnabled(false);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,362 @@
+// Creation, first showing and shut-down of the main window.
+#include "app/InterfaceLanguage.h"
+#include "app/mainwindow/JpegImage.h"
+#include "app/mainwindow/LexDictionary.h"
+#include "components/MBox.h"
+#include "components/TrayIcon.h"
+#include "app/mainwindow/WordListModel.h"
+#include "components/InterfaceText.h"
+#include "engine/FolderUtils.h"
+#include "platform/FileSystem.h"
+#include "platform/Locale.h"
+#include "platform/Security.h"
+#include "platform/SystemInfo.h"
+#include "platform/qt/Balloon.h"
+#include "platform/qt/QtText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+bool ShuttingDown = false;
+
+namespace {
+
+// Shown before any interface text can be loaded, so its words are fixed.
+void ShowNoSystemFiles(QWidget* owner)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Lexora XP"), QStringLiteral("No system files!"),
+                    QMessageBox::Ok | QMessageBox::Cancel, owner);
+    box.button(QMessageBox::Ok)->setObjectName("bOk");
+    box.button(QMessageBox::Cancel)->setObjectName("bCancel");
+    box.exec();
+}
+
+}  // namespace
+
+TfLexDictionary::TfLexDictionary(const QString& appDir, const QStringList& args, QWidget* parent)
+    : QMainWindow(parent),
+      args_(args)
+{
+    setObjectName("fLexDictionary");
+    AppDir = appDir.isEmpty() ? QString::fromStdString(Platform::ProgramFolder()) : appDir;
+    if (!AppDir.endsWith('/'))
+        AppDir += '/';
+    BuildWidgets();
+    ConnectHandlers();
+    FormCreate();
+}
+
+TfLexDictionary::~TfLexDictionary()
+{
+    FormDestroy();
+    // The widgets go down after this object has stopped being the window: none of their
+    // signals or events may reach its handlers any more.
+    for (QObject* child : findChildren<QObject*>()) {
+        QObject::disconnect(child, nullptr, this, nullptr);
+        child->removeEventFilter(this);
+    }
+    if (QCoreApplication::instance() != nullptr)
+        QObject::disconnect(qApp, nullptr, this, nullptr);
+}
+
+void TfLexDictionary::FormCreate()
+{
+    if (!QFileInfo::exists(AppDir + "LangItf.lng")) {
+        ShowNoSystemFiles(this);
+        TerminateRequested = true;
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    ShuttingDown = false;
+    LangStrings.Clear();
+    LangFile = AppDir + "LangItf.lng";
+    if (!Platform::IsSupportedWindows()) {
+        QMessageBox::critical(this, QStringLiteral("Lexora XP"),
+                              QStringLiteral("This program requres Windows NT 4.0/2000/XP/2003 or later."));
+        TerminateRequested = true;
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    TrayIcon1->SetIcon(windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon) : windowIcon());
+    TrayIcon1->SetHint(QStringLiteral("TavroSoft - Lexora XP"));
+    LearningOpen = false;
+    SoundWordIndex = -1;
+    SearchMode = 0;
+
+    try {
+        DataDir = AppDir + "Data/";
+        try {
+            LoadSettings(Settings);
+        } catch (const std::exception&) {
+            // A damaged settings key keeps what was read and the defaults of the rest.
+        }
+        InterfaceLanguage = static_cast<std::int16_t>(Settings.Language);
+        ApplySettingsToWindow();
+        CurrentDictionaryFile = ToQString(Settings.Dictionary);
+        LoadInterfaceLanguage(LangFile.toStdString(), InterfaceLanguage, LangStrings);
+        ApplyInterfaceLanguage();
+        DictManager = std::make_unique<TDictManager>((DataDir + "DICTIONARYS.DNT").toStdString());
+
+        const std::int32_t id = DictManager->FindIdByFileName(Platform::WideToAnsi(ToU16(CurrentDictionaryFile)));
+        const TDictionaryRecord* record = id >= 0 && id < static_cast<std::int32_t>(DictManager->Records.size())
+            ? &DictManager->Records[id]
+            : nullptr;
+        if (record == nullptr || record->Kind != Settings.DictType || record->Enabled != 1) {
+            SelectFirstDictionary();
+            // Every kind and an empty catalogue leave an object that answers every call.
+            if (!Dictionary)
+                Dictionary = std::make_unique<TUnknownDictionary>((DataDir + CurrentDictionaryFile).toStdString());
+            if (DictManager->Count() == 0)
+                throw std::runtime_error("My Exception");
+            LearnDictionary = std::make_unique<TLearnDictionary>((AppDir + "Learning").toStdString());
+            LearnDictionary->SetLanguagePair(CurrentDictionaryFile.left(6).toStdString());
+            MergeUserWords(Dictionary->Sections[0].Letter);
+        } else {
+            Dictionary =
+                CreateDictionary(DictKindFromInt(record->Kind), (DataDir + CurrentDictionaryFile).toStdString());
+            std::u16string words;
+            Dictionary->GetLetterWords(u'A', true, words, false);
+            SetWordsText(std::move(words));
+            LearnDictionary = std::make_unique<TLearnDictionary>((AppDir + "Learning").toStdString());
+            LearnDictionary->SetLanguagePair(CurrentDictionaryFile.left(6).toStdString());
+            BuildAlphabetPanel(Dictionary.get());
+            BindAlphabetLinks();
+            FillDirections();
+            if (Settings.From >= 0 && Settings.From < cbFrom->count())
+                cbFrom->setCurrentIndex(Settings.From);
+            FillDictionaries(cbFrom->currentIndex());
+            if (Settings.To >= 0 && Settings.To < cbTo->count())
+                cbTo->setCurrentIndex(Settings.To);
+            // Stored chooser positions from another catalogue would show a dictionary other
+            // than the one open: point the choosers at the open one.
+            if (SelectedCatalogueId() != id) {
+                for (std::size_t d = 0; d < DirectionItems.size(); ++d) {
+                    const int at = [&] {
+                        for (int k = 0; k < DirectionItems[d]->Count(); ++k)
+                            if (DirectionItems[d]->GetId(k) == id)
+                                return k;
+                        return -1;
+                    }();
+                    if (at >= 0) {
+                        cbFrom->setCurrentIndex(static_cast<int>(d));
+                        FillDictionaries(static_cast<int>(d));
+                        cbTo->setCurrentIndex(at);
+                        break;
+                    }
+                }
+            }
+            PreviousFromIndex = cbFrom->currentIndex();
+            MergeUserWords(Dictionary->Sections[0].Letter);
+        }
+        LoadHistory(false);
+        UpdateWindowTitle();
+    } catch (const std::exception&) {
+        if (!LearnDictionary)
+            LearnDictionary = std::make_unique<TLearnDictionary>((AppDir + "Learning").toStdString());
+        if (!Dictionary)
+            Dictionary = std::make_unique<TUnknownDictionary>((DataDir + CurrentDictionaryFile).toStdString());
+        if (windowTitle().isEmpty())
+            UpdateWindowTitle();
+    }
+    BindPlayer();
+    EnableLearningCommands();
+    if (!args_.isEmpty() && !args_.first().isEmpty())
+        InstallDictionaryPackage(QFileInfo(args_.first()).absoluteFilePath());
+
+    HelpFile = AppDir + "Help/Help" + LangText(LangStrings, "HelpFile") + ".chm";
+    if (!QFileInfo::exists(HelpFile))
+        HelpFile = AppDir + "Help/HelpENG.chm";
+    pBanner->setCursor(Qt::PointingHandCursor);
+    AddProgramFonts();
+    Updating = false;
+}
+
+void TfLexDictionary::ApplySettingsToWindow()
+{
+    mbAlphabet->setVisible(Settings.Alphabet);
+    sbSearch->setVisible(Settings.SLine);
+    miStatusLine->setChecked(Settings.SLine);
+    miAlphabet->setChecked(Settings.Alphabet);
+    bKeyboard->setChecked(Settings.Alphabet);
+    if (auto* splitter = qobject_cast<QSplitter*>(pLeft->parentWidget()))
+        splitter->setSizes({std::max(60, Settings.WordsWidth), std::max(100, Settings.Width - Settings.WordsWidth)});
+    miBLine->setChecked(Settings.BLine);
+    miDLine->setChecked(Settings.DLine);
+    if (Settings.Transparent)
+        setWindowOpacity(std::clamp(Settings.TranValue, 0, 255) / 255.0);
+    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.StayOnTop);
+    RestoreBounds();
+    miClipTran->setChecked(Settings.ClipTranslate);
+}
+
+void TfLexDictionary::RestoreBounds()
+{
+    QRect bounds(Settings.Left, Settings.Top, std::max(200, Settings.Width), std::max(150, Settings.Height));
+    // Keep the window on a screen: bounds of a screen that is gone move to the primary one.
+    bool visible = false;
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->availableGeometry().intersected(bounds).width() >= 50
+            && s->availableGeometry().intersected(bounds).height() >= 30)
+            visible = true;
+    if (!visible && QGuiApplication::primaryScreen() != nullptr) {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        bounds.setSize(bounds.size().boundedTo(screen.size()));
+        bounds.moveTopLeft(screen.topLeft() + QPoint(20, 20));
+    }
+    resize(bounds.size());
+    move(bounds.topLeft());
+}
+
+void TfLexDictionary::AddProgramFonts()
+{
+    const QString fonts = QString::fromStdString(WindowsFolderPath()) + "Fonts/";
+    const QString own = AppDir + "Fonts/";
+    for (const char* name : {"Alltms.ttf", "Alltmsbd.ttf", "Alltmsbi.ttf", "Alltmsi.ttf"}) {
+        const QString file = QFileInfo::exists(own + name) ? own + name : fonts + name;
+        if (QFileInfo::exists(file))
+            QFontDatabase::addApplicationFont(file);
+    }
+}
+
+void TfLexDictionary::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (!shown_) {
+        shown_ = true;
+        Guard([this] { FormShow(); });
+    }
+}
+
+void TfLexDictionary::FormShow()
+{
+    cbFind->setFocus();
+    UpdateCoolBar();
+    UpdateWordCommands(false);
+    EnableListCommands(false);
+    ShowEditionLabel();
+    if (WordCount() > 0) {
+        SetSelectedIndex(0);
+        lbWordsClick();
+    }
+    ShowBanner();
+    CheckAutoUpdate();
+    if (!IsUserAdministrator()) {
+        miCreateDictionary->setEnabled(false);
+        miUpdateNow->setEnabled(false);
+    }
+}
+
+void TfLexDictionary::UpdateCoolBar()
+{
+    ToolBar->setVisible(miBLine->isChecked());
+    DictionaryBand->setVisible(miDLine->isChecked());
+    CoolBar1->setVisible(miBLine->isChecked() || miDLine->isChecked());
+}
+
+void TfLexDictionary::closeEvent(QCloseEvent* e)
+{
+    bool canClose = true;
+    Guard([&] { canClose = FormCloseQuery(); });
+    if (!canClose) {
+        e->ignore();
+        return;
+    }
+    Guard([this] { FormClose(); });
+    e->accept();
+    // The program ends with its main window, also while it sits in the tray.
+    if (QuitOnClose)
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void TfLexDictionary::FormClose()
+{
+    ShuttingDown = true;
+    SaveHistory();
+    aCloseListExecute();
+}
+
+void TfLexDictionary::aExitExecute()
+{
+    close();
+}
+
+void TfLexDictionary::FormDestroy()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    ShuttingDown = true;
+    Balloon::CloseBaloon();
+    if (isMaximized()) {
+        Settings.Max = true;
+    } else {
+        Settings.Max = false;
+        // The bounds the window has when it is neither minimised nor maximised.
+        const QRect n = normalGeometry().isValid() ? normalGeometry() : geometry();
+        Settings.Top = n.top();
+        Settings.Left = n.left();
+        Settings.Width = n.width();
+        Settings.Height = n.height();
+    }
+    Settings.Alphabet = mbAlphabet->isVisibleTo(this);
+    Settings.Dictionary = ToU16(CurrentDictionaryFile);
+    Settings.WordsWidth = pLeft->width();
+    Settings.BLine = miBLine->isChecked();
+    Settings.DLine = miDLine->isChecked();
+    Settings.SLine = miStatusLine->isChecked();
+    Settings.From = cbFrom->currentIndex();
+    Settings.To = cbTo->currentIndex();
+    if (isMinimized())
+        Settings.Min = true;
+    Settings.Language = InterfaceLanguage;
+    try {
+        SaveSettings(Settings, SelectedDictionaryKind());
+    } catch (const std::exception&) {
+        // Settings that cannot be written are lost; shutting down goes on.
+    }
+    LearnDictionary.reset();
+    Dictionary.reset();
+}
+
+bool TfLexDictionary::IsUserAdministrator()
+{
+    return Platform::IsUserAdministrator();
+}
+
+QImage TfLexDictionary::LoadJpegResource(const QString& name) const
+{
+    return LoadJpegFile(AppDir + "Banners/" + name + ".jpg");
+}
+
+void TfLexDictionary::ShowBanner()
+{
+    const QImage banner = LoadJpegResource(InterfaceLanguage == 53 ? "BANNER_BG" : "BANNER_ENG");
+    IBaner->setPixmap(banner.isNull() ? QPixmap() : QPixmap::fromImage(banner));
+}
+
+void TfLexDictionary::SetStatusPanel(int panel, const QString& text)
+{
+    if (panel >= 0 && panel < 4)
+        sbPanels[static_cast<std::size_t>(panel)]->setText(text);
+}
+
+QString TfLexDictionary::StatusPanel(int panel) const
+{
+    return panel >= 0 && panel < 4 ? sbPanels[static_cast<std::size_t>(panel)]->text() : QString();
+}

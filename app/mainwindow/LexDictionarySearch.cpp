@@ -1,0 +1,458 @@
+// Search and word list: letter blocks, prefix selection with shortening, the user's words
+// merged into a maker's dictionary, advanced (substring) search and the letter panel.
+#include "app/mainwindow/LexDictionary.h"
+#include "app/mainwindow/WordListModel.h"
+#include "components/InterfaceText.h"
+#include "components/MBox.h"
+#include "components/MURL.h"
+#include "engine/WideText.h"
+#include "platform/Locale.h"
+#include "platform/qt/QtText.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QListView>
+#include <QSignalBlocker>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kHistoryLimit = 50;
+
+QString Trimmed(const QString& s)
+{
+    return ToQString(WideTrim(ToU16(s)));
+}
+
+}  // namespace
+
+// --- the list box
+
+int TfLexDictionary::WordCount() const
+{
+    return WordsModel->Count();
+}
+
+int TfLexDictionary::SelectedIndex() const
+{
+    const QModelIndexList rows = lbWords->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+QString TfLexDictionary::SelectedWord() const
+{
+    const int i = SelectedIndex();
+    return i >= 0 ? WordsModel->Word(i) : QString();
+}
+
+void TfLexDictionary::SetSelectedIndex(int index)
+{
+    const QSignalBlocker block(lbWords->selectionModel());
+    if (index < 0 || index >= WordCount()) {
+        lbWords->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex at = WordsModel->index(index);
+    lbWords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+}
+
+void TfLexDictionary::SetWordsText(std::u16string text)
+{
+    WordsModel->SetText(std::move(text));
+}
+
+void TfLexDictionary::ClearWords()
+{
+    WordsModel->Clear();
+}
+
+// --- letter blocks and prefix selection
+
+void TfLexDictionary::LoadLetterBlock(char16_t letter)
+{
+    CurrentLetter = letter;
+    std::u16string words;
+    Dictionary->GetLetterWords(letter, false, words, false);
+    if (!words.empty()) {
+        SetWordsText(std::move(words));
+        MergeUserWords(letter);
+    }
+}
+
+int TfLexDictionary::SelectMatchingWord(const QString& text)
+{
+    QString t = Trimmed(text);
+    int index = -1;
+    do {
+        index = WordsModel->FindPrefix(t);
+        SetSelectedIndex(index);
+        if (index < 0)
+            t.chop(1);
+    } while (index < 0 && !t.isEmpty());
+    if (index >= 0)
+        lbWords->scrollTo(WordsModel->index(index), QAbstractItemView::PositionAtTop);
+    return index;
+}
+
+void TfLexDictionary::FindWord()
+{
+    QString text = Trimmed(cbFind->currentText());
+    cbFind->setEditText(text);
+    cbFind->lineEdit()->selectAll();
+    if (Dictionary->IsAlphabetLetter(ToU16(text))) {
+        ReverseToOtherSide();
+        cbFind->setEditText(text);
+        cbFind->lineEdit()->selectAll();
+    }
+    if (Settings.AddToHistory && !text.isEmpty() && cbFind->findText(text, Qt::MatchExactly) < 0) {
+        // Adding items must not change the text being searched.
+        const QSignalBlocker block(cbFind);
+        cbFind->addItem(text);
+        historyChanged_ = true;
+        while (cbFind->count() > kHistoryLimit)
+            cbFind->removeItem(0);
+        cbFind->setCurrentIndex(-1);
+        cbFind->setEditText(text);
+        cbFind->lineEdit()->selectAll();
+    }
+    if (SearchMode == 0 && !text.isEmpty() && text.at(0).unicode() != CurrentLetter)
+        LoadLetterBlock(text.at(0).unicode());
+    if (SelectMatchingWord(text) < 0)
+        UpdateWordCommands(false);
+    else
+        lbWordsClick();
+}
+
+bool TfLexDictionary::cbFindKeyPress(char16_t key)
+{
+    if (!Settings.EveryKey || key == u'\r' || key == u' ')
+        return false;
+    QLineEdit* edit = cbFind->lineEdit();
+    if (SearchMode == 0) {
+        const QString trimmed = ToQString(WideTrimLeft(ToU16(edit->text())));
+        if (trimmed != edit->text())
+            edit->setText(trimmed);
+        if (!trimmed.isEmpty() && trimmed.at(0).unicode() != CurrentLetter)
+            LoadLetterBlock(trimmed.at(0).unicode());
+        if (trimmed.isEmpty()) {
+            CurrentLetter = key;
+            if (UpCaseLetter(key) != Dictionary->CurrentLetter && key != u' ')
+                LoadLetterBlock(key);
+        }
+        const bool allSelected = edit->hasSelectedText() && edit->selectedText().size() == edit->text().size();
+        if (!trimmed.isEmpty() && allSelected && key != CurrentLetter)
+            LoadLetterBlock(key);
+    }
+    const QString text = edit->text();
+    QString lookFor;
+    if (text.isEmpty() || (edit->hasSelectedText() && edit->selectedText().size() == text.size()))
+        lookFor = QString(QChar(key));
+    else
+        lookFor = text.left(edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition()) + QChar(key);
+    if (SelectMatchingWord(lookFor) >= 0)
+        lbWordsClick();
+    return false;
+}
+
+bool TfLexDictionary::cbFindKeyDown(int key)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    if (SearchMode == 0) {
+        FindWord();
+    } else {
+        if (SelectMatchingWord(cbFind->currentText()) >= 0)
+            lbWordsClick();
+        cbFind->lineEdit()->selectAll();
+    }
+    return true;
+}
+
+void TfLexDictionary::cbFindCloseUp()
+{
+    if (SearchMode != 0)
+        return;
+    const QString entry = cbFind->currentText();
+    if (!entry.isEmpty() && UpCaseLetter(entry.at(0).unicode()) != UpCaseLetter(CurrentLetter))
+        LoadLetterBlock(entry.at(0).unicode());
+    if (SelectMatchingWord(entry) >= 0)
+        lbWordsClick();
+    lbWords->viewport()->update();
+}
+
+void TfLexDictionary::bFundClick()
+{
+    const QString text = cbFind->currentText();
+    if (SearchMode == 0) {
+        AdvancedResults.clear();
+        FindWord();
+        return;
+    }
+    // One character searches nothing; the shown results and their indexes stay together.
+    if (text.size() <= 1)
+        return;
+    AdvancedResults.clear();
+    Dictionary->UserWordMarks.clear();
+    Dictionary->UserWordPositions.clear();
+    ClearWords();
+    std::vector<QString> found;
+    for (int e = 0; e <= 46; ++e) {
+        const char16_t letter = Dictionary->Sections[static_cast<std::size_t>(e)].Letter;
+        if (letter == u' ' || letter == 0)
+            break;
+        std::u16string words;
+        Dictionary->GetLetterWords(letter, false, words, false);
+        const QString all = ToQString(words);
+        if (!all.contains(text, Qt::CaseSensitive))
+            continue;
+        const std::int32_t first = Dictionary->Sections[static_cast<std::size_t>(e)].FirstWordIndex;
+        const QStringList lines = all.split(QStringLiteral("\r\n"));
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].contains(text, Qt::CaseSensitive)) {
+                found.push_back(lines[i]);
+                AdvancedResults.push_back(first + i);
+            }
+    }
+    std::u16string joined;
+    for (const QString& w : found)
+        joined += ToU16(w) + u"\r\n";
+    SetWordsText(std::move(joined));
+    SetStatusPanel(0, LangText(LangStrings, "sbSearch") + "'" + text + "'");
+}
+
+void TfLexDictionary::MergeUserWords(char16_t letter)
+{
+    std::u16string text;
+    const int kind = SelectedDictionaryKind();
+    if (letter != 0 && kind < 2)
+        Dictionary->GetLetterWords(letter, false, text, true);
+    const std::vector<std::u16string> userWords = text.empty() ? std::vector<std::u16string>() : SplitLines(text);
+    Dictionary->UserWordMarks.assign(static_cast<std::size_t>(WordCount()) + userWords.size(), 0);
+    Dictionary->UserWordPositions.clear();
+    if (userWords.empty()) {
+        WordsModel->SetMarks({});
+        lbWords->viewport()->update();
+        return;
+    }
+    lbWords->setUpdatesEnabled(false);
+    const Platform::LCID lcid = Platform::UserDefaultLCID();
+    for (const std::u16string& word : userWords) {
+        // The sorted place in the list (after equal words), so the list stays in its order.
+        int p = 0;
+        int hi = WordCount();
+        while (p < hi) {
+            const int mid = p + (hi - p) / 2;
+            if (WideCompare(ToU16(WordsModel->Word(mid)), word, lcid) <= 0)
+                p = mid + 1;
+            else
+                hi = mid;
+        }
+        WordsModel->Insert(p, ToQString(word));
+        for (std::int32_t& earlier : Dictionary->UserWordPositions)
+            if (earlier >= p)
+                ++earlier;
+        Dictionary->UserWordPositions.push_back(p);
+    }
+    for (std::int32_t p : Dictionary->UserWordPositions)
+        Dictionary->UserWordMarks[static_cast<std::size_t>(p)] = 1;
+    WordsModel->SetMarks(Dictionary->UserWordMarks);
+    SetSelectedIndex(0);
+    lbWords->setUpdatesEnabled(true);
+}
+
+void TfLexDictionary::SetSearchMode(int mode)
+{
+    if (mode != 0 && mode != 1)
+        return;
+    SearchMode = static_cast<std::uint8_t>(mode);
+    miWordSearch->setChecked(mode == 0);
+    miWordSearch2->setChecked(mode == 0);
+    miAdvancedSearch->setChecked(mode == 1);
+    miAdvancedSearch2->setChecked(mode == 1);
+    bFund->setIcon(
+        style()->standardIcon(mode == 0 ? QStyle::SP_FileDialogContentsView : QStyle::SP_FileDialogListView));
+}
+
+void TfLexDictionary::miWordSearchClick()
+{
+    SetSearchMode(0);
+    CurrentLetter = u' ';
+    if (!cbFind->currentText().isEmpty()) {
+        FindWord();
+    } else {
+        std::u16string words;
+        Dictionary->GetLetterWords(u' ', true, words, false);
+        SetWordsText(std::move(words));
+    }
+}
+
+void TfLexDictionary::miAdvancedSearchClick()
+{
+    SetSearchMode(1);
+    ClearWords();
+}
+
+void TfLexDictionary::miSearch1Click()
+{
+    bFundClick();
+}
+
+void TfLexDictionary::miWordSearch21Click()
+{
+    miWordSearchClick();
+}
+
+void TfLexDictionary::miAdvancedSearch21Click()
+{
+    miAdvancedSearchClick();
+}
+
+// --- the letter panel
+
+void TfLexDictionary::FreeAlphabetLinks()
+{
+    for (TMURL* link : alphabetLinks_)
+        delete link;
+    alphabetLinks_.clear();
+    AlphabetLink = nullptr;
+}
+
+void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
+{
+    FreeAlphabetLinks();
+    mbAlphabet->setMinimumWidth(0);
+    if (dictionary == nullptr)
+        return;
+    std::u16string description;
+    dictionary->GetDescription(description);
+    if (description.empty())
+        return;
+    const std::vector<std::u16string> lines = SplitLines(description);
+    int right = 0;
+    for (int row = 0; row < 2 && row < static_cast<int>(lines.size()); ++row) {
+        // Tokens end at a comma; a number is the spacing of the entry before it.
+        struct Entry {
+            std::u16string Text;
+            int Spacing = 0;
+        };
+        std::vector<Entry> entries;
+        const std::u16string& line = lines[static_cast<std::size_t>(row)];
+        std::size_t start = 0;
+        for (std::size_t comma = line.find(u','); comma != std::u16string::npos;
+             start = comma + 1, comma = line.find(u',', start)) {
+            const std::u16string token = line.substr(start, comma - start);
+            std::int32_t spacing = 0;
+            if (Dictionary::ParseInteger(token, spacing)) {
+                if (!entries.empty())
+                    entries.back().Spacing = spacing;
+            } else if (!token.empty()) {
+                entries.push_back({token, 0});
+            }
+        }
+        int x = 4;
+        for (const Entry& entry : entries) {
+            const int left = x + entry.Spacing;
+            x = left;
+            auto* link = new TMURL(mbAlphabet);
+            link->setText(row == 0 ? ToQString(entry.Text.substr(0, 1)) : ToQString(entry.Text));
+            link->SetActivType(atUser);
+            link->SetHotColor(clBlue);
+            link->SetFontColor(clBlack);
+            link->SetTransparent(true);
+            link->setObjectName(QStringLiteral("MURL%1_%2").arg(row + 1).arg(alphabetLinks_.size()));
+            QFont f(QStringLiteral("Tahoma"));
+            f.setPointSize(row == 0 ? 10 : 11);
+            link->setFont(f);
+            if (row == 0 && entry.Text.size() > 1)
+                link->SetLetterKey(entry.Text.size() > 2 ? entry.Text[2] : u'\0');
+            link->adjustSize();
+            link->move(left, row == 0 ? 2 : 19);
+            link->show();
+            alphabetLinks_.push_back(link);
+            right = std::max(right, left + link->width());
+            AlphabetLink = link;
+        }
+    }
+    // Every link stays readable, clear of the close button.
+    mbAlphabet->setMinimumWidth(right + ShapeButton1->width() + 6);
+}
+
+void TfLexDictionary::BindAlphabetLinks()
+{
+    for (TMURL* link : alphabetLinks_) {
+        disconnect(link, &TMURL::clicked, this, nullptr);
+        if (link->y() == 2)
+            connect(link, &TMURL::clicked, this, [this, link] { Guard([this, link] { MURL1Click(link); }); });
+        else
+            connect(link, &TMURL::clicked, this, [this, link] { Guard([this, link] { MURL14Click(link); }); });
+    }
+}
+
+void TfLexDictionary::MURL1Click(TMURL* link)
+{
+    const QString caption = link->text();
+    cbFind->setEditText(caption);
+    const char16_t letter =
+        link->LetterKey() == u' ' && !caption.isEmpty() ? caption.at(0).unicode() : link->LetterKey();
+    CurrentLetter = letter;
+    std::u16string words;
+    Dictionary->GetLetterWords(letter, false, words, false);
+    if (words.empty()) {
+        ClearWords();
+        return;
+    }
+    SetSearchMode(0);
+    SetWordsText(std::move(words));
+    MergeUserWords(letter);
+    bFundClick();
+    cbFind->lineEdit()->setCursorPosition(1);
+    cbFind->lineEdit()->deselect();
+    lbWordsClick();
+}
+
+void TfLexDictionary::MURL14Click(TMURL* link)
+{
+    QLineEdit* edit = cbFind->lineEdit();
+    const QString caption = link->text();
+    int caret = 0;
+    if (edit->hasSelectedText() && edit->selectedText().size() == edit->text().size()) {
+        edit->setText(caption);
+        caret = static_cast<int>(caption.size());
+    } else {
+        QString text = edit->text();
+        int at = edit->cursorPosition();
+        if (edit->hasSelectedText()) {
+            at = edit->selectionStart();
+            text.remove(at, edit->selectedText().size());
+        }
+        text.insert(at, caption);
+        edit->setText(text);
+        caret = at + static_cast<int>(caption.size());
+    }
+    if (Settings.EveryKey)
+        FindWord();
+    edit->deselect();
+    edit->setCursorPosition(caret);
+    cbFind->setFocus();
+}
+
+void TfLexDictionary::lbWordsDblClick()
+{
+    if (Settings.DBLClickSpeak)
+        bSeyWordClick();
+    cbFind->setEditText(SelectedWord());
+}
+
+void TfLexDictionary::reDescriptionDblClick()
+{
+    if (!Settings.DblClickTranslate)
+        return;
+    SetSearchMode(0);
+    cbFind->setEditText(reDescription->textCursor().selectedText());
+    FindWord();
+}

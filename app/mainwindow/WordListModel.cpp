@@ -1,0 +1,163 @@
+#include "app/mainwindow/WordListModel.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace {
+
+// The case-folded form of one UTF-16 unit; ASCII without a table look-up, surrogates as they
+// are (both halves then compare exactly).
+inline char16_t Fold(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    return QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
+}
+
+}  // namespace
+
+int TWordListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : Count();
+}
+
+QVariant TWordListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() < 0 || index.row() >= Count())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)  // the tip shows what the width cuts
+        return Word(index.row());
+    if (role == UserWordRole)
+        return IsMarked(index.row());
+    return {};
+}
+
+QString TWordListModel::Word(int row) const
+{
+    const TRow& r = rows_[static_cast<std::size_t>(row)];
+    return QString::fromUtf16(text_.data() + r.Start, r.Length);
+}
+
+void TWordListModel::SetText(std::u16string text)
+{
+    beginResetModel();
+    text_ = std::move(text);
+    rows_.clear();
+    folded_.clear();
+    foldedSize_ = 0;
+    std::size_t start = 0;
+    const std::size_t n = text_.size();
+    while (start < n) {
+        std::size_t end = start;
+        while (end < n && text_[end] != u'\r' && text_[end] != u'\n')
+            ++end;
+        rows_.push_back({static_cast<std::int32_t>(start), static_cast<std::int32_t>(end - start)});
+        if (end + 1 < n && text_[end] == u'\r' && text_[end + 1] == u'\n')
+            ++end;
+        start = end + 1;
+    }
+    marks_.clear();
+    endResetModel();
+}
+
+void TWordListModel::Clear()
+{
+    SetText({});
+}
+
+void TWordListModel::Append(const QString& word)
+{
+    Insert(Count(), word);
+}
+
+void TWordListModel::Insert(int row, const QString& word)
+{
+    row = std::clamp(row, 0, Count());
+    beginInsertRows(QModelIndex(), row, row);
+    // The new word goes to the end of the text; only its row says where it is shown.
+    const auto at = static_cast<std::int32_t>(text_.size());
+    text_.append(reinterpret_cast<const char16_t*>(word.utf16()), static_cast<std::size_t>(word.size()));
+    text_.push_back(u'\n');
+    rows_.insert(rows_.begin() + row, TRow{at, static_cast<std::int32_t>(word.size())});
+    if (static_cast<std::size_t>(row) < marks_.size())
+        marks_.insert(marks_.begin() + row, 0);
+    endInsertRows();
+}
+
+void TWordListModel::FoldUpTo(std::size_t end) const
+{
+    // Folded only as far as a search has looked: the first letters of a block cost little.
+    if (end <= foldedSize_)
+        return;
+    folded_.resize(text_.size());
+    for (std::size_t i = foldedSize_; i < end; ++i)
+        folded_[i] = Fold(text_[i]);
+    foldedSize_ = end;
+}
+
+int TWordListModel::FindPrefix(const QString& text) const
+{
+    if (text.isEmpty())
+        return -1;
+    std::u16string key(static_cast<std::size_t>(text.size()), u'\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        key[static_cast<std::size_t>(i)] = Fold(text.at(i).unicode());
+    }
+    const auto len = static_cast<std::int32_t>(key.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const TRow& r = rows_[i];
+        FoldUpTo(static_cast<std::size_t>(r.Start) + static_cast<std::size_t>(r.Length));
+        if (r.Length >= len
+            && std::char_traits<char16_t>::compare(folded_.data() + r.Start, key.data(), key.size()) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TWordListModel::SetMarks(const std::vector<std::uint8_t>& marks)
+{
+    if (marks.empty() && marks_.empty())
+        return;
+    marks_ = marks;
+    if (Count() > 0)
+        emit dataChanged(index(0), index(Count() - 1), {UserWordRole});
+}
+
+bool TWordListModel::IsMarked(int row) const
+{
+    return row >= 0 && static_cast<std::size_t>(row) < marks_.size() && marks_[static_cast<std::size_t>(row)] == 1;
+}
+
+void TWordListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const bool user = index.data(TWordListModel::UserWordRole).toBool();
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette& pal = option.palette;
+    painter->save();
+    QColor background = pal.color(QPalette::Base);
+    QColor text = Qt::black;
+    if (selected && user) {
+        background = QColor(0xB0, 0xC0, 0xEC);
+    } else if (selected) {
+        background = pal.color(QPalette::Highlight);
+        text = pal.color(QPalette::HighlightedText);
+    } else if (user) {
+        text = QColor(0, 0, 0xFF);
+    }
+    painter->fillRect(option.rect, background);
+    painter->setClipRect(option.rect);
+    painter->setFont(option.font);
+    painter->setPen(text);
+    const QRect r = option.rect.adjusted(2, 0, 0, 0);
+    painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, index.data().toString());
+    painter->restore();
+}
+
+QSize TWordListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    // Item height 14, or the font's line height when that is taller, so no text is cut.
+    return QSize(option.rect.width(), std::max(14, option.fontMetrics.height() + 1));
+}

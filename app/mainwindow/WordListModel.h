@@ -1,0 +1,65 @@
+// The items of the word list: a letter block of up to tens of thousands of words with the
+// user-word marks beside them, and the list box's case-insensitive prefix search.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QString>
+#include <QStyledItemDelegate>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+class TWordListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    // Role of the user-word mark (bool) of an item.
+    static constexpr int UserWordRole = Qt::UserRole + 1;
+
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    // Replaces the items by the lines of Text (CR LF or LF separated; a last empty line
+    // is not an item).
+    void SetText(std::u16string text);
+    void Clear();
+    void Append(const QString& word);
+    void Insert(int row, const QString& word);
+    int Count() const { return static_cast<int>(rows_.size()); }
+    QString Word(int row) const;
+
+    // The first item (from the top) that begins with Text, ignoring letter case; -1 when
+    // none does or Text is empty.
+    int FindPrefix(const QString& text) const;
+
+    // The user-word marks, one per item (shorter lists mark the rest as maker's words).
+    void SetMarks(const std::vector<std::uint8_t>& marks);
+    bool IsMarked(int row) const;
+
+private:
+    struct TRow {
+        std::int32_t Start = 0;
+        std::int32_t Length = 0;
+    };
+    void FoldUpTo(std::size_t end) const;
+
+    // A letter block holds tens of thousands of words: they stay in one text with the
+    // place of each, and are made into strings only when shown.
+    std::u16string text_;
+    std::vector<TRow> rows_;
+    mutable std::u16string folded_;  // text_ case-folded, made up to foldedSize_ on demand
+    mutable std::size_t foldedSize_ = 0;
+    std::vector<std::uint8_t> marks_;
+};
+
+// Draws the items: user words in blue, a selected user word on light blue with black text,
+// other words black, selected on the highlight colour.
+class TWordListDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};

@@ -1,0 +1,53 @@
+// One running program per user: the first start holds a lock and listens on a local socket,
+// a later start hands its command line over to it and ends. The kernel drops the lock of a
+// program that dies, so a killed program never blocks the next start.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+class TSingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // Paths forwarded to the running program are refused beyond this length.
+    static constexpr int MaxPathLength = 255;
+    // Switches by which other programs ask the running program to speak the current word
+    // or to reverse the direction, instead of naming a package.
+    static constexpr const char* SpeakSwitch = "--speak-word";
+    static constexpr const char* ReverseSwitch = "--reverse-direction";
+
+    // Key names the lock and the socket; they lie in Folder (empty: the user's runtime
+    // folder), which is readable by the user only.
+    explicit TSingleInstance(const QString& key, const QString& folder = {}, QObject* parent = nullptr);
+    ~TSingleInstance() override;
+
+    // This process holds the lock and receives the messages of later starts.
+    bool IsFirst() const { return first_; }
+
+    // A later start: asks the running program to restore its window and, when Argument is
+    // not empty, to install the package it names (as an absolute path); one of the two
+    // switches asks for its action instead. False with Error set
+    // when the running program cannot be reached or the path is longer than MaxPathLength
+    // (the restore is still sent then).
+    bool Forward(const QString& argument, QString* error = nullptr, int timeoutMs = 3000);
+
+    // The absolute form of a command-line path, relative to the current folder.
+    static QString AbsolutePath(const QString& argument);
+
+signals:
+    void RestoreRequested();
+    void InstallRequested(const QString& path);
+    void SpeakRequested();
+    void ReverseRequested();
+
+private:
+    void OnConnection();
+
+    QString lockFile_;
+    QString socketName_;
+    int lockFd_ = -1;
+    bool first_ = false;
+    QLocalServer* server_ = nullptr;
+};

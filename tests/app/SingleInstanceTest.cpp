@@ -1,0 +1,169 @@
+// One running program per user, with real second processes: this test program runs itself
+// again with a filter that selects the child cases below.
+#include "platform/qt/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const char* kKey = "LexoraTest";
+
+QString ChildEnv(const char* name)
+{
+    return qEnvironmentVariable(name);
+}
+
+std::unique_ptr<QProcess> StartChild(const QString& mode, const QString& folder, const QString& arg = {},
+                                     const QString& workDir = {})
+{
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LEXORA_SI_CHILD", mode);
+    env.insert("LEXORA_SI_FOLDER", folder);
+    env.insert("LEXORA_SI_ARG", arg);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p->setProcessEnvironment(env);
+    if (!workDir.isEmpty())
+        p->setWorkingDirectory(workDir);
+    p->start(QCoreApplication::applicationFilePath(), {"--gtest_filter=SingleInstanceChild.Run"});
+    return p;
+}
+
+bool Finish(QProcess& p)
+{
+    // The parent serves the children's messages while it waits.
+    QElapsedTimer clock;
+    clock.start();
+    while (p.state() != QProcess::NotRunning && clock.elapsed() < 15000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        p.waitForFinished(20);
+    }
+    return p.state() == QProcess::NotRunning;
+}
+
+}  // namespace
+
+// Runs only as a child of the cases below.
+TEST(SingleInstanceChild, Run)
+{
+    const QString mode = ChildEnv("LEXORA_SI_CHILD");
+    if (mode.isEmpty())
+        GTEST_SKIP() << "runs as a child process only";
+    TSingleInstance instance(kKey, ChildEnv("LEXORA_SI_FOLDER"));
+    if (mode == "forward") {
+        ASSERT_FALSE(instance.IsFirst());
+        QString error;
+        const bool sent = instance.Forward(ChildEnv("LEXORA_SI_ARG"), &error);
+        std::printf("RESULT:%s\n", sent ? "sent" : "refused");
+    } else if (mode == "race") {
+        std::printf("RESULT:%s\n", instance.IsFirst() ? "first" : "second");
+        std::fflush(stdout);
+        if (instance.IsFirst())
+            QTest::qWait(2500);  // the others find this one running
+        else
+            instance.Forward({});
+    } else if (mode == "holder") {
+        ASSERT_TRUE(instance.IsFirst());
+        std::printf("RESULT:ready\n");
+        std::fflush(stdout);
+        QTest::qWait(30000);
+    }
+}
+
+TEST(SingleInstance, SecondStartForwardsARelativePathAsAbsoluteAndAsksForRestore)
+{
+    QTemporaryDir folder;
+    QTemporaryDir work;
+    TSingleInstance first(kKey, folder.path());
+    ASSERT_TRUE(first.IsFirst());
+    QSignalSpy restore(&first, &TSingleInstance::RestoreRequested);
+    QSignalSpy install(&first, &TSingleInstance::InstallRequested);
+    auto child = StartChild("forward", folder.path(), "packages/EngGer.pkg", work.path());
+    ASSERT_TRUE(Finish(*child));
+    EXPECT_TRUE(child->readAllStandardOutput().contains("RESULT:sent"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return install.count() > 0; }, 3000));
+    ASSERT_EQ(restore.count(), 1);
+    ASSERT_EQ(install.count(), 1);
+    EXPECT_EQ(install.at(0).at(0).toString(), QDir(work.path()).absoluteFilePath("packages/EngGer.pkg"));
+}
+
+TEST(SingleInstance, PathBeyond255CharactersIsRefusedNotCut)
+{
+    QTemporaryDir folder;
+    TSingleInstance first(kKey, folder.path());
+    ASSERT_TRUE(first.IsFirst());
+    QSignalSpy restore(&first, &TSingleInstance::RestoreRequested);
+    QSignalSpy install(&first, &TSingleInstance::InstallRequested);
+    auto child = StartChild("forward", folder.path(), "/" + QString(300, 'p'));
+    ASSERT_TRUE(Finish(*child));
+    EXPECT_TRUE(child->readAllStandardOutput().contains("RESULT:refused"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 3000));
+    EXPECT_EQ(restore.count(), 1);
+    QTest::qWait(100);
+    EXPECT_EQ(install.count(), 0);
+}
+
+TEST(SingleInstance, SwitchesAskForSpeakingAndReversingWithoutARestore)
+{
+    QTemporaryDir folder;
+    TSingleInstance first(kKey, folder.path());
+    ASSERT_TRUE(first.IsFirst());
+    QSignalSpy restore(&first, &TSingleInstance::RestoreRequested);
+    QSignalSpy speak(&first, &TSingleInstance::SpeakRequested);
+    QSignalSpy reverse(&first, &TSingleInstance::ReverseRequested);
+    QSignalSpy install(&first, &TSingleInstance::InstallRequested);
+    auto a = StartChild("forward", folder.path(), TSingleInstance::SpeakSwitch);
+    ASSERT_TRUE(Finish(*a));
+    auto b = StartChild("forward", folder.path(), TSingleInstance::ReverseSwitch);
+    ASSERT_TRUE(Finish(*b));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return speak.count() == 1 && reverse.count() == 1; }, 3000));
+    EXPECT_EQ(restore.count(), 0);
+    EXPECT_EQ(install.count(), 0);
+}
+
+TEST(SingleInstance, FiveSimultaneousStartsGiveExactlyOneFirst)
+{
+    QTemporaryDir folder;
+    std::vector<std::unique_ptr<QProcess>> children;
+    for (int i = 0; i < 5; ++i)
+        children.push_back(StartChild("race", folder.path()));
+    int firsts = 0;
+    for (auto& c : children) {
+        ASSERT_TRUE(Finish(*c));
+        if (c->readAllStandardOutput().contains("RESULT:first"))
+            ++firsts;
+    }
+    EXPECT_EQ(firsts, 1);
+}
+
+TEST(SingleInstance, LockOfAKilledProgramDoesNotBlockTheNextStart)
+{
+    QTemporaryDir folder;
+    auto holder = StartChild("holder", folder.path());
+    QByteArray said;
+    while (!said.contains("RESULT:ready") && holder->waitForReadyRead(10000))
+        said += holder->readAllStandardOutput();
+    ASSERT_TRUE(said.contains("RESULT:ready"));
+    holder->kill();
+    holder->waitForFinished(5000);
+    TSingleInstance next(kKey, folder.path());
+    ASSERT_TRUE(next.IsFirst());
+    // Its socket works although the killed program left one behind.
+    QSignalSpy restore(&next, &TSingleInstance::RestoreRequested);
+    auto child = StartChild("forward", folder.path());
+    ASSERT_TRUE(Finish(*child));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 3000));
+    EXPECT_EQ(restore.count(), 1);
+}
