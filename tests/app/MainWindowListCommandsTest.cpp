@@ -4,14 +4,19 @@
 #include "engine/LearnDictionary.h"
 #include "tests/app/MainWindowTestFolder.h"
 #include "tests/qtsupport/ModalAnswer.h"
+#include "tools/windows/NewWord.h"
+#include "tools/windows/NewWordRichEdit.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
+#include <QTextCursor>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +91,28 @@ TEST_F(MainWindowListCommands, ImportPutsListsWithTheListsAndDictionariesInData)
     TestSupport::AnswerNextFileDialog(folder.Path() + "outside/Mine.UDD");
     window->miImport->trigger();
     EXPECT_TRUE(QFile::exists(folder.Path() + "Data/Mine.UDD"));
+}
+
+TEST_F(MainWindowListCommands, AnEntryIsEditedInTheWordEditorAndDeletedFromTheList)
+{
+    MenuItems();
+    window->PopupMenuList->actions().at(1)->trigger();
+    window->lbList->setCurrentRow(0);
+    TestSupport::AnswerNextModal([](QWidget* w) {
+        auto* editor = qobject_cast<TfNewWord*>(w);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->tbLearn->isVisible());
+        EXPECT_EQ(editor->eNewWord->text(), "apple");
+        editor->reNewDescription->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor->reNewDescription, " more");
+        QTest::mouseClick(editor->tbLearn, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->bEditListWord, Qt::LeftButton);
+    EXPECT_NE(window->LearnDictionary->GetArticle(0).find("x more"), std::string::npos);
+
+    QTest::mouseClick(window->bDelItem, Qt::LeftButton);
+    EXPECT_EQ(window->lbList->count(), 0);
+    EXPECT_TRUE(window->LearnDictionary->IsEmpty());
 }
 
 }  // namespace
