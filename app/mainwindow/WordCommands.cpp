@@ -4,9 +4,14 @@
 
 #include "engine/WideText.h"
 #include "platform/qt/QtText.h"
+#include "tools/windows/NewDictionary.h"
+#include "tools/windows/NewWord.h"
 #include "tools/windows/NumTran.h"
+#include "tools/windows/WordToolsContext.h"
 
+#include <QComboBox>
 #include <QFileDialog>
+#include <QSignalBlocker>
 #include <QFileInfo>
 
 #include <utility>
@@ -28,10 +33,39 @@ TWordEditorOpener& Opener()
 
 }  // namespace
 
+namespace {
+
+// The word editor over the main window's dictionary: after a save the window shows the new
+// state of the word list and the article.
+void RunWordEditor(TfLexDictionary& owner, const TWordEditRequest& request)
+{
+    TWordEditorContext context;
+    context.LangStrings = &owner.LangStrings;
+    context.Dictionary = owner.Dictionary.get();
+    context.LearnDictionary = owner.LearnDictionary.get();
+    context.ShowAddedWord = [&owner](const QString& word) {
+        owner.CurrentLetter = u' ';  // the block is read again with the new user word in it
+        owner.cbFind->setEditText(word);
+        owner.FindWord();
+    };
+    context.ShowEditedArticle = [&owner] { owner.lbWordsClick(); };
+    context.ShowEditedListArticle = [&owner] { owner.lbListClick(); };
+    TfNewWord editor(std::move(context), &owner);
+    if (request.Edit)
+        editor.PrepareEdit(request.Index, request.Word, request.Article);
+    else
+        editor.PrepareAdd();
+    editor.exec();
+}
+
+}  // namespace
+
 void OpenWordEditor(TfLexDictionary& owner, const TWordEditRequest& request)
 {
     if (const TWordEditorOpener& open = Opener())
         open(owner, request);
+    else
+        RunWordEditor(owner, request);
 }
 
 TWordEditorOpener SetWordEditorOpener(TWordEditorOpener opener)
@@ -39,8 +73,40 @@ TWordEditorOpener SetWordEditorOpener(TWordEditorOpener opener)
     return std::exchange(Opener(), std::move(opener));
 }
 
-void OpenDictionaryWizard(TfLexDictionary&)
+void OpenDictionaryWizard(TfLexDictionary& owner)
 {
+    TNewDictionaryContext context;
+    context.LangStrings = &owner.LangStrings;
+    context.DictManager = owner.DictManager.get();
+    context.AppDir = owner.AppDir;
+    context.DataDir = owner.DataDir;
+    context.OpenNewDictionary = [&owner](const std::string& directionCode, const QString& fileName) {
+        // The choosers are filled again and pointed at the new dictionary, which then opens as
+        // a choice of the user's would.
+        owner.FillDirections();
+        int from = -1;
+        for (int i = 0; i < static_cast<int>(owner.DirectionItems.size()); ++i)
+            if (owner.DirectionItems[static_cast<std::size_t>(i)]->Code == directionCode.substr(0, 3))
+                from = i;
+        if (from < 0)
+            return;
+        {
+            const QSignalBlocker block(owner.cbFrom);
+            owner.cbFrom->setCurrentIndex(from);
+        }
+        owner.PreviousFromIndex = from;
+        owner.FillDictionaries(from);
+        for (int i = 0; i < owner.cbTo->count(); ++i) {
+            const QSignalBlocker block(owner.cbTo);
+            owner.cbTo->setCurrentIndex(i);
+            if (owner.GetDictionaryFileName().compare(fileName, Qt::CaseInsensitive) == 0)
+                break;
+        }
+        owner.cbToChange(owner.cbTo);
+        owner.UpdateWindowTitle();
+    };
+    TfNewDictioanry wizard(std::move(context), &owner);
+    wizard.exec();
 }
 
 void OpenNumberWords(TfLexDictionary& window)
