@@ -136,30 +136,3 @@ void TfLexDictionary::aCloseListExecute()
 void TfLexDictionary::TimerM6Timer()
 {
 }
-void TfLexDictionary::PopupMenuListPopup()
-{
-}
-void TfLexDictionary::miOpenCurrListClick(QAction*)
-{
-}
-void TfLexDictionary::bOpenListsClick()
-{
-}
-void TfLexDictionary::bDelItemClick()
-{
-}
-void TfLexDictionary::ToolButton6Click()
-{
-}
-void TfLexDictionary::sbSaveAsClick()
-{
-}
-void TfLexDictionary::lbListDblClick()
-{
-}
-void TfLexDictionary::miFileClick()
-{
-}
-void TfLexDictionary::miImport1Click()
-{
-}
