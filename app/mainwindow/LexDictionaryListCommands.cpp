@@ -79,6 +79,7 @@ void RefreshUserWords(TfLexDictionary& w)
 void ReopenCurrentDictionary(TfLexDictionary& w)
 {
     w.reDescription->clear();
+    w.Dictionary->FileStream.reset();  // still on the replaced file
     if (!w.Dictionary->Open((w.DataDir + w.CurrentDictionaryFile).toStdString())) {
         w.ClearWords();
         w.CurrentLetter = u' ';
