@@ -122,8 +122,7 @@ TImportOutcome ImportFile(const TImportRequest& request)
         outcome.Result = TImportResult::Damaged;
         return outcome;
     }
-    const fs::path folder =
-        outcome.Kind == TImportKind::LearningList ? request.LearningFolder : request.DataFolder;
+    const fs::path folder = outcome.Kind == TImportKind::LearningList ? request.LearningFolder : request.DataFolder;
     fs::create_directories(folder, ec);
     outcome.Target = ExistingOrNew(folder, TargetName(request, outcome.Kind));
     const bool exists = fs::exists(outcome.Target, ec);

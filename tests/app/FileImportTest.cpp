@@ -18,7 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // A learning list of one word, saved under Name in Folder.
-std::string MakeList(const fs::path& folder, const std::string& name, const std::string& pair, const std::u16string& word)
+std::string MakeList(const fs::path& folder, const std::string& name, const std::string& pair,
+                     const std::u16string& word)
 {
     fs::create_directories(folder);
     TLearnDictionary store(folder.string());

@@ -154,3 +154,54 @@ TEST_F(ListCommandsEditions, FileMenuFollowsTheEdition)
     EXPECT_FALSE(window->bDelItem->isEnabled());
     CloseFileMenu();
 }
+
+#if __has_include("tools/windows/NewWord.h")
+#include "tools/windows/NewWord.h"
+#include "tools/windows/NewWordRichEdit.h"
+
+#include <QLineEdit>
+#include <QTextCursor>
+
+TEST_F(ListCommands, EditButtonOpensTheEntryInTheWordEditorAndSavesIntoTheList)
+{
+    ClickMenuItem("Verbs && Nouns.lst");
+    window->EnableListButtons(true);
+    bool shown = false;
+    TestSupport::AnswerNextModal([&shown](QWidget* w) {
+        auto* editor = qobject_cast<TfNewWord*>(w);
+        if (editor == nullptr)
+            return;
+        shown = true;
+        EXPECT_EQ(editor->eNewWord->text(), "hat");
+        EXPECT_TRUE(editor->eNewWord->isReadOnly());
+        EXPECT_TRUE(editor->tbLearn->isVisible());
+        EXPECT_FALSE(editor->tbAddWord->isVisible());
+        EXPECT_FALSE(editor->tbSave->isVisible());
+        EXPECT_TRUE(editor->reNewDescription->toPlainText().contains("hat article"));
+        editor->reNewDescription->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor->reNewDescription, " and cap");
+        QTest::mouseClick(editor->tbLearn, Qt::LeftButton);
+    });
+    ClickListRow(1);
+    QTest::mouseClick(window->bEditListWord, Qt::LeftButton);
+    EXPECT_TRUE(shown);
+    EXPECT_NE(window->LearnDictionary->GetArticle(1).find("and cap"), std::string::npos);
+    EXPECT_NE(window->LearnDictionary->GetArticle(0).find("house article"), std::string::npos);
+}
+#endif
+
+TEST_F(ListCommands, EditButtonWithoutASelectedEntryOpensNothing)
+{
+    ClickMenuItem("animals.LST");
+    window->EnableListButtons(true);
+    bool shown = false;
+    TestSupport::AnswerNextModal(
+        [&shown](QWidget* w) {
+            shown = true;
+            w->close();
+        },
+        300);
+    QTest::mouseClick(window->bEditListWord, Qt::LeftButton);
+    QTest::qWait(400);
+    EXPECT_FALSE(shown);
+}

@@ -39,7 +39,8 @@ std::string Rtf(const std::u16string& word)
 void PutInt(std::string& bytes, std::size_t at, std::int64_t value, int width)
 {
     for (int i = 0; i < width; ++i)
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF);
+        bytes[at + static_cast<std::size_t>(i)] =
+            static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
@@ -105,8 +106,8 @@ void WriteList(const QString& fileName, const std::string& pair, const std::vect
     WriteBytes(fileName, ReadBytes(scratch.path() + "/list.lst"));
 }
 
-void AddMakerDictionary(const QString& programFolder, const std::string& fileName, const std::string& name,
-                        int edition, const std::vector<std::u16string>& words)
+void AddMakerDictionary(const QString& programFolder, const std::string& fileName, const std::string& name, int edition,
+                        const std::vector<std::u16string>& words)
 {
     TddWriter::TTddWriter w;
     w.SetEdition(edition);
@@ -135,9 +136,10 @@ QByteArray UserDictionary(const std::vector<std::u16string>& words)
 {
     QTemporaryDir scratch;
     const std::string base = (scratch.path() + "/MyWords").toStdString();
-    DictionaryTest::WriteFile(base + ".UDD",
-                              DictionaryTest::NewUserDictionary(
-                                  u"ABC", "01.01#0#1#01.02.2024#My words#Me#@X1#Language#ENGDEU#MyWords#", u"A,B,C,\r\n"));
+    DictionaryTest::WriteFile(
+        base + ".UDD",
+        DictionaryTest::NewUserDictionary(u"ABC", "01.01#0#1#01.02.2024#My words#Me#@X1#Language#ENGDEU#MyWords#",
+                                          u"A,B,C,\r\n"));
     {
         TUserDictionary d(base);
         for (const std::u16string& w : words)

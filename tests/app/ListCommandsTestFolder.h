@@ -31,8 +31,8 @@ void WriteList(const QString& fileName, const std::string& pair, const std::vect
 
 // A maker's dictionary of letter A (the given words) with an edition (0 Talking, 1 Pro,
 // 2 Free), installed into the folder's catalogue.
-void AddMakerDictionary(const QString& programFolder, const std::string& fileName, const std::string& name,
-                        int edition, const std::vector<std::u16string>& words);
+void AddMakerDictionary(const QString& programFolder, const std::string& fileName, const std::string& name, int edition,
+                        const std::vector<std::u16string>& words);
 
 // A user dictionary "MyWords" (English, letters A, B, C, learning allowed) with the words.
 QByteArray UserDictionary(const std::vector<std::u16string>& words);
