@@ -84,6 +84,22 @@ TEST_F(ListCommandsImport, UserWordsAreReplacedOnlyOnYes)
     EXPECT_EQ(Words(), (QStringList{"apple", "arm", "axe"}));
 }
 
+TEST_F(ListCommandsImport, UserWordsShowInTheLetterOnView)
+{
+    window->cbFind->setFocus();
+    QTest::keyClicks(window->cbFind, "hous");
+    QTest::keyClick(window->cbFind, Qt::Key_Return);
+    ASSERT_EQ(window->SelectedWord(), "house");
+    const QStringList before = Words();
+    WriteBytes(Outside("ENGGER_T.TDE"), UserWordsOf(Data("ENGGER_T.TDD"), {u"ant", u"hamster"}));
+    Import("ENGGER_T.TDE");
+    // The letter on view gets its own user word at its place and nothing of another letter.
+    QStringList expected = before;
+    expected.insert(expected.indexOf("hat"), "hamster");
+    EXPECT_EQ(Words(), expected);
+    EXPECT_EQ(window->SelectedWord(), "house");
+}
+
 TEST_F(ListCommandsImport, TheOpenListIsReplacedOnYesAndShownAnew)
 {
     MakeList("Words.lst", "ENGGER", {u"house"});

@@ -66,6 +66,30 @@ TEST_F(ListCommands, ACaptionWithAmpersandOpensItsFile)
     EXPECT_EQ(window->StatusPanel(1), "animals.LST");
 }
 
+TEST_F(ListCommands, AChangedListAsksToBeSavedBeforeAnotherOpens)
+{
+    ClickMenuItem("animals.LST");
+    window->LearnDictionary->Modified = true;
+    TestSupport::ClickInNextModal("bNo");
+    ClickMenuItem("Verbs && Nouns.lst");
+    EXPECT_TRUE(TestSupport::LastModalText().contains("Save it?"));
+    EXPECT_EQ(ListWords(), (QStringList{"house", "hat"}));
+    EXPECT_FALSE(window->LearnDictionary->Modified);
+
+    // An unchanged list opens the next one without a question.
+    bool asked = false;
+    TestSupport::AnswerNextModal(
+        [&asked](QWidget* w) {
+            asked = true;
+            w->close();
+        },
+        300);
+    ClickMenuItem("animals.LST");
+    QTest::qWait(400);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(ListWords(), QStringList{"mouse"});
+}
+
 TEST_F(ListCommands, AListThatChangedPairSinceTheMenuKeepsTheOpenList)
 {
     ClickMenuItem("animals.LST");
