@@ -21,7 +21,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -45,6 +46,10 @@ QByteArray CurrentPair(const TfLexDictionary& w)
 
 QByteArray PairOfListFile(const QString& fileName)
 {
+    // Only a plain file is read: opening a pipe would wait for a writer.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(QFile::encodeName(fileName).toStdString(), ec))
+        return {};
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.read(6) : QByteArray();
 }
@@ -126,8 +131,7 @@ void TfLexDictionary::PopupMenuListPopup()
             delete item;
         }
     QDir folder(LearningFolder(*this));
-    const QFileInfoList entries =
-        folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     const QByteArray pair = CurrentPair(*this);
     for (const QFileInfo& entry : entries) {
         if (entry.suffix().toUpper() != QLatin1String("LST"))

@@ -6,6 +6,7 @@
 #include "engine/LearnDictionary.h"
 
 #include <QAction>
+#include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
@@ -13,6 +14,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace ListCommandsTest;
 
@@ -27,6 +30,8 @@ protected:
         MakeList("Deutsch.lst", "GERENG", {u"Haus"});
         WriteBytes(folder.Path() + "Learning/short.lst", "ENG");
         WriteBytes(folder.Path() + "Learning/notes.txt", "ENGGER and more");
+        // A pipe is no list: reading it would wait for a writer for ever.
+        ::mkfifo(QFile::encodeName(folder.Path() + "Learning/pipe.lst").constData(), 0600);
         TListCommandsFixture::SetUp();
     }
 };
