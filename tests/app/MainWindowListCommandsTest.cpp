@@ -75,7 +75,7 @@ TEST_F(MainWindowListCommands, TheMenuOffersTheListsOfThePairAndOpensOne)
     EXPECT_EQ(MenuItems(), QStringList{"other.lst"});
 }
 
-TEST_F(MainWindowListCommands, ImportPutsListsWithTheListsAndDictionariesInData)
+TEST_F(MainWindowListCommands, ImportPutsListsWithTheLists)
 {
     QDir().mkpath(folder.Path() + "outside");
     QFile::copy(folder.Path() + "Learning/mine.lst", folder.Path() + "outside/copied.lst");
@@ -83,14 +83,6 @@ TEST_F(MainWindowListCommands, ImportPutsListsWithTheListsAndDictionariesInData)
     window->miImport->trigger();
     EXPECT_TRUE(QFile::exists(folder.Path() + "Learning/copied.lst"));
     EXPECT_EQ(MenuItems(), (QStringList{"copied.lst", "mine.lst"}));
-
-    QFile udd(folder.Path() + "outside/Mine.UDD");
-    ASSERT_TRUE(udd.open(QIODevice::WriteOnly));
-    udd.write("01.01");
-    udd.close();
-    TestSupport::AnswerNextFileDialog(folder.Path() + "outside/Mine.UDD");
-    window->miImport->trigger();
-    EXPECT_TRUE(QFile::exists(folder.Path() + "Data/Mine.UDD"));
 }
 
 TEST_F(MainWindowListCommands, AnEntryIsEditedInTheWordEditorAndDeletedFromTheList)
