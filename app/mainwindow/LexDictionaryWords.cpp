@@ -1,6 +1,6 @@
 // Word commands, the message box, clipboard translation, the window's keys and the commands
-// that show or hide parts of the window. The word editor, the wizard, the settings window
-// and number-to-words come with their issues.
+// that show or hide parts of the window. The word editor, the wizard and number-to-words
+// come with their issues; the settings window opens from LexDictionarySettings.cpp.
 #include "app/mainwindow/LexDictionary.h"
 #include "components/MBox.h"
 #include "components/InterfaceText.h"
@@ -137,9 +137,6 @@ void TfLexDictionary::miCreateDictionary1Click()
 {
 }
 void TfLexDictionary::aExportExecute()
-{
-}
-void TfLexDictionary::aInterfaceFormExecute()
 {
 }
 void TfLexDictionary::miConvert1Click()

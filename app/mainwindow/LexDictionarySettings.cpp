@@ -1,0 +1,6 @@
+// The settings command of the main window.
+#include "app/mainwindow/LexDictionary.h"
+
+void TfLexDictionary::aInterfaceFormExecute()
+{
+}
