@@ -354,6 +354,16 @@ private:
 
     QStringList args_;
     bool shown_ = false;
+
+public:
+    // --- settings window (LexDictionarySettings.cpp)
+    // True while the settings window is open. A package that arrives meanwhile waits: its
+    // installer checks this flag and installs on SettingsClosed().
+    bool SettingsOpen = false;
+signals:
+    void SettingsClosed();
+
+private:
     bool historyPopup_ = false;
     bool historyChanged_ =
         false;  // cbFind's entries differ from the history file  // the history list of cbFind is open
