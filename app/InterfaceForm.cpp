@@ -220,6 +220,15 @@ void TfInterface::FormCreate()
     // cbLangs and cbCDROM follow their labels at 5 pixels through their rows' layouts.
     HotKey->setKeySequence(ShortCutToSequence(main_->Settings.HotKey));
     hkSpeak->setKeySequence(ShortCutToSequence(main_->Settings.hkSpeak));
+    // The boxes show their shortcut or nothing: Qt's own prompt is not in the user's language.
+    for (QKeySequenceEdit* box : {HotKey, hkSpeak}) {
+        auto clearPrompt = [box] {
+            if (auto* edit = box->findChild<QLineEdit*>())
+                edit->setPlaceholderText(QString());
+        };
+        clearPrompt();
+        connect(box, &QKeySequenceEdit::keySequenceChanged, box, clearPrompt);
+    }
 }
 
 void TfInterface::showEvent(QShowEvent* e)

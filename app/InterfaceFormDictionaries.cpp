@@ -59,7 +59,7 @@ int TfInterface::RowImage(const QTreeWidgetItem* row)
 void TfInterface::SetRowImage(QTreeWidgetItem* row, int image)
 {
     static const QStyle::StandardPixmap pictures[] = {QStyle::SP_DriveHDIcon, QStyle::SP_DriveCDIcon,
-                                                      QStyle::SP_FileIcon, QStyle::SP_DialogNoButton};
+                                                      QStyle::SP_FileIcon, QStyle::SP_MediaVolumeMuted};
     row->setData(0, kImageRole, image);
     row->setIcon(0, style()->standardIcon(pictures[image]));
 }

@@ -245,6 +245,7 @@ QWidget* TfInterface::BuildUpdatesPage()
     auto* page = Named(new QWidget, "tsUpdates");
     auto* layout = new QGridLayout(page);
     IUpdate = Picture("IUpdate", QStyle::SP_BrowserReload, page);
+    IUpdate->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     UpdLabel1 = Named(new QLabel(page), "UpdLabel1");
     UpdLabel2 = Named(new QLabel(page), "UpdLabel2");
     urlHelp = Named(new TMURL(page), "urlHelp");
@@ -303,5 +304,6 @@ QWidget* TfInterface::BuildUpdatesPage()
     u->addWidget(ePassword, 4, 3);
     layout->addWidget(gbUpdate, 3, 0, 1, 2);
     layout->setRowStretch(4, 1);
+    layout->setColumnStretch(1, 1);
     return page;
 }
