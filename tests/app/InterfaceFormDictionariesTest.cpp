@@ -189,7 +189,7 @@ TEST(InterfaceFormDictionaries, RemovalKeepsTheSoundFolderWhenTheAnswerIsNo)
 
 TEST(InterfaceFormDictionaries, AFileNameThatIsNoPlainFolderOfDataDeletesNothing)
 {
-    for (const std::string name : {std::string("../x"), std::string(""), std::string(".."), std::string(".")}) {
+    for (const char* name : {"../x", "", "..", "."}) {
         SCOPED_TRACE(name);
         TDictionariesPage p({EnglishGerman(), GermanEnglish()}, [&](TProgramFolder& folder) {
             TDictManager manager(folder.DataFile("DICTIONARYS.DNT"));
