@@ -293,3 +293,16 @@ TEST(InterfaceFormDictionaries, ALinkNamedLikeTheSoundFolderIsNeitherFollowedNor
     EXPECT_EQ(texts->size(), 1);
     EXPECT_TRUE(QFile::exists(elsewhere.path() + "/sounds/precious"));
 }
+
+TEST(InterfaceFormDictionaries, OnlyAnAdministratorSeesAndChangesTheDictionaries)
+{
+    TDictionariesPage p({EnglishGerman()}, [](TProgramFolder&) { qputenv("LEXORA_ADMIN", "0"); });
+    EXPECT_EQ(p.Form->lbDictionarys->count(), 0);
+    EXPECT_EQ(p.Form->ListView1->topLevelItemCount(), 0);
+    EXPECT_FALSE(p.Form->bInstall->isEnabled());
+    EXPECT_FALSE(p.Form->bRemove->isEnabled());
+    EXPECT_FALSE(p.Form->bCopy->isEnabled());
+    QTest::mouseClick(p.Form->bOk, Qt::LeftButton);
+    EXPECT_EQ(p.Main->DictManager->Records[0].Enabled, 1);
+    qputenv("LEXORA_ADMIN", "1");
+}
