@@ -5,7 +5,9 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -92,8 +94,9 @@ std::vector<TMountPoint> ParseMounts(std::string_view text)
 
 std::vector<TMountPoint> MountPoints()
 {
+    const char* table = std::getenv("LEXORA_MOUNTS");
     try {
-        return ParseMounts(ReadWholeFile("/proc/self/mounts"));
+        return ParseMounts(ReadWholeFile(table != nullptr && *table != '\0' ? table : "/proc/self/mounts"));
     } catch (const std::system_error&) {
         return {};
     }
@@ -102,6 +105,19 @@ std::vector<TMountPoint> MountPoints()
 bool IsCDFileSystem(std::string_view fsType)
 {
     return fsType == "iso9660" || fsType == "udf";
+}
+
+std::vector<std::string> CDDriveRoots()
+{
+    std::vector<std::string> roots;
+    for (const TMountPoint& mount : MountPoints()) {
+        if (!IsCDFileSystem(mount.FsType))
+            continue;
+        std::string root = mount.Root == "/" ? mount.Root : mount.Root + "/";
+        if (std::find(roots.begin(), roots.end(), root) == roots.end())
+            roots.push_back(std::move(root));
+    }
+    return roots;
 }
 
 bool IsMountRoot(const std::string& path)

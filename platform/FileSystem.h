@@ -20,7 +20,12 @@ struct TMountPoint {
 std::vector<TMountPoint> ParseMounts(std::string_view text);
 
 // The mounted file systems of this process, in mount order; empty when they cannot be read.
+// When LEXORA_MOUNTS names a file, that file is read instead of /proc/self/mounts (tests
+// give the program a CD drive this way).
 std::vector<TMountPoint> MountPoints();
+
+// The roots of the mounted CD and DVD file systems, in mount order, each ending in "/".
+std::vector<std::string> CDDriveRoots();
 
 // True for a CD or DVD file system (iso9660, udf).
 bool IsCDFileSystem(std::string_view fsType);

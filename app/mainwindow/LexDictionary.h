@@ -401,6 +401,14 @@ private:
 
 public:
     TMPEGPlayer* MPEGPlayer = nullptr;
+
+public:
+    // --- settings window (LexDictionarySettings.cpp)
+    // True while the settings window is open. A package that arrives meanwhile waits: its
+    // installer checks this flag and installs on SettingsClosed().
+    bool SettingsOpen = false;
+signals:
+    void SettingsClosed();
 };
 
 template <typename F> void TfLexDictionary::Guard(F&& f)

@@ -1,5 +1,5 @@
 // Word commands, the message box, clipboard translation, the window's keys and the commands
-// that show or hide parts of the window.
+// that show or hide parts of the window; the settings window opens from LexDictionarySettings.cpp.
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordCommands.h"
 #include "components/HelpWindow.h"
@@ -235,10 +235,6 @@ void TfLexDictionary::aExportExecute()
         return;
     // A failed copy leaves the chosen file as it was; the error is shown by the caller.
     Dictionary->SaveUserWords(QFile::encodeName(target).toStdString());
-}
-
-void TfLexDictionary::aInterfaceFormExecute()
-{
 }
 
 void TfLexDictionary::miConvert1Click()

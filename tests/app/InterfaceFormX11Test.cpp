@@ -1,0 +1,83 @@
+// The settings window on a real X server, in English and German: on every page each caption
+// gets the room it asks for and no two controls overlap. With LEXORA_SCREENSHOTS set to a
+// folder, a picture of every page goes there.
+#include "app/InterfaceForm.h"
+#include "app/InterfaceLanguage.h"
+#include "app/mainwindow/LexDictionary.h"
+#include "tests/app/InterfaceFormTestSupport.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace MainWindowTest;
+using namespace SettingsTest;
+
+namespace {
+
+// Problems of the visible page: captions narrower than they need, siblings that overlap.
+QStringList LayoutProblems(QWidget* page)
+{
+    QStringList problems;
+    const QList<QWidget*> widgets = page->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        if (!w->isVisibleTo(page) || w->objectName().isEmpty())
+            continue;
+        const bool captioned = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w);
+        if (captioned && w->width() < w->sizeHint().width())
+            problems << QString("%1 cut: %2 < %3").arg(w->objectName()).arg(w->width()).arg(w->sizeHint().width());
+        if (captioned && w->height() < w->sizeHint().height())
+            problems << QString("%1 cut in height").arg(w->objectName());
+        if (auto* g = qobject_cast<QGroupBox*>(w);
+            g && g->width() < g->fontMetrics().horizontalAdvance(g->title()) + 16)
+            problems << QString("%1 title cut").arg(w->objectName());
+    }
+    for (QWidget* a : widgets)
+        for (QWidget* b : widgets) {
+            if (a >= b || a->parentWidget() != b->parentWidget() || a->objectName().isEmpty()
+                || b->objectName().isEmpty() || !a->isVisibleTo(page) || !b->isVisibleTo(page))
+                continue;
+            if (a->geometry().intersects(b->geometry()))
+                problems << QString("%1 overlaps %2").arg(a->objectName(), b->objectName());
+        }
+    return problems;
+}
+
+}  // namespace
+
+TEST(InterfaceFormX11, EveryPageFitsItsTextsInEnglishAndGerman)
+{
+    TProgramFolder folder({EnglishGerman(), GermanEnglish()});
+    WriteRealLanguageFile(folder.Path());
+    const QString shots = qEnvironmentVariable("LEXORA_SCREENSHOTS");
+    for (const auto& [id, code] : {std::pair<int, const char*>{100, "ENG"}, {101, "GER"}}) {
+        TfLexDictionary main(folder.Path());
+        main.InterfaceLanguage = static_cast<std::int16_t>(id);
+        LoadInterfaceLanguage(folder.Path().toStdString() + "LangItf.lng", main.InterfaceLanguage, main.LangStrings);
+        main.show();
+        TfInterface form(&main);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        for (int page = 0; page < form.pcSettings->count(); ++page) {
+            form.pcSettings->setCurrentIndex(page);
+            QTest::qWait(100);
+            QWidget* w = form.pcSettings->widget(page);
+            EXPECT_TRUE(form.pcSettings->width() >= form.pcSettings->sizeHint().width());
+            const QStringList problems = LayoutProblems(w);
+            EXPECT_TRUE(problems.isEmpty()) << code << " page " << page << ": " << problems.join("; ").toStdString();
+            if (!shots.isEmpty()) {
+                QDir().mkpath(shots);
+                const QPixmap picture = form.screen()->grabWindow(form.winId());
+                picture.save(QString("%1/settings-%2-%3.png").arg(shots, code).arg(page));
+            }
+        }
+    }
+}
