@@ -38,7 +38,9 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
+class TGradientProgress;
 class TMBox;
+class TPackageQueue;
 class TMURL;
 class TWordListModel;
 
@@ -153,7 +155,7 @@ public:
     TMBox* pBanner = nullptr;
     QLabel* IBaner = nullptr;
     TMBox* pDownload = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
+    TGradientProgress* ProgressBar1 = nullptr;
     QToolButton* ShapeButton2 = nullptr;
     QTimer* TimerM6 = nullptr;
     QSystemTrayIcon* TrayIcon1 = nullptr;
@@ -359,6 +361,10 @@ private:
         false;  // cbFind's entries differ from the history file  // the history list of cbFind is open
     bool destroyed_ = false;
     std::vector<TMURL*> alphabetLinks_;
+
+public:
+    // --- packages: the installs waiting and in work (a child object; made on first use)
+    TPackageQueue* PackageQueue = nullptr;
 };
 
 template <typename F> void TfLexDictionary::Guard(F&& f)
