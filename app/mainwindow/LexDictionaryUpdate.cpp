@@ -107,12 +107,15 @@ bool TfLexDictionary::FormCloseQuery()
 {
     if (!Updating)
         return true;
-    if (ShowMessageBox(LangText(LangStrings, "MsgStillUpdating"), 1, 0) != 6)
+    // Only a download is worth a question; a version check just stops.
+    TUpdateThread* thread = RunningUpdate(UpdateThread);
+    if (thread != nullptr && thread->Downloading()
+        && ShowMessageBox(LangText(LangStrings, "MsgStillUpdating"), 1, 0) != 6)
         return false;
     // The thread stops and is waited for here, before anything of the window goes.
-    if (QObject* thread = UpdateThread) {
+    if (QObject* running = UpdateThread) {
         UpdateThread = nullptr;
-        delete thread;
+        delete running;
     }
     Updating = false;
     pDownload->hide();

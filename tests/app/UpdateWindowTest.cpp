@@ -197,3 +197,25 @@ TEST_F(UpdateWindow, OnlyAnAdministratorMayUpdate)
     EXPECT_FALSE(w_->Updating);
     EXPECT_TRUE(server_.Requests().empty());
 }
+
+TEST_F(UpdateWindow, ClosingDuringTheVersionCheckStopsItWithoutAQuestion)
+{
+    // The list never comes: the check hangs until it is stopped.
+    list_ = "VERMAJ=4\r\n";
+    HttpTest::TServer stalled([](const TRequest&) {
+        TResponse a;
+        a.Body = std::string(100, 'x');
+        a.ChunkSize = 1;
+        a.ChunkDelayMs = 1000;
+        return a;
+    });
+    setenv("LEXORA_UPDATE_URL", stalled.Url("/").c_str(), 1);
+    w_->miUpdateNow->trigger();
+    ASSERT_TRUE(WaitFor([&] { return !stalled.Requests().empty(); }));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(w_->close());
+    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(w_->Updating);
+}
