@@ -183,7 +183,39 @@ THttpResult THttpClient::Get(const std::string& url, const THttpSink& sink, cons
         curl_easy_setopt(c, CURLOPT_PROXY, "");  // none from the environment either
     }
 
-    const CURLcode code = curl_easy_perform(c);
+    // The multi interface, so that Abort is seen within a poll interval even while no data
+    // flows (a stalled server, a slow name look-up).
+    CURLcode code = CURLE_OK;
+    CURLM* multi = curl_multi_init();
+    if (multi == nullptr || curl_multi_add_handle(multi, c) != CURLM_OK) {
+        if (multi != nullptr)
+            curl_multi_cleanup(multi);
+        result.Error = THttpError::Other;
+        result.Message = "cannot start an HTTP transfer";
+        return result;
+    }
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            code = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) {
+            int queued = 0;
+            while (CURLMsg* m = curl_multi_info_read(multi, &queued))
+                if (m->msg == CURLMSG_DONE)
+                    code = m->data.result;
+            break;
+        }
+        if (abort_.load()) {
+            t.Stopped = true;
+            code = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        curl_multi_poll(multi, nullptr, 0, 50, nullptr);
+    }
+    curl_multi_remove_handle(multi, c);
+    curl_multi_cleanup(multi);
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &result.Status);
     if (code == CURLE_OK && result.Status < 400)
         return result;

@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string catalogue = (root / "Data" / "DICTIONARYS.DNT").string();
     std::ofstream(catalogue, std::ios::binary);
     const std::string package = (root / "in" / "FUZZ_T.pkg").string();
-    std::ofstream(package, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(package, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
     if (size >= 8) {
         const std::int64_t length = PackageDataLength(static_cast<std::int64_t>(size), data + size - 8);
