@@ -4,6 +4,7 @@
 #include "app/mainwindow/WordListModel.h"
 #include "components/GradientProgress.h"
 #include "components/MBox.h"
+#include "components/TrayIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +22,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
-#include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -404,7 +404,9 @@ void TfLexDictionary::BuildMenus()
     pmSysTray->addAction(miClipTran);
     pmSysTray->addSeparator();
     pmSysTray->addAction(miTrayExit);
-    TrayIcon1 = new QSystemTrayIcon(this);
+    TrayIcon1 = new TTrayIcon(this);
+    TrayIcon1->setParent(this);
     TrayIcon1->setObjectName("TrayIcon1");
-    TrayIcon1->setContextMenu(pmSysTray);
+    TrayIcon1->SetMinimizeToTray(true);
+    TrayIcon1->SetPopupMenu(pmSysTray);
 }
