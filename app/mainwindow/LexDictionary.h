@@ -40,7 +40,9 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
+class TGradientProgress;
 class TMBox;
+class TPackageQueue;
 class TMURL;
 class TClipboardViewer;
 class TTrayIcon;
@@ -157,7 +159,7 @@ public:
     TMBox* pBanner = nullptr;
     QLabel* IBaner = nullptr;
     TMBox* pDownload = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
+    TGradientProgress* ProgressBar1 = nullptr;
     QToolButton* ShapeButton2 = nullptr;
     QTimer* TimerM6 = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
@@ -409,6 +411,10 @@ public:
     bool SettingsOpen = false;
 signals:
     void SettingsClosed();
+
+public:
+    // --- packages: the installs waiting and in work (a child object; made on first use)
+    TPackageQueue* PackageQueue = nullptr;
 };
 
 template <typename F> void TfLexDictionary::Guard(F&& f)

@@ -2,6 +2,7 @@
 // handlers. Captions here are defaults; ApplyInterfaceLanguage sets the real texts.
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
+#include "components/GradientProgress.h"
 #include "components/MBox.h"
 #include "components/TrayIcon.h"
 
@@ -149,8 +150,10 @@ void TfLexDictionary::BuildWidgets()
     pDownload->setObjectName("pDownload");
     auto* downloadRow = new QHBoxLayout(pDownload);
     downloadRow->setContentsMargins(2, 2, 2, 2);
-    ProgressBar1 = new QProgressBar(pDownload);
+    ProgressBar1 = new TGradientProgress(pDownload);
     ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setMinimumHeight(18);
+    ProgressBar1->SetTextVisible(true);
     downloadRow->addWidget(ProgressBar1, 1);
     ShapeButton2 = new QToolButton(pDownload);
     ShapeButton2->setObjectName("ShapeButton2");

@@ -1,9 +1,15 @@
 // Messages posted to the main window by a second start and by other programs, and the
-// installation of dictionary packages (its issue brings the installer).
+// installation of dictionary packages (app/PackageInstall, one at a time through
+// app/PackageQueue).
+#include "app/PackageQueue.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "components/InterfaceText.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QSignalBlocker>
 
 void TfLexDictionary::WMInstallDictionary(const QString& path)
 {
@@ -32,6 +38,67 @@ void TfLexDictionary::WMReverseDirection()
     aReverse->trigger();
 }
 
-void TfLexDictionary::InstallDictionaryPackage(const QString&)
+namespace {
+
+// The choosers again after the catalogue changed; the chosen direction and dictionary stay
+// chosen when they still exist.
+void RefreshChoosers(TfLexDictionary& w)
 {
+    const QString from = w.cbFrom->currentText();
+    const QString to = w.cbTo->currentText();
+    w.FillDirections();
+    {
+        const QSignalBlocker block(w.cbFrom);
+        const int at = w.cbFrom->findText(from);
+        if (at >= 0)
+            w.cbFrom->setCurrentIndex(at);
+    }
+    w.FillDictionaries(w.cbFrom->currentIndex());
+    {
+        const QSignalBlocker block(w.cbTo);
+        const int at = w.cbTo->findText(to);
+        if (at >= 0)
+            w.cbTo->setCurrentIndex(at);
+    }
+    w.PreviousFromIndex = w.cbFrom->currentIndex();
+    w.cbToChange(w.cbTo);
+    w.BuildAlphabetPanel(w.Dictionary.get());
+    w.BindAlphabetLinks();
+}
+
+void ReportPackage(TfLexDictionary& w, const TPackageResult& r)
+{
+    switch (r.Status) {
+    case TPackageStatus::Installed:
+        RefreshChoosers(w);
+        w.ShowMessageBox(LangText(w.LangStrings, "MsgInstallComleate"), 0, 1);
+        break;
+    case TPackageStatus::AlreadyInstalled:
+        w.ShowMessageBox(LangText(w.LangStrings, "MsgDictExist"), 0, 1);
+        break;
+    case TPackageStatus::NotDictionary:
+        w.ShowMessageBox(LangText(w.LangStrings, "MsgDictRedy"), 0, 1);
+        break;
+    case TPackageStatus::CatalogueFailed:  // the catalogue's own failures pass silently
+    case TPackageStatus::Cancelled:
+        break;
+    default:
+        w.ShowMessageBox(LangText(w.LangStrings, "MsgPackageError") + "\n" + QString::fromStdString(r.Message), 0, 2);
+        break;
+    }
+}
+
+}  // namespace
+
+void TfLexDictionary::InstallDictionaryPackage(const QString& path)
+{
+    if (path.isEmpty() || !DictManager)
+        return;
+    if (PackageQueue == nullptr) {
+        PackageQueue = new TPackageQueue(
+            QFile::encodeName(DataDir).toStdString(), DictManager->CatalogueFile,
+            [this](TPackageInstall& install) { return install.Commit(*DictManager); },
+            [this](const TPackageResult& r) { Guard([&] { ReportPackage(*this, r); }); }, this);
+    }
+    PackageQueue->Enqueue(QFile::encodeName(path).toStdString());
 }

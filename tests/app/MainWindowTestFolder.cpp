@@ -102,6 +102,9 @@ TProgramFolder::TProgramFolder(const std::vector<TTestDictionary>& dictionaries,
     qputenv("XDG_CONFIG_HOME", (root + "/config").toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", (root + "/run").toLocal8Bit());
     qputenv("LEXORA_ADMIN", "1");
+    // The automatic update check reaches a closed local port, never the network.
+    if (qEnvironmentVariableIsEmpty("LEXORA_UPDATE_URL"))
+        qputenv("LEXORA_UPDATE_URL", "http://127.0.0.1:9/");
     std::ofstream((root + "/Data/DICTIONARYS.DNT").toStdString(), std::ios::binary);
     TDictManager manager((root + "/Data/DICTIONARYS.DNT").toStdString());
     for (const TTestDictionary& d : dictionaries) {

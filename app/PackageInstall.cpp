@@ -1,0 +1,260 @@
+#include "app/PackageInstall.h"
+
+#include "engine/DictManager.h"
+#include "platform/Cabinet.h"
+
+#include <array>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int64_t kMagicLength = 5;  // "01.01"
+
+// Thrown inside Prepare; becomes its result.
+struct EPackageStep {
+    TPackageStatus Status;
+    std::string Message;
+};
+
+void CheckCancel(const std::atomic<bool>* cancel)
+{
+    if (cancel != nullptr && cancel->load())
+        throw EPackageStep{TPackageStatus::Cancelled, "The installation was cancelled."};
+}
+
+// Copies Count bytes of In from its current position into a new file.
+void CopyBytes(std::ifstream& in, std::uint64_t count, const fs::path& to, const std::atomic<bool>* cancel)
+{
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw EPackageStep{TPackageStatus::WriteFailed, "Cannot create \"" + to.string() + "\"."};
+    std::array<char, 1 << 16> buffer{};
+    while (count > 0) {
+        CheckCancel(cancel);
+        const auto n = static_cast<std::streamsize>(std::min<std::uint64_t>(count, buffer.size()));
+        if (!in.read(buffer.data(), n))
+            throw EPackageStep{TPackageStatus::Damaged, "The package cannot be read to its end."};
+        if (!out.write(buffer.data(), n))
+            throw EPackageStep{TPackageStatus::WriteFailed, "Cannot write \"" + to.string() + "\"."};
+        count -= static_cast<std::uint64_t>(n);
+    }
+    out.flush();
+    if (!out)
+        throw EPackageStep{TPackageStatus::WriteFailed, "Cannot write \"" + to.string() + "\"."};
+}
+
+bool Exists(const fs::path& p)
+{
+    std::error_code ec;
+    return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
+}
+
+}  // namespace
+
+std::int64_t PackageDataLength(std::int64_t fileSize, const unsigned char trailer[8])
+{
+    std::uint64_t length = 0;
+    for (int i = 7; i >= 0; --i)
+        length = (length << 8) | trailer[i];
+    const auto signedLength = static_cast<std::int64_t>(length);
+    if (fileSize < 8 + kMagicLength || signedLength < kMagicLength || signedLength > fileSize - 8)
+        return -1;
+    return signedLength;
+}
+
+std::string PackageBaseName(const std::string& packageFileName)
+{
+    std::string name = fs::path(packageFileName).filename().string();
+    if (const std::size_t dot = name.find('.'); dot != std::string::npos)
+        name.resize(dot);
+    if (name.empty() || name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
+        return {};
+    return name;
+}
+
+TPackageInstall::TPackageInstall(std::string packagePath, std::string dataDir, std::string catalogueFile)
+    : package_(std::move(packagePath)),
+      data_(std::move(dataDir)),
+      catalogue_(std::move(catalogueFile)),
+      base_(PackageBaseName(package_))
+{
+    if (!base_.empty())
+        work_ = data_ / ("." + base_ + ".install");
+}
+
+TPackageInstall::~TPackageInstall()
+{
+    try {
+        if (prepared_ && !committed_)
+            Rollback();
+        else
+            Cleanup();
+    } catch (...) {
+        // Nothing more can be put back here.
+    }
+}
+
+TPackageResult TPackageInstall::Fail(TPackageStatus status, std::string message)
+{
+    Rollback();
+    TPackageResult r;
+    r.Status = status;
+    r.Message = std::move(message);
+    return r;
+}
+
+void TPackageInstall::Cleanup()
+{
+    if (work_.empty())
+        return;
+    std::error_code ec;
+    fs::remove_all(work_, ec);
+}
+
+void TPackageInstall::Rollback()
+{
+    std::error_code ec;
+    for (auto it = moved_.rbegin(); it != moved_.rend(); ++it) {
+        fs::remove(it->Target, ec);
+        if (!it->Backup.empty())
+            fs::rename(it->Backup, it->Target, ec);
+    }
+    moved_.clear();
+    for (auto it = createdFolders_.rbegin(); it != createdFolders_.rend(); ++it)
+        fs::remove(*it, ec);  // only when empty: nothing of the user's goes
+    createdFolders_.clear();
+    prepared_ = false;
+    Cleanup();
+}
+
+void TPackageInstall::PlaceFile(const fs::path& from, const fs::path& to)
+{
+    TMoved moved{to, {}};
+    if (Exists(to)) {
+        if (fs::is_directory(fs::symlink_status(to)))
+            throw EPackageStep{TPackageStatus::WriteFailed, "A folder is in the way of \"" + to.string() + "\"."};
+        moved.Backup = work_ / "backup" / std::to_string(moved_.size());
+        fs::rename(to, moved.Backup);
+    }
+    moved_.push_back(moved);
+    fs::rename(from, to);
+}
+
+void TPackageInstall::PlaceTree(const fs::path& from, const fs::path& to)
+{
+    const fs::file_status target = fs::symlink_status(to);
+    if (target.type() == fs::file_type::not_found) {
+        fs::create_directory(to);
+        createdFolders_.push_back(to);
+    } else if (target.type() != fs::file_type::directory) {
+        throw EPackageStep{TPackageStatus::WriteFailed, "\"" + to.string() + "\" is not a folder."};
+    }
+    for (const fs::directory_entry& e : fs::directory_iterator(from)) {
+        const fs::path dest = to / e.path().filename();
+        if (e.symlink_status().type() == fs::file_type::directory)
+            PlaceTree(e.path(), dest);
+        else if (e.symlink_status().type() == fs::file_type::regular)
+            PlaceFile(e.path(), dest);
+    }
+}
+
+TPackageResult TPackageInstall::Prepare(const std::atomic<bool>* cancel)
+{
+    if (base_.empty())
+        return Fail(TPackageStatus::BadName, "The package name \"" + package_ + "\" gives no dictionary name.");
+    try {
+        std::error_code ec;
+        if (!fs::is_regular_file(package_, ec))
+            throw EPackageStep{TPackageStatus::Damaged, "The package \"" + package_ + "\" cannot be opened."};
+        std::ifstream in(package_, std::ios::binary);
+        const auto size = static_cast<std::int64_t>(fs::file_size(package_, ec));
+        unsigned char trailer[8] = {};
+        if (!in || ec || size < 8 || !in.seekg(size - 8).read(reinterpret_cast<char*>(trailer), 8))
+            throw EPackageStep{TPackageStatus::Damaged, "The package \"" + package_ + "\" cannot be read."};
+        const std::int64_t length = PackageDataLength(size, trailer);
+        if (length < 0)
+            throw EPackageStep{TPackageStatus::Damaged,
+                               "The package \"" + package_ + "\" is damaged: its length field does not fit its size."};
+
+        fs::remove_all(work_, ec);
+        fs::create_directories(work_ / "backup");
+        fs::create_directory(work_ / "files");
+        const fs::path dictionary = work_ / "data.TDD";
+        in.seekg(0);
+        CopyBytes(in, static_cast<std::uint64_t>(length), dictionary, cancel);
+
+        // Would the catalogue take it? Asked of a copy, so the live one stays untouched.
+        const fs::path trial = work_ / "catalogue.DNT";
+        if (fs::exists(catalogue_, ec))
+            fs::copy_file(catalogue_, trial);
+        {
+            TDictManager copy(trial.string());
+            const std::int16_t r = copy.InstallDictionary(dictionary.string());
+            if (r != irInstalled) {
+                TPackageResult result = Fail(r == irAlreadyInstalled ? TPackageStatus::AlreadyInstalled
+                                                 : r == irCannotOpen ? TPackageStatus::NotDictionary
+                                                                     : TPackageStatus::CatalogueFailed,
+                                             {});
+                result.CatalogueResult = r;
+                return result;
+            }
+            const std::int32_t owner = copy.FindIdByFileName(base_);
+            if (owner >= 0 && owner < copy.Count() - 1) {  // another dictionary's file
+                TPackageResult result = Fail(TPackageStatus::AlreadyInstalled, {});
+                result.CatalogueResult = irAlreadyInstalled;
+                return result;
+            }
+        }
+        CheckCancel(cancel);
+
+        const std::int64_t cabinetSize = size - length - 8;
+        if (cabinetSize > 0) {
+            const fs::path cabinet = work_ / "package.CAB";
+            in.seekg(length);
+            CopyBytes(in, static_cast<std::uint64_t>(cabinetSize), cabinet, cancel);
+            auto decompressor = Platform::TCabinetDecompressor::Create();
+            if (!decompressor)
+                throw EPackageStep{TPackageStatus::ExtractFailed, "The cabinet reader cannot be started."};
+            if (!decompressor->IsCabinet(cabinet.string()))
+                throw EPackageStep{TPackageStatus::ExtractFailed, "The package holds no valid cabinet."};
+            Platform::TCabinetNotify notify;
+            notify.Progress = [cancel](const Platform::TCabinetEntry&, std::uint64_t) { CheckCancel(cancel); };
+            const Platform::TCabinetResult r = decompressor->Copy(cabinet.string(), (work_ / "files").string(), notify);
+            CheckCancel(cancel);
+            if (!r.Ok())
+                throw EPackageStep{TPackageStatus::ExtractFailed, r.Message};
+        }
+
+        PlaceFile(dictionary, data_ / (base_ + ".TDD"));
+        PlaceTree(work_ / "files", data_ / base_);
+        prepared_ = true;
+        return {TPackageStatus::Installed, 0, {}};
+    } catch (const EPackageStep& e) {
+        return Fail(e.Status, e.Message);
+    } catch (const fs::filesystem_error& e) {
+        return Fail(TPackageStatus::WriteFailed, e.what());
+    } catch (const std::exception& e) {
+        return Fail(TPackageStatus::WriteFailed, e.what());
+    }
+}
+
+TPackageResult TPackageInstall::Commit(TDictManager& catalogue)
+{
+    if (!prepared_)
+        return {TPackageStatus::WriteFailed, 0, "Nothing was prepared."};
+    const std::int16_t r = catalogue.InstallDictionary((data_ / (base_ + ".TDD")).string());
+    if (r != irInstalled) {
+        TPackageResult result = Fail(r == irAlreadyInstalled ? TPackageStatus::AlreadyInstalled
+                                         : r == irCannotOpen ? TPackageStatus::NotDictionary
+                                                             : TPackageStatus::CatalogueFailed,
+                                     {});
+        result.CatalogueResult = r;
+        return result;
+    }
+    committed_ = true;
+    Cleanup();
+    return {TPackageStatus::Installed, 0, {}};
+}

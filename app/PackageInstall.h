@@ -1,0 +1,88 @@
+// Installation of a dictionary package: the dictionary data, then a cabinet of the files of
+// the dictionary's own folder, then the 8-byte little-endian length of the data.
+//
+// The work is split in two. Prepare (any thread; it never touches the live catalogue) checks
+// the name and the trailer, writes the data through a temporary file, asks a copy of the
+// catalogue whether it would take the dictionary, extracts the cabinet into a staging folder
+// and only then moves the files into place, keeping what they replace. Commit (the thread that
+// owns the catalogue) adds the record. Whatever fails, and a Prepare never committed, puts
+// Data/ back as it was; the catalogue is changed only by a Commit that succeeds.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TDictManager;
+
+enum class TPackageStatus {
+    Installed,
+    AlreadyInstalled,  // the catalogue has the dictionary, or another one uses its file name
+    NotDictionary,     // the data part is not a dictionary file (or the catalogue cannot be opened)
+    CatalogueFailed,   // the catalogue refused it for another reason (CatalogueResult says which)
+    BadName,           // the package's name gives no usable dictionary name
+    Damaged,           // missing, unreadable, or its trailer does not fit its size
+    ExtractFailed,     // the cabinet is damaged or names a file outside the dictionary's folder
+    WriteFailed,       // a file or folder in Data/ cannot be written
+    Cancelled,
+};
+
+struct TPackageResult {
+    TPackageStatus Status = TPackageStatus::Damaged;
+    std::int16_t CatalogueResult = 0;  // the catalogue's install result, when it was asked
+    std::string Message;               // what failed, for the user; empty when installed
+    bool Ok() const { return Status == TPackageStatus::Installed; }
+};
+
+// The length of the dictionary data read from the package's trailer, or -1 when the file is
+// too short or the length does not fit (a dictionary of at least its magic, inside the file
+// before the trailer).
+std::int64_t PackageDataLength(std::int64_t fileSize, const unsigned char trailer[8]);
+
+// The dictionary's base name for a package file name: the name up to its first "."; the whole
+// name when it has no dot. Empty when that is no plain file name.
+std::string PackageBaseName(const std::string& packageFileName);
+
+class TPackageInstall {
+public:
+    // DataDir: the folder of the catalogue and the dictionaries (with or without a final "/").
+    TPackageInstall(std::string packagePath, std::string dataDir, std::string catalogueFile);
+    // Puts back whatever a Prepare left uncommitted.
+    ~TPackageInstall();
+    TPackageInstall(const TPackageInstall&) = delete;
+    TPackageInstall& operator=(const TPackageInstall&) = delete;
+
+    // Checks the package and places its files. Cancel (may be null) is polled between steps
+    // and during the extraction.
+    TPackageResult Prepare(const std::atomic<bool>* cancel = nullptr);
+    // Adds the record to Catalogue after a successful Prepare; on refusal puts Data/ back.
+    TPackageResult Commit(TDictManager& catalogue);
+    // Puts Data/ back as it was before Prepare (nothing after a successful Commit).
+    void Rollback();
+
+    const std::string& BaseName() const { return base_; }
+    const std::string& PackagePath() const { return package_; }
+
+private:
+    struct TMoved {
+        std::filesystem::path Target;
+        std::filesystem::path Backup;  // where the replaced file waits; empty when none
+    };
+    TPackageResult Fail(TPackageStatus status, std::string message);
+    void Cleanup();
+    void PlaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+    void PlaceTree(const std::filesystem::path& from, const std::filesystem::path& to);
+
+    std::string package_;
+    std::filesystem::path data_;
+    std::string catalogue_;
+    std::string base_;
+    std::filesystem::path work_;  // Data/.<base>.install: every temporary file of this install
+    std::vector<TMoved> moved_;
+    std::vector<std::filesystem::path> createdFolders_;
+    bool prepared_ = false;
+    bool committed_ = false;
+};

@@ -1,0 +1,308 @@
+#include "app/UpdateThread.h"
+
+#include "app/UpdateVersionList.h"
+#include "platform/Http.h"
+#include "platform/qt/OpenUrl.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/Registry.h"
+
+#include <QMetaObject>
+#include <QUrl>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The maker's update server; the machine value UpdateServer replaces it per installation.
+constexpr const char* kDefaultUpdateServer = "https://updates.lexora.example";
+
+std::string Utf8(const std::u16string& text)
+{
+    return ToQString(text).toStdString();
+}
+
+std::int32_t ProgressValue(std::uint64_t bytes)
+{
+    return static_cast<std::int32_t>(std::min<std::uint64_t>(bytes, static_cast<std::uint64_t>(kInstallerLimit)));
+}
+
+}  // namespace
+
+std::string UpdateServerAddress()
+{
+    if (const char* env = std::getenv("LEXORA_UPDATE_URL"); env != nullptr && *env != 0)
+        return env;
+    try {
+        TRegistry machine(TRootKey::LocalMachine);
+        if (machine.OpenKey("\\Software\\TavorSoft\\LexoraXP", false) && machine.ValueExists("UpdateServer")) {
+            const std::string server = Utf8(machine.ReadString("UpdateServer"));
+            if (!server.empty())
+                return server;
+        }
+    } catch (const std::exception&) {
+        // A damaged machine store: the compiled-in address serves.
+    }
+    return kDefaultUpdateServer;
+}
+
+void ReadInstalledProduct(std::string& name, std::string& company, std::string& version)
+{
+    name.clear();
+    company.clear();
+    version.clear();
+    try {
+        TRegistry machine(TRootKey::LocalMachine);
+        if (!machine.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\LexoraXP", false))
+            return;
+        name = Utf8(machine.ReadString("Name"));
+        company = Utf8(machine.ReadString("Company"));
+        version = Utf8(machine.ReadString("DisplayVersion"));
+    } catch (const std::exception&) {
+        // A value of another kind reads as empty, as a missing one does.
+    }
+}
+
+TUpdateThread::TUpdateThread(TUpdateOptions options, TUpdateWindow window, QObject* parent)
+    : QObject(parent),
+      options_(std::move(options)),
+      window_(std::move(window))
+{
+    worker_ = std::thread([this] {
+        try {
+            Execute();
+        } catch (...) {
+            // Any failure ends the check; nothing is stored.
+        }
+        Post([this] { WorkerDone(); });
+    });
+}
+
+TUpdateThread::~TUpdateThread()
+{
+    Terminate();
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void TUpdateThread::Terminate()
+{
+    {
+        std::lock_guard lock(mutex_);
+        terminate_ = true;
+    }
+    wake_.notify_all();
+}
+
+QString TUpdateThread::Target() const
+{
+    std::lock_guard lock(targetMutex_);
+    return target_;
+}
+
+void TUpdateThread::Post(std::function<void()> f)
+{
+    QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
+}
+
+bool TUpdateThread::Sync(const std::function<void()>& f)
+{
+    struct TState {
+        bool Done = false;
+        bool Dropped = false;
+    };
+    auto state = std::make_shared<TState>();
+    if (terminate_)
+        return false;
+    Post([this, state, f] {
+        {
+            std::lock_guard lock(mutex_);
+            if (state->Dropped)
+                return;
+        }
+        f();  // without the lock: it may show a modal window
+        {
+            std::lock_guard lock(mutex_);
+            state->Done = true;
+        }
+        wake_.notify_all();
+    });
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock, [&] { return state->Done || terminate_; });
+    if (!state->Done)
+        state->Dropped = true;
+    return state->Done;
+}
+
+void TUpdateThread::WorkerDone()
+{
+    if (worker_.joinable())
+        worker_.join();
+    if (window_.ShowPosition)
+        window_.ShowPosition(0);
+    if (startInstaller_ && !terminate_) {
+        // Opened with the desktop's handler for its type; never run, never made executable.
+        if (OpenUrl(QUrl::fromLocalFile(Target())))
+            StoreUpdateTime();
+    }
+    if (window_.Finished)
+        window_.Finished();
+}
+
+void TUpdateThread::StoreUpdateTime()
+{
+    if (window_.StoreUpdateTime)
+        window_.StoreUpdateTime();
+}
+
+void TUpdateThread::AskDownload()
+{
+    if (!options_.Manual && options_.UpdStt != 0) {
+        download_ = true;
+        return;
+    }
+    const QString text = window_.Text("MsgUpdateVer") + "\n" + window_.Text("MsgUpdateQu");
+    download_ = window_.ShowMessage(text, 1, 0) == 6;
+}
+
+void TUpdateThread::AskStartUpdate()
+{
+    if (window_.ShowMessage(window_.Text("MsgStartUpdate"), 1, 0) == 6) {
+        startInstaller_ = true;
+        StoreUpdateTime();
+    } else {
+        startInstaller_ = false;
+    }
+}
+
+void TUpdateThread::ReportError(const std::string& text)
+{
+    const QString message = window_.Text("MsgUpdateError") + QString::fromStdString(text);
+    Sync([this, message] { window_.ShowMessage(message, 0, 2); });
+}
+
+void TUpdateThread::Execute()
+{
+    Platform::THttpClient client;
+    client.Options.StallSeconds = options_.StallSeconds;
+    if (options_.UseProxy)
+        client.Options.Proxy =
+            Platform::THttpProxy{options_.ProxyServer, options_.ProxyPort, options_.ProxyUser, options_.ProxyPassword};
+    client.Options.MaxBytes = kVersionListLimit;
+    const auto stop = [this](std::uint64_t, std::int64_t) { return !terminate_; };
+
+    std::string list;
+    if (!client.GetToString(VersionListUrl(options_.Server), list, stop).Ok())
+        return;  // tried again at the next start
+    if (!IsNewerVersion(VersionListValue(list, "VERMAJ"), VersionListValue(list, "VERMIN"))) {
+        Sync([this] {
+            if (options_.Manual)
+                window_.ShowMessage(window_.Text("MsgNoUpdate"), 0, 1);
+            StoreUpdateTime();
+        });
+        download_ = false;
+        return;
+    }
+    const std::string file = InstallerFileName(VersionListValue(list, "FILE"));
+    const std::optional<std::int64_t> fileSize = InstallerFileSize(VersionListValue(list, "FILESIZE"));
+    if (file.empty() || !fileSize)
+        return;  // not a usable list: like one that cannot be fetched
+    const std::string target = (options_.AppDir + "Updates/").toStdString() + file;
+    {
+        std::lock_guard lock(targetMutex_);
+        target_ = QString::fromStdString(target);
+    }
+
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::is_regular_file(status) && static_cast<std::int64_t>(fs::file_size(target, ec)) == *fileSize && !ec) {
+        if (!Sync([this] { AskStartUpdate(); }))
+            return;
+        download_ = false;
+    } else if (!Sync([this] { AskDownload(); })) {
+        return;
+    }
+
+    if (download_ && !terminate_) {
+        downloading_ = true;
+        Sync([this] { window_.ShowDownloadPanel(true); });
+        Download(target, *fileSize);
+        downloading_ = false;
+        Sync([this] { window_.ShowDownloadPanel(false); });
+    } else if (!download_) {
+        Sync([this] { StoreUpdateTime(); });
+    }
+}
+
+void TUpdateThread::Download(const std::string& target, std::int64_t fileSize)
+{
+    std::error_code ec;
+    fs::create_directories(fs::path(target).parent_path(), ec);
+    // The installer arrives under a temporary name and takes its own only when complete.
+    const std::string part = target + ".part";
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        ReportError("cannot create " + part);
+        return;
+    }
+    Platform::THttpClient client;
+    client.Options.StallSeconds = options_.StallSeconds;
+    if (options_.UseProxy)
+        client.Options.Proxy =
+            Platform::THttpProxy{options_.ProxyServer, options_.ProxyPort, options_.ProxyUser, options_.ProxyPassword};
+    client.Options.MaxBytes = static_cast<std::uint64_t>(fileSize);
+    bool begun = false;
+    std::uint64_t written = 0;
+    const Platform::THttpResult result = client.Get(
+        DownloadUrl(options_.Server, options_.Name, options_.Company, options_.Version,
+                    fs::path(target).filename().string()),
+        [&](const char* data, std::size_t size) {
+            written += size;
+            return static_cast<bool>(out.write(data, static_cast<std::streamsize>(size)));
+        },
+        [&](std::uint64_t received, std::int64_t total) {
+            if (terminate_)
+                return false;
+            if (!begun && total >= 0) {
+                begun = true;
+                expected_ = total;
+                const std::int32_t maximum = ProgressValue(static_cast<std::uint64_t>(total));
+                Post([this, maximum] { window_.ShowMaximum(maximum); });
+            }
+            position_ = ProgressValue(received);
+            if (!positionPosted_.exchange(true))
+                Post([this] {
+                    positionPosted_ = false;
+                    window_.ShowPosition(position_);
+                });
+            return true;
+        });
+    out.close();
+    const bool complete = result.Ok() && !out.fail() && static_cast<std::int64_t>(written) == fileSize
+        && (expected_ < 0 || expected_ == fileSize);
+    if (complete) {
+        fs::rename(part, target, ec);
+        if (ec) {
+            fs::remove(part, ec);
+            ReportError("cannot store " + target);
+            return;
+        }
+        Post([this, fileSize] { window_.ShowPosition(ProgressValue(static_cast<std::uint64_t>(fileSize))); });
+        Sync([this] { AskStartUpdate(); });
+        return;
+    }
+    fs::remove(part, ec);
+    using Platform::THttpError;
+    switch (result.Error) {
+    case THttpError::None:     // complete, but not the announced size: nothing is offered
+    case THttpError::Aborted:  // stopped by the user or the window closing
+    case THttpError::Partial:  // the connection was lost
+    case THttpError::Connect:
+        return;
+    default:
+        ReportError(result.Message);
+    }
+}
