@@ -35,6 +35,12 @@
 #include <string>
 #include <vector>
 
+// Readable failures.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace LearningTest {
 
 inline std::string Rtf(const std::string& body)
