@@ -98,7 +98,8 @@ TEST_F(HangmanTest, ALostGameShowsEveryStageThenTheWholeWord)
         Guess(*w, miss);
         pictures << ShownPicture(w->HangImage);
     }
-    EXPECT_EQ(pictures, QStringList({"Hang_2.jpg", "Hang_3.jpg", "Hang_4.jpg", "Hang_5.jpg", "Hang_6.jpg", "Hang_7.jpg"}));
+    EXPECT_EQ(pictures,
+              QStringList({"Hang_2.jpg", "Hang_3.jpg", "Hang_4.jpg", "Hang_5.jpg", "Hang_6.jpg", "Hang_7.jpg"}));
     EXPECT_EQ(w->lLoses->text(), "1");
     EXPECT_EQ(w->lWins->text(), "0");
     EXPECT_EQ(w->lGameWord->text(), "h e  l  l o");

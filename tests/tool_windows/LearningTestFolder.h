@@ -56,9 +56,9 @@ struct TSection {
 // The colour each picture of Sounds/ is drawn in.
 inline QColor PictureColor(const QString& name)
 {
-    static const QStringList names = {"Hang_1.jpg", "Hang_2.jpg", "Hang_3.jpg", "Hang_4.jpg",   "Hang_5.jpg",
-                                      "Hang_6.jpg", "Hang_7.jpg", "Yes.jpg",    "No.jpg",       "Hang_Win.jpg",
-                                      "LearnBack.jpg"};
+    static const QStringList names = {"Hang_1.jpg", "Hang_2.jpg",   "Hang_3.jpg",   "Hang_4.jpg",
+                                      "Hang_5.jpg", "Hang_6.jpg",   "Hang_7.jpg",   "Yes.jpg",
+                                      "No.jpg",     "Hang_Win.jpg", "LearnBack.jpg"};
     const int i = static_cast<int>(names.indexOf(name));
     return QColor::fromHsv((i * 33) % 360, 255, 200);
 }
@@ -71,7 +71,7 @@ inline QString ShownPicture(const QLabel* label)
         return {};
     const QColor c = p.toImage().pixelColor(p.width() / 2, p.height() / 2);
     for (const char* name : {"Hang_1.jpg", "Hang_2.jpg", "Hang_3.jpg", "Hang_4.jpg", "Hang_5.jpg", "Hang_6.jpg",
-                                "Hang_7.jpg", "Yes.jpg", "No.jpg", "Hang_Win.jpg", "LearnBack.jpg"}) {
+                             "Hang_7.jpg", "Yes.jpg", "No.jpg", "Hang_Win.jpg", "LearnBack.jpg"}) {
         const QColor e = PictureColor(name);
         if (std::abs(c.red() - e.red()) + std::abs(c.green() - e.green()) + std::abs(c.blue() - e.blue()) < 24)
             return name;
@@ -115,9 +115,8 @@ public:
         List->NewList();
         Strings.SetTextStr(KeysAsTexts());
         qputenv("LEXORA_ALSA_DEVICE", "null");
-        Platform::SetSoundRecorder([this](const std::string& f) {
-            Sounds.push_back(QString::fromStdString(f).section('/', -1));
-        });
+        Platform::SetSoundRecorder(
+            [this](const std::string& f) { Sounds.push_back(QString::fromStdString(f).section('/', -1)); });
         lbList.resize(150, 300);
     }
 
@@ -189,11 +188,11 @@ private:
     {
         std::u16string text;
         for (const char* k :
-             {"LLPlay",        "LLHelp",      "LLHangMan",   "LLMethod1",     "LLMethod2",  "LLMethod3",  "LLMethod4",
-              "LLMethod5",     "LLMethod6",   "LLClose",     "LLBStart",      "LLBStop",    "LLBDec",     "LLBInc",
-              "LLFast",        "LLSlow",      "LLSpeakCheck", "LLDesc",       "LLBCheck",   "LLBShow",    "LLBRepeat",
-              "LLRandomCheck", "LLChackExamen", "LLIntervalM6", "LLGameWord", "LLLoss",     "LLNexWord",  "LLNewGame",
-              "LLDictWords",   "LLListWords", "MsgLoadList", "MsgCorectKeys", "OK"}) {
+             {"LLPlay",        "LLHelp",        "LLHangMan",    "LLMethod1",     "LLMethod2", "LLMethod3", "LLMethod4",
+              "LLMethod5",     "LLMethod6",     "LLClose",      "LLBStart",      "LLBStop",   "LLBDec",    "LLBInc",
+              "LLFast",        "LLSlow",        "LLSpeakCheck", "LLDesc",        "LLBCheck",  "LLBShow",   "LLBRepeat",
+              "LLRandomCheck", "LLChackExamen", "LLIntervalM6", "LLGameWord",    "LLLoss",    "LLNexWord", "LLNewGame",
+              "LLDictWords",   "LLListWords",   "MsgLoadList",  "MsgCorectKeys", "OK"}) {
             const std::u16string key = Platform::Utf8ToWide(k);
             text += key + u"=" + key + u"\r\n";
         }
@@ -204,7 +203,7 @@ private:
     {
         QDir().mkpath(AppDir + "Sounds");
         for (const char* name : {"Hang_1.jpg", "Hang_2.jpg", "Hang_3.jpg", "Hang_4.jpg", "Hang_5.jpg", "Hang_6.jpg",
-                                    "Hang_7.jpg", "Yes.jpg", "No.jpg", "Hang_Win.jpg", "LearnBack.jpg"}) {
+                                 "Hang_7.jpg", "Yes.jpg", "No.jpg", "Hang_Win.jpg", "LearnBack.jpg"}) {
             QImage image(64, 64, QImage::Format_RGB32);
             image.fill(PictureColor(name));
             image.save(AppDir + "Sounds/" + name, "JPG");
