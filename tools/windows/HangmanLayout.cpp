@@ -16,16 +16,17 @@ void TfLearning::BuildHangmanPage()
 {
     HangImage = Picture(tsHangman, "HangImage", 10, 10, 240, 300);
 
-    lGameWord = Label(tsHangman, "lGameWord", 260, 10, 280, 70);
+    lGameWord = Label(tsHangman, "lGameWord", 260, 4, 280, 120);
     QFont word = lGameWord->font();
-    word.setPointSize(18);
+    word.setPointSize(16);
     word.setBold(true);
     lGameWord->setFont(word);
     lGameWord->setWordWrap(true);
+    lGameWord->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    alNewGame = Link(tsHangman, "alNewGame", 260, 92, 260, 24, 11);
-    alNextWord = Link(tsHangman, "alNextWord", 260, 122, 260, 24, 11);
-    alLoss = Link(tsHangman, "alLoss", 260, 152, 260, 24, 11);
+    alNewGame = Link(tsHangman, "alNewGame", 260, 130, 260, 24, 11);
+    alNextWord = Link(tsHangman, "alNextWord", 260, 158, 260, 24, 11);
+    alLoss = Link(tsHangman, "alLoss", 260, 186, 260, 24, 11);
 
     auto radio = [this](const char* name, int y) {
         auto* r = new QRadioButton(tsHangman);
@@ -36,14 +37,14 @@ void TfLearning::BuildHangmanPage()
         r->setPalette(p);
         return r;
     };
-    rbDictWords = radio("rbDictWords", 190);
-    rbListWords = radio("rbListWords", 214);
+    rbDictWords = radio("rbDictWords", 216);
+    rbListWords = radio("rbListWords", 240);
     rbDictWords->setChecked(true);
 
     // The score: losses, a picture, "<->", a picture, wins.
     MBox2 = new TMBox(tsHangman);
     MBox2->setObjectName("MBox2");
-    MBox2->setGeometry(260, 250, 190, 40);
+    MBox2->setGeometry(260, 272, 190, 40);
     MBox2->SetColor(0xF0E0D0);
     MBox2->SetBorderColor(0x804020);
     QFont score = font();

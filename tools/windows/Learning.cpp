@@ -15,6 +15,7 @@
 #include "platform/Locale.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -25,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -43,6 +45,9 @@ TfLearning::TfLearning(TLearningHost host, QWidget* parent)
     ConnectHangman();
     WatchKeys(this);
     FormCreate();
+    // Maximised; also where no window manager maximises it.
+    if (QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
 }
 
