@@ -453,7 +453,7 @@ void TfLexDictionary::TimerM6Timer()
     Method6Position += 1;
 }
 
-// The list menu, the list tool bar and file import come with their own issue.
+// The list menu, the list tool bar and file import: filled in by their own concern.
 void TfLexDictionary::PopupMenuListPopup()
 {
 }
