@@ -5,7 +5,7 @@
 #include "platform/qt/SingleInstance.h"
 
 #include <QApplication>
-#include <QSystemTrayIcon>
+#include "components/TrayIcon.h"
 
 #include <cstdio>
 
@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Lexora XP"));
     // The program ends with its main window, which may sit in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
-    const QStringList args = QApplication::arguments().mid(1);
+    QStringList args = QApplication::arguments().mid(1);
 
     TSingleInstance instance(QStringLiteral("Verbisphere"));
     if (!instance.IsFirst()) {
@@ -29,6 +29,11 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // The switches for other programs mean nothing to a first start.
+    if (!args.isEmpty()
+        && (args.first() == QLatin1String(TSingleInstance::SpeakSwitch)
+            || args.first() == QLatin1String(TSingleInstance::ReverseSwitch)))
+        args.removeFirst();
     TfLexDictionary window({}, args);
     if (window.TerminateRequested)
         return 1;
@@ -36,12 +41,15 @@ int main(int argc, char** argv)
     app.SetInterfaceStrings(&window.LangStrings);
     QObject::connect(&instance, &TSingleInstance::RestoreRequested, &window,
                      [&window] { QCoreApplication::postEvent(&window, new QEvent(LexEvents::RestoreWindow)); });
+    QObject::connect(&instance, &TSingleInstance::SpeakRequested, &window,
+                     [&window] { QCoreApplication::postEvent(&window, new QEvent(LexEvents::SpeakWord)); });
+    QObject::connect(&instance, &TSingleInstance::ReverseRequested, &window,
+                     [&window] { QCoreApplication::postEvent(&window, new QEvent(LexEvents::ReverseDirection)); });
     QObject::connect(&instance, &TSingleInstance::InstallRequested, &window, [&window](const QString& path) {
         QCoreApplication::postEvent(&window, new LexEvents::TInstallEvent(path));
     });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        window.TrayIcon1->show();
-    if (window.Settings.StartMin && QSystemTrayIcon::isSystemTrayAvailable()) {
+    window.TrayIcon1->SetIconVisible(true);
+    if (window.Settings.StartMin && TTrayIcon::TrayAvailable()) {
         // Only the tray icon remains; its menu or a second start shows the window.
     } else if (window.Settings.StartMin) {
         window.showMinimized();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace sonarel {
 
@@ -28,6 +29,43 @@ public:
             *p = sample;
             p += channels_;
         }
+    }
+
+    // Stores a block of n samples of channel 0 or 1 (32 from a synthesis filter), as n calls of
+    // PutSample would.
+    void PutSamples(int channel, const int16_t* samples, int n) noexcept
+    {
+        int16_t*& p = write_[channel & 1];
+        if (p >= limit_)
+            return;
+        const std::ptrdiff_t room = (limit_ - p + channels_ - 1) / channels_;
+        const int count = static_cast<int>(std::min<std::ptrdiff_t>(n, room));
+        if (channels_ == 1) {
+            std::memcpy(p, samples, sizeof(int16_t) * static_cast<std::size_t>(count));
+        } else {
+            for (int i = 0; i < count; ++i)
+                p[2 * i] = samples[i];
+        }
+        p += static_cast<std::ptrdiff_t>(count) * channels_;
+    }
+    // Two channels' blocks of n samples at once, interleaved.
+    void PutSamplePairs(const int16_t* first, const int16_t* second, int n) noexcept
+    {
+        if (channels_ != 2 || write_[1] != write_[0] + 1) {
+            PutSamples(0, first, n);
+            PutSamples(1, second, n);
+            return;
+        }
+        int16_t* p = write_[0];
+        if (p >= limit_)
+            return;
+        const int count = static_cast<int>(std::min<std::ptrdiff_t>(n, (limit_ - p + 1) / 2));
+        for (int i = 0; i < count; ++i) {
+            p[2 * i] = first[i];
+            p[2 * i + 1] = second[i];
+        }
+        write_[0] += 2 * count;
+        write_[1] += 2 * count;
     }
 
     // Ends one decoded frame. Throws TMPEGError("Output device failure") when the output fails.

@@ -69,40 +69,83 @@ bool FrameReader::ReadRaw(void* buffer, int count)
 {
     if (count <= 0)
         return count == 0;
+    return ReadSome(static_cast<uint8_t*>(buffer), count) == count;
+}
+
+int FrameReader::ReadSome(uint8_t* out, int count)
+{
+    if (audioEnd_ >= 0)
+        count = static_cast<int>(std::clamp<int64_t>(audioEnd_ - BytePosition(), 0, count));
+    if (count <= 0)
+        return 0;
+    int got = 0;
+    if (pendingPos_ < pending_.size()) {
+        const size_t take = std::min(static_cast<size_t>(count), pending_.size() - pendingPos_);
+        std::memcpy(out, pending_.data() + pendingPos_, take);
+        pendingPos_ += take;
+        got = static_cast<int>(take);
+        if (pendingPos_ == pending_.size()) {
+            pending_.clear();
+            pendingPos_ = 0;
+        }
+    }
+    if (got < count) {
+        const int n = ReadSource(out + got, count - got);
+        sourcePosition_ += n;
+        got += n;
+    }
+    return got;
+}
+
+void FrameReader::Unread(const uint8_t* bytes, int count)
+{
+    if (count <= 0)
+        return;
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(pendingPos_));
+    pendingPos_ = 0;
+    pending_.insert(pending_.begin(), bytes, bytes + count);
+}
+
+int FrameReader::ReadSource(uint8_t* out, int count)
+{
     if (usesCallbacks_) {
         if (callbacks_.read == nullptr)
-            return false;
+            return 0;
         int32_t read = 0;
         uint8_t ok = 0;
-        callbacks_.read(callbacks_.user, handle_, buffer, count, &read, &ok);
-        return ok != 0 && read == count;
+        callbacks_.read(callbacks_.user, handle_, out, count, &read, &ok);
+        if (ok == 0)
+            read = std::min(read, count - 1);  // a failed read is never a whole one
+        return std::clamp(read, 0, count);
     }
-    auto* out = static_cast<uint8_t*>(buffer);
-    while (count > 0) {
+    int got = 0;
+    while (got < count) {
         if (bufferPos_ == bufferEnd_) {
             bufferStart_ += static_cast<int64_t>(bufferEnd_);
             bufferPos_ = bufferEnd_ = 0;
-            ssize_t got;
+            ssize_t n;
             do {
-                got = ::pread(fd_, fileBuffer_.data(), fileBuffer_.size(), bufferStart_);
-            } while (got < 0 && errno == EINTR);
-            if (got <= 0)
-                return false;
-            bufferEnd_ = static_cast<size_t>(got);
+                n = ::pread(fd_, fileBuffer_.data(), fileBuffer_.size(), bufferStart_);
+            } while (n < 0 && errno == EINTR);
+            if (n <= 0)
+                break;
+            bufferEnd_ = static_cast<size_t>(n);
         }
-        const size_t take = std::min(static_cast<size_t>(count), bufferEnd_ - bufferPos_);
-        std::memcpy(out, fileBuffer_.data() + bufferPos_, take);
+        const size_t take = std::min(static_cast<size_t>(count - got), bufferEnd_ - bufferPos_);
+        std::memcpy(out + got, fileBuffer_.data() + bufferPos_, take);
         bufferPos_ += take;
-        out += take;
-        count -= static_cast<int>(take);
+        got += static_cast<int>(take);
     }
-    return true;
+    return got;
 }
 
 bool FrameReader::SeekTo(int64_t position)
 {
     if (position < 0)
         return false;
+    pending_.clear();
+    pendingPos_ = 0;
+    sourcePosition_ = position;
     if (usesCallbacks_) {
         if (callbacks_.seek == nullptr || position > INT32_MAX)
             return false;
@@ -134,52 +177,15 @@ bool FrameReader::Rewind()
         SetLastError(ErrorStream);
         return false;
     }
+    pending_.clear();
+    pendingPos_ = 0;
+    sourcePosition_ = 0;
+    audioStart_ = headerPosition_ = 0;  // the tags at the end stay known
+    mpeg25_ = false;
     word_ = 0;
     bitIndex_ = 0;
     frameIndex_ = -1;
     highestFrameIndex_ = -1;
-    return true;
-}
-
-bool FrameReader::IsHeader(uint32_t h, bool strict) const
-{
-    if ((h & 0xFFF00000u) != 0xFFF00000u)
-        return false;  // 12-bit sync word
-    // Reserved layer, free format, bit-rate index 15 and the reserved sample rate have no frame
-    // size: they never count as a header (so a run of 0xFF bytes never matches either).
-    if (((h >> 17) & 3u) == 0)
-        return false;
-    const uint32_t bitrateIndex = (h >> 12) & 15u;
-    if (bitrateIndex == 0 || bitrateIndex == 15)
-        return false;
-    if (((h >> 10) & 3u) == 3)
-        return false;
-    if (!strict)
-        return true;
-    return (h & 0xFFF80C00u) == headerPattern_ && ((h & 0xC0u) == 0xC0u) == singleChannel_;
-}
-
-bool FrameReader::SyncHeader(uint32_t& word, bool strict)
-{
-    uint8_t bytes[4];
-    if (!ReadRaw(bytes, 4)) {
-        SetLastError(ErrorStream);
-        return false;
-    }
-    uint32_t h = (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) | bytes[3];
-    // Not a header: slide on by one byte (no seeking back, so this works on any stream).
-    while (!IsHeader(h, strict)) {
-        uint8_t next;
-        if (!ReadRaw(&next, 1)) {
-            SetLastError(ErrorStream);
-            return false;
-        }
-        h = (h << 8) | next;
-    }
-    word = h;
-    ++frameIndex_;
-    if (frameIndex_ > highestFrameIndex_)
-        highestFrameIndex_ = frameIndex_;
     return true;
 }
 
@@ -213,7 +219,16 @@ bool FrameReader::LoadFrame(int n)
     return true;
 }
 
-int32_t FrameReader::StreamSize()
+int64_t FrameReader::AudioBytes()
+{
+    const int32_t size = StreamSize();
+    if (size < 0)
+        return -1;
+    const int64_t end = audioEnd_ >= 0 ? audioEnd_ : size;
+    return std::max<int64_t>(0, end - audioStart_);
+}
+
+int64_t FrameReader::SizeQuietly()
 {
     int64_t size = -1;
     if (usesCallbacks_) {
@@ -226,11 +241,15 @@ int32_t FrameReader::StreamSize()
         if (::fstat(fd_, &st) == 0)
             size = st.st_size;
     }
-    if (size < 0) {
+    return size < 0 ? -1 : std::min<int64_t>(size, INT32_MAX);
+}
+
+int32_t FrameReader::StreamSize()
+{
+    const int64_t size = SizeQuietly();
+    if (size < 0)
         SetLastError(ErrorStream);
-        return -1;
-    }
-    return static_cast<int32_t>(std::min<int64_t>(size, INT32_MAX));
+    return static_cast<int32_t>(size);
 }
 
 bool FrameReader::SeekFrame(int32_t n, int32_t frameSize)
@@ -240,7 +259,7 @@ bool FrameReader::SeekFrame(int32_t n, int32_t frameSize)
         SetLastError(ErrorNotSeekable);
         return false;
     }
-    if (n < 0 || frameSize < 0 || !SeekTo(static_cast<int64_t>(n) * (frameSize + 4))) {
+    if (n < 0 || frameSize < 0 || !SeekTo(audioStart_ + static_cast<int64_t>(n) * (frameSize + 4))) {
         SetLastError(ErrorStream);
         return false;
     }
@@ -274,7 +293,7 @@ bool FrameReader::SeekPaddedFrame(int32_t n, int32_t unpaddedSize, Header& heade
     int64_t pad = 0;
     if (n > highest) {
         // Read forward from the first frame not read yet.
-        if (!padBefore(highest + 1, pad) || !SeekTo(pad + (static_cast<int64_t>(highest) + 1) * length)) {
+        if (!padBefore(highest + 1, pad) || !SeekTo(audioStart_ + pad + (static_cast<int64_t>(highest) + 1) * length)) {
             SetLastError(ErrorStream);
             return false;
         }
@@ -287,7 +306,7 @@ bool FrameReader::SeekPaddedFrame(int32_t n, int32_t unpaddedSize, Header& heade
         }
         return true;
     }
-    if (!padBefore(n, pad) || !SeekTo(pad + static_cast<int64_t>(n) * length)) {
+    if (!padBefore(n, pad) || !SeekTo(audioStart_ + pad + static_cast<int64_t>(n) * length)) {
         SetLastError(ErrorStream);
         return false;
     }

@@ -30,8 +30,16 @@ public:
 
     // Back to byte 0 with both frame indices -1. False (last error 3) when that fails.
     bool Rewind();
-    // Finds the next frame header; Word receives it in stream order (bit 31 first).
+    // Finds the next frame header; Word receives it in stream order (bit 31 first). The first
+    // search of a stream (not strict) passes over ID3v2 tags at the start, notes ID3v1 and APE
+    // tags at the end, and takes a header only when the next frame's header agrees with it
+    // (version, layer, sampling frequency); a stream of MPEG 2.5 frames is refused (last error
+    // 3, Mpeg25()). A strict search takes the next header of the locked pattern; an ID3v1 or
+    // APE tag where a header is due ends the stream.
     bool SyncHeader(uint32_t& word, bool strict);
+    // Positions near byte `position` (a jump through a table of contents) on the next header of
+    // the locked pattern that the following header confirms; that header is read next, as frame n.
+    bool SeekNear(int64_t position, int32_t n);
     // Locks sync, version and sample-rate bits and the single-channel status of the first header.
     void LockHeaderPattern(uint32_t word);
     // Reads n bytes of frame body; false (last error 3) on a short or failed read.
@@ -72,6 +80,19 @@ public:
     // Positions on frame n of a 44.1 kHz stream through the padding table and reads it.
     bool SeekPaddedFrame(int32_t n, int32_t unpaddedSize, Header& header, const std::vector<int32_t>& table);
 
+    // Stream position of the last header found, and of the first audio frame.
+    int64_t HeaderPosition() const { return headerPosition_; }
+    int64_t AudioStart() const { return audioStart_; }
+    void MarkAudioStart() { audioStart_ = headerPosition_; }
+    // Bytes from the first audio frame to the end of the audio (before tags at the end); -1 on
+    // failure (last error 3).
+    int64_t AudioBytes();
+    // Frame indices start again (the frame just read described the stream and is not played).
+    void RestartFrameCount() { frameIndex_ = highestFrameIndex_ = -1; }
+    bool Mpeg25() const { return mpeg25_; }
+    // Byte i of the loaded body.
+    uint8_t BodyByte(int i) const { return static_cast<uint8_t>(frame_[i / 4] >> (24 - 8 * (i % 4))); }
+
     int32_t HighestFrame() const { return highestFrameIndex_; }
     int32_t FrameIndex() const { return frameIndex_; }
     int32_t HighestFrameIndex() const { return highestFrameIndex_; }
@@ -83,8 +104,22 @@ private:
     FrameReader() = default;
 
     bool ReadRaw(void* buffer, int count);
+    // Reads up to count bytes; returns how many it got (reads stop at the end of the audio).
+    int ReadSome(uint8_t* buffer, int count);
+    int ReadSource(uint8_t* buffer, int count);
+    // Gives bytes back: the next reads return them first.
+    void Unread(const uint8_t* bytes, int count);
+    int64_t BytePosition() const { return sourcePosition_ - static_cast<int64_t>(pending_.size() - pendingPos_); }
     bool SeekTo(int64_t position);
     bool IsHeader(uint32_t word, bool strict) const;
+    // The first search: tags, then a header that the next one confirms.
+    int64_t SizeQuietly();  // -1 when unknown; leaves the last error alone
+    bool FindFirstHeader(uint32_t& word);
+    bool FindConfirmedHeader(uint32_t& word, bool strict);
+    bool Confirmed(uint32_t word);
+    void SkipLeadingTags();
+    void FindTrailingTags();
+    void FoundHeader(uint32_t word);
 
     // Two zero words after the body buffer let ReadBits run past its end safely.
     uint32_t frame_[kFrameWords + 2] = {};
@@ -105,6 +140,16 @@ private:
     size_t bufferPos_ = 0;
     size_t bufferEnd_ = 0;
     int64_t bufferStart_ = 0;  // file position of fileBuffer_[0]
+
+    // Bytes given back by the header search, served before the source's.
+    std::vector<uint8_t> pending_;
+    size_t pendingPos_ = 0;
+    int64_t sourcePosition_ = 0;  // of the next byte the source gives
+    int64_t headerPosition_ = 0;
+    int64_t audioStart_ = 0;
+    int64_t audioEnd_ = -1;  // where tags at the end begin; -1: none found
+    bool tailChecked_ = false;
+    bool mpeg25_ = false;
 
     // Callback source.
     uint32_t handle_ = 0;

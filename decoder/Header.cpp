@@ -23,26 +23,73 @@ constexpr float kFrameMs[3][3] = {{8.707483f, 8.0f, 12.0f}, {26.12245f, 24.0f, 3
 
 }  // namespace
 
+int32_t Header::FrameLengthOf(uint32_t h)
+{
+    const uint32_t layer = (4u - (h >> 17)) & 3u;
+    const uint32_t bitrateIndex = (h >> 12) & 15u;
+    const uint32_t rateIndex = (h >> 10) & 3u;
+    if (layer == 0 || bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3)
+        return 0;
+    const uint32_t versionBits = (h >> 19) & 3u;  // 3 MPEG-1, 2 MPEG-2, 0 MPEG 2.5
+    const uint32_t version = versionBits == 3 ? 1 : 0;
+    const uint32_t b = static_cast<uint32_t>(kBitrates[version][layer - 1][bitrateIndex]) * 1000u;
+    uint32_t f = static_cast<uint32_t>(kSampleRates[version][rateIndex]);
+    if (versionBits == 0)
+        f /= 2;
+    const uint32_t pad = (h >> 9) & 1u;
+    if (layer == 1)
+        return static_cast<int32_t>((12u * b / f + pad) * 4u);
+    const uint32_t size = 144u * b / f;
+    return static_cast<int32_t>((layer == 3 && version == 0 ? size / 2 : size) + pad);
+}
+
+// The first header of a stream: version and sampling frequency are locked. A Xing, Info or
+// VBRI frame is kept for the stream's length and jumps and the next frame becomes frame 0.
+bool Header::ReadFirstHeader(FrameReader& stream, uint32_t& h)
+{
+    if (!stream.SyncHeader(h, false))
+        return false;
+    version_ = static_cast<int32_t>((h >> 19) & 1u);
+    sampleRateIndex_ = static_cast<int32_t>((h >> 10) & 3u);
+    if (sampleRateIndex_ == 3)
+        return false;
+    stream.LockHeaderPattern(h & 0xFFF80CC0u);
+    headerSeen_ = true;
+    if (!LoadBody(stream, h))
+        return false;
+    if (layer_ == 3) {
+        std::vector<uint8_t> body(static_cast<size_t>(frameSize_));
+        for (int i = 0; i < frameSize_; ++i)
+            body[static_cast<size_t>(i)] = stream.BodyByte(i);
+        vbr_ = ParseVbrHeader(body, version_, mode_ == SingleChannel, protectionBit_ == 0);
+        if (vbr_.kind != VbrHeader::None) {
+            vbrPosition_ = stream.HeaderPosition();
+            stream.RestartFrameCount();
+            if (!stream.SyncHeader(h, true) || !LoadBody(stream, h))
+                return false;
+        }
+    }
+    stream.MarkAudioStart();
+    return true;
+}
+
+bool Header::LoadBody(FrameReader& stream, uint32_t h)
+{
+    Decode(h);
+    ComputeFrameSize();
+    return stream.LoadFrame(frameSize_);
+}
+
 bool Header::ReadNext(FrameReader& stream, Crc16*& crc)
 {
     crc = nullptr;
     uint32_t h = 0;
     if (!headerSeen_) {
-        if (!stream.SyncHeader(h, false))
+        if (!ReadFirstHeader(stream, h))
             return false;
-        version_ = static_cast<int32_t>((h >> 19) & 1u);
-        sampleRateIndex_ = static_cast<int32_t>((h >> 10) & 3u);
-        if (sampleRateIndex_ == 3)
-            return false;
-        stream.LockHeaderPattern(h & 0xFFF80CC0u);
-        headerSeen_ = true;
-    } else if (!stream.SyncHeader(h, true)) {
+    } else if (!stream.SyncHeader(h, true) || !LoadBody(stream, h)) {
         return false;
     }
-    Decode(h);
-    ComputeFrameSize();
-    if (!stream.LoadFrame(frameSize_))
-        return false;
     if (protectionBit_ == 0) {
         checksum_ = static_cast<uint16_t>(stream.ReadBits(16));
         if (!crc_)
@@ -142,11 +189,13 @@ float Header::FrameDuration() const
 
 uint32_t Header::FrameCountEstimate(FrameReader& stream) const
 {
-    const int32_t size = stream.StreamSize();
-    const uint32_t length = static_cast<uint32_t>(UnpaddedFrameSize() + 4);
-    if (length == 0 || static_cast<int32_t>(length) < 0)
+    if (vbr_.frames > 0)
+        return vbr_.frames;
+    const int64_t bytes = stream.AudioBytes();
+    const int64_t length = UnpaddedFrameSize() + 4;
+    if (bytes < 0 || length <= 0)
         return 0;
-    return static_cast<uint32_t>(size) / length;
+    return static_cast<uint32_t>(bytes / length);
 }
 
 float Header::TotalDuration(FrameReader& stream) const
@@ -157,6 +206,11 @@ float Header::TotalDuration(FrameReader& stream) const
 
 bool Header::SeekToFrame(FrameReader& stream, int32_t n)
 {
+    // Variable bit rate: through the table of contents, to the frame found near the position.
+    if (n > 0 && vbr_.ServesJumps()) {
+        const int64_t base = vbr_.kind == VbrHeader::Vbri ? stream.AudioStart() : vbrPosition_;
+        return stream.SeekNear(base + vbr_.FrameOffset(n), n);
+    }
     if (sampleRateIndex_ != 0)
         return stream.SeekFrame(n, frameSize_);
     return stream.SeekPaddedFrame(n, UnpaddedFrameSize(), *this, paddingTable_);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "decoder/Crc16.h"
+#include "decoder/VbrHeader.h"
 
 #include <cstdint>
 #include <memory>
@@ -21,6 +22,10 @@ public:
     // accumulator for a protected frame, nullptr otherwise. False at the end of the stream or
     // on a read error (last error 3); a first header with a reserved sample rate is refused.
     bool ReadNext(FrameReader& stream, Crc16*& crc);
+
+    // Whole length in bytes (header included) of the frame a header word announces, for MPEG-1,
+    // MPEG-2 and MPEG 2.5; 0 when the header has no frame size (reserved or free-format values).
+    static int32_t FrameLengthOf(uint32_t h);
 
     int32_t Bitrate() const;      // bit/s
     int32_t SampleRate() const;   // Hz
@@ -46,11 +51,16 @@ public:
     int32_t FrameSize() const { return frameSize_; }
     int32_t MainDataSlots() const { return mainDataSlots_; }
     const std::vector<int32_t>& PaddingTable() const { return paddingTable_; }
+    // The Xing, Info or VBRI frame that began the stream (kind None when there was none); it was
+    // not counted as a frame.
+    const VbrHeader& Vbr() const { return vbr_; }
     // Bytes of an unpadded frame after its header (a Layer I padding slot is 4 bytes).
     int32_t UnpaddedFrameSize() const;
 
 private:
     void Decode(uint32_t h);
+    bool ReadFirstHeader(FrameReader& stream, uint32_t& h);
+    bool LoadBody(FrameReader& stream, uint32_t h);
     void UpdatePaddingTable(FrameReader& stream);
 
     int32_t layer_ = 0;
@@ -72,6 +82,8 @@ private:
     uint16_t checksum_ = 0;
     int32_t frameSize_ = 0;
     int32_t mainDataSlots_ = 0;
+    VbrHeader vbr_;
+    int64_t vbrPosition_ = 0;  // stream position of the Xing or VBRI frame
 };
 
 }  // namespace sonarel

@@ -121,6 +121,55 @@ void ReadScaleFactorsLsf(BitReservoir& r, Layer3GranuleInfo& g, bool intensityCh
     sf.IllegalShort[12] = sf.IllegalShort[11];
 }
 
+namespace {
+
+// Puts the sign on a value other than 0 from the next bit of the window; without a branch on the
+// data, as the signs are random.
+[[gnu::always_inline]] inline int32_t Signed(int32_t value, uint64_t& window, int64_t& pos)
+{
+    const uint32_t present = value != 0 ? 1u : 0u;
+    const int32_t negative = -static_cast<int32_t>(static_cast<uint32_t>(window >> 63) & present);
+    window <<= present;
+    pos += present;
+    return (value ^ negative) - negative;
+}
+
+// Count values (pairs) of one big-values region from bit position `pos`, through a 64-bit window
+// of the stream that stays in a register for the pair; returns the position after them.
+template <bool Linbits>
+int64_t DecodePairs(const BitReservoir& r, const HuffmanLookupTable& lookup, int linbits, int64_t pos, int32_t* out,
+                    int count)
+{
+    const uint32_t* entries = lookup.Entries.data();
+    const int root = lookup.RootBits;
+    for (int k = 0; k < count; k += 2) {
+        // One window covers the longest pair: a 19-bit code, two 13-bit linbits, two signs.
+        uint64_t w = r.PeekAt(pos);
+        int used;
+        const uint32_t v = HuffmanDecode(entries, root, static_cast<uint32_t>(w >> 32), used);
+        w <<= used;
+        pos += used;
+        // A value of 15 is extended by the linbits; a value other than 0 is followed by its sign.
+        int32_t x = static_cast<int32_t>(v >> 4);
+        if (Linbits && x == 15) {
+            x += static_cast<int32_t>(w >> (64 - linbits));
+            w <<= linbits;
+            pos += linbits;
+        }
+        out[k] = Signed(x, w, pos);
+        int32_t y = static_cast<int32_t>(v & 15);
+        if (Linbits && y == 15) {
+            y += static_cast<int32_t>(w >> (64 - linbits));
+            w <<= linbits;
+            pos += linbits;
+        }
+        out[k + 1] = Signed(y, w, pos);
+    }
+    return pos;
+}
+
+}  // namespace
+
 int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const ScaleFactorBandTable& bands,
                         int64_t part2Start, int64_t limit, int32_t is[576])
 {
@@ -150,62 +199,34 @@ int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const Scale
             continue;
         }
         const HuffmanLookupTable& lookup = HuffmanLookup(table);
-        const uint32_t* entries = lookup.Entries.data();
-        const int root = lookup.RootBits;
-        const int linbits = d.LinBits;
-        int64_t pos = r.BitsRead();
-        for (; i < stop; i += 2) {
-            // One look-ahead covers the longest pair: a 19-bit code, two 13-bit linbits, two signs.
-            uint64_t w = r.PeekAt(pos);
-            int used;
-            const uint32_t v = HuffmanDecode(entries, root, static_cast<uint32_t>(w >> 32), used);
-            w <<= used;
-            pos += used;
-            // A value of 15 is extended by the linbits; a value other than 0 is followed by its sign.
-            const auto finish = [&](int32_t value) {
-                if (linbits > 0 && value == 15) {
-                    value += static_cast<int32_t>(w >> (64 - linbits));
-                    w <<= linbits;
-                    pos += linbits;
-                }
-                if (value != 0) {
-                    if (w >> 63)
-                        value = -value;
-                    w <<= 1;
-                    ++pos;
-                }
-                return value;
-            };
-            is[i] = finish(static_cast<int32_t>(v >> 4));
-            is[i + 1] = finish(static_cast<int32_t>(v & 15));
-        }
-        r.SetBitsRead(pos);
+        const int64_t pos = r.BitsRead();
+        r.SetBitsRead(d.LinBits > 0 ? DecodePairs<true>(r, lookup, d.LinBits, pos, is + i, stop - i)
+                                    : DecodePairs<false>(r, lookup, 0, pos, is + i, stop - i));
+        i += (stop - i + 1) & ~1;  // whole pairs
     }
 
     // Count-1 region: quadruples of values -1..1 until the granule's bits are used up.
     const HuffmanLookupTable& quad = HuffmanLookup(g.count1table_select ? 33 : 32);
+    const uint32_t* quadEntries = quad.Entries.data();
+    const int quadRoot = quad.RootBits;
     int lastQuad = -1;
-    while (r.BitsRead() < end && i < 576) {
+    int64_t pos = r.BitsRead();
+    while (pos < end && i < 576) {
         lastQuad = i;
-        uint64_t w = r.Peek57();
+        uint64_t w = r.PeekAt(pos);
         int used;
-        const uint32_t v = HuffmanDecode(quad.Entries.data(), quad.RootBits, static_cast<uint32_t>(w >> 32), used);
+        const uint32_t v = HuffmanDecode(quadEntries, quadRoot, static_cast<uint32_t>(w >> 32), used);
         w <<= used;
-        int total = used;
-        for (int k = 0; k < 4; ++k) {
-            int32_t q = static_cast<int32_t>((v >> (3 - k)) & 1);
-            if (q != 0) {
-                if (w >> 63)
-                    q = -q;
-                w <<= 1;
-                ++total;
-            }
-            if (i + k < 576)
-                is[i + k] = q;
-        }
-        r.SkipBits(total);
-        i = std::min(i + 4, 576);
+        pos += used;
+        int32_t q[4];
+        for (int k = 0; k < 4; ++k)
+            q[k] = Signed(static_cast<int32_t>((v >> (3 - k)) & 1), w, pos);
+        const int n = std::min(4, 576 - i);
+        for (int k = 0; k < n; ++k)
+            is[i + k] = q[k];
+        i += n;
     }
+    r.SetBitsRead(pos);
     const int64_t at = r.BitsRead();
     if (at > end) {
         // The last quadruple ran past the granule's data: it is not part of the signal.

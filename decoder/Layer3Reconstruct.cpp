@@ -7,11 +7,36 @@ namespace sonarel {
 
 namespace {
 
+// |v|^(4/3) x factor with the sign of v. The sign goes on by its bit, not by a branch on the data:
+// (-p) x f and -(p x f) are the same float.
 inline float Dequantize(int32_t v, float factor, const float* power)
 {
-    const uint32_t a = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-    const float p = a < 512 ? power[a] : PowerFourThirds(v);
-    return (v < 0 ? -p : p) * factor;
+    const uint32_t sign = static_cast<uint32_t>(v) & 0x80000000u;
+    const uint32_t a = sign != 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+    const float p = __builtin_expect(a < 512, 1) ? power[a] : PowerFourThirds(v);
+    uint32_t bits;
+    const float product = p * factor;
+    std::memcpy(&bits, &product, 4);
+    bits ^= sign;
+    float result;
+    std::memcpy(&result, &bits, 4);
+    return result;
+}
+
+using Float4 = float __attribute__((vector_size(16)));
+inline Float4 LoadFloat4(const float* p)
+{
+    Float4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline void StoreFloat4(float* p, Float4 v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+inline Float4 Reversed(Float4 v)
+{
+    return __builtin_shufflevector(v, v, 3, 2, 1, 0);
 }
 
 inline int GainIndex(int v)
@@ -229,14 +254,17 @@ void ReduceAliases(float work[576], const Layer3GranuleInfo& g, int sbLimit)
         return;
     const Layer3ComputedTables& t = Layer3Computed();
     const int boundaries = g.Mixed() ? 1 : std::min(sbLimit, 31);
+    // Four butterflies per vector: a = lo[17 - i] (lines read backwards), b = hi[i].
+    const Float4 cs[2] = {LoadFloat4(t.Cs), LoadFloat4(t.Cs + 4)};
+    const Float4 ca[2] = {LoadFloat4(t.Ca), LoadFloat4(t.Ca + 4)};
     for (int sb = 0; sb < boundaries; ++sb) {
         float* lo = work + 18 * sb;
         float* hi = lo + 18;
-        for (int i = 0; i < 8; ++i) {
-            const float a = lo[17 - i];
-            const float b = hi[i];
-            lo[17 - i] = a * t.Cs[i] - b * t.Ca[i];
-            hi[i] = b * t.Cs[i] + a * t.Ca[i];
+        for (int h = 0; h < 2; ++h) {
+            const Float4 a = Reversed(LoadFloat4(lo + 14 - 4 * h));
+            const Float4 b = LoadFloat4(hi + 4 * h);
+            StoreFloat4(lo + 14 - 4 * h, Reversed(a * cs[h] - b * ca[h]));
+            StoreFloat4(hi + 4 * h, b * cs[h] + a * ca[h]);
         }
     }
 }
@@ -256,19 +284,30 @@ void ImdctLong(const float in[18], int blockType, float out[36])
         a3 += x * m[3];
         a4 += x * m[4];
     }
-    alignas(16) float acc[20];
-    std::memcpy(acc, &a0, 16);
-    std::memcpy(acc + 4, &a1, 16);
-    std::memcpy(acc + 8, &a2, 16);
-    std::memcpy(acc + 12, &a3, 16);
-    std::memcpy(acc + 16, &a4, 16);
+    // Window: out[i] = acc[i] w[i] and out[17-i] = -acc[i] w[17-i] (i = 0..8); out[18+i] =
+    // acc[9+i] w[18+i] and out[35-i] = acc[9+i] w[35-i]. Lanes 9..12 and 13..16 of acc:
+    const Vec4 b0 = __builtin_shufflevector(a2, a3, 1, 2, 3, 4);
+    const Vec4 b1 = __builtin_shufflevector(a3, a4, 1, 2, 3, 4);
     const float* w = t.Window[blockType & 3];
-    for (int i = 0; i < 9; ++i) {
-        out[i] = acc[i] * w[i];
-        out[17 - i] = -acc[i] * w[17 - i];
-        out[18 + i] = acc[9 + i] * w[18 + i];
-        out[35 - i] = acc[9 + i] * w[35 - i];
-    }
+    auto load = [w](int i) {
+        Vec4 v;
+        std::memcpy(&v, w + i, sizeof v);
+        return v;
+    };
+    auto store = [out](int i, Vec4 v) { std::memcpy(out + i, &v, sizeof v); };
+    auto reverse = [](Vec4 v) { return __builtin_shufflevector(v, v, 3, 2, 1, 0); };
+    store(0, a0 * load(0));
+    store(4, a1 * load(4));
+    out[8] = a2[0] * w[8];
+    out[9] = -a2[0] * w[9];
+    store(10, -reverse(a1) * load(10));
+    store(14, -reverse(a0) * load(14));
+    store(18, b0 * load(18));
+    store(22, b1 * load(22));
+    out[26] = a4[1] * w[26];
+    out[27] = a4[1] * w[27];
+    store(28, reverse(b1) * load(28));
+    store(32, reverse(b0) * load(32));
 }
 
 void ImdctShort(const float in[18], float out[36])
@@ -307,7 +346,11 @@ void HybridSynthesis(float work[576], float prevblock[576], const Layer3GranuleI
             ImdctShort(x, out);
         else
             ImdctLong(x, bt, out);
-        for (int i = 0; i < 18; ++i) {
+        for (int i = 0; i < 16; i += 4) {
+            StoreFloat4(x + i, LoadFloat4(out + i) + LoadFloat4(prev + i));
+            StoreFloat4(prev + i, LoadFloat4(out + 18 + i));
+        }
+        for (int i = 16; i < 18; ++i) {
             x[i] = out[i] + prev[i];
             prev[i] = out[18 + i];
         }

@@ -52,6 +52,7 @@ constexpr Window kWindow;
 
 using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int32_t __attribute__((vector_size(16)));
+using Short4 = int16_t __attribute__((vector_size(8)));
 
 // The 31 factors 1 / (2 cos x) of the fast transform, x = (2i+1)pi/64 (i < 16), (2i+1)pi/32
 // (i < 8), (2i+1)pi/16 (i < 4), (2i+1)pi/8 (i < 2) and pi/4. Built once, when the library
@@ -73,28 +74,131 @@ const float* Factors()
 }
 const float* const kLoadTimeFactors = Factors();
 
-// X[m] = sum_k x[k] cos((2k+1) m pi / 2N), m = 0..N-1, by halving (Lee's algorithm); c holds
-// the factors of size N followed by those of the smaller sizes.
-template <int N> [[gnu::always_inline]] inline void FastDct(const float* x, float* out, const float* c)
+Float4 Load(const float* p)
 {
-    constexpr int H = N / 2;
-    float sums[H], diffs[H], even[H], odd[H];
-    for (int k = 0; k < H; ++k) {
-        sums[k] = x[k] + x[N - 1 - k];
-        diffs[k] = (x[k] - x[N - 1 - k]) * c[k];
-    }
-    FastDct<H>(sums, even, c + H);
-    FastDct<H>(diffs, odd, c + H);
-    for (int m = 0; m < H - 1; ++m) {
-        out[2 * m] = even[m];
-        out[2 * m + 1] = odd[m] + odd[m + 1];
-    }
-    out[N - 2] = even[H - 1];
-    out[N - 1] = odd[H - 1];
+    Float4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
 }
-template <> [[gnu::always_inline]] inline void FastDct<1>(const float* x, float* out, const float*)
+void Store(float* p, Float4 v)
 {
-    out[0] = x[0];
+    std::memcpy(p, &v, sizeof v);
+}
+Float4 Reverse(Float4 v)
+{
+    return __builtin_shufflevector(v, v, 3, 2, 1, 0);
+}
+// The low (0, 4, 1, 5) and high (2, 6, 3, 7) interleavings of two vectors.
+Float4 InterleaveLow(Float4 a, Float4 b)
+{
+    return __builtin_shufflevector(a, b, 0, 4, 1, 5);
+}
+Float4 InterleaveHigh(Float4 a, Float4 b)
+{
+    return __builtin_shufflevector(a, b, 2, 6, 3, 7);
+}
+// Lane 3 of a, then lanes 0..2 of b.
+Float4 ShiftInLast(Float4 a, Float4 b)
+{
+    return __builtin_shufflevector(a, b, 3, 4, 5, 6);
+}
+// Lanes 1..3 of a, then lane 0 of b.
+Float4 ShiftIn(Float4 a, Float4 b)
+{
+    return __builtin_shufflevector(a, b, 1, 2, 3, 4);
+}
+
+// X[m] = sum_k x[k] cos((2k+1) m pi / 64), m = 0..31, by halving (Lee's algorithm) in eight
+// vectors of four. Each size N splits a block into sums x[k] + x[N-1-k] and differences
+// (x[k] - x[N-1-k]) c[k], transforms both halves, and joins them: X[2m] = even[m],
+// X[2m+1] = odd[m] + odd[m+1], X[N-1] = odd[N/2-1]. Every value is computed with the same
+// operations in the same order as one element at a time; the missing odd[N/2] is -0.0, which
+// leaves any float unchanged when added. c holds the factors of size 32, then 16, 8, 4 and 2.
+[[gnu::always_inline]] inline void Dct32(const float* in, Float4 out[8], const float* c)
+{
+    const Float4 negZero = {-0.0f, -0.0f, -0.0f, -0.0f};
+    Float4 x[8], a[8];
+#pragma GCC unroll 8
+    for (int j = 0; j < 8; ++j)
+        x[j] = Load(in + 4 * j);
+// Size 32.
+#pragma GCC unroll 8
+    for (int j = 0; j < 4; ++j) {
+        const Float4 hi = Reverse(x[7 - j]);
+        a[j] = x[j] + hi;
+        a[4 + j] = (x[j] - hi) * Load(c + 4 * j);
+    }
+// Size 16, two blocks of four vectors.
+#pragma GCC unroll 8
+    for (int h = 0; h < 8; h += 4) {
+#pragma GCC unroll 8
+        for (int j = 0; j < 2; ++j) {
+            const Float4 hi = Reverse(a[h + 3 - j]);
+            x[h + j] = a[h + j] + hi;
+            x[h + 2 + j] = (a[h + j] - hi) * Load(c + 16 + 4 * j);
+        }
+    }
+    // Size 8, four blocks of two vectors.
+    const Float4 c8 = Load(c + 24);
+#pragma GCC unroll 8
+    for (int q = 0; q < 8; q += 2) {
+        const Float4 hi = Reverse(x[q + 1]);
+        a[q] = x[q] + hi;
+        a[q + 1] = (x[q] - hi) * c8;
+    }
+    // Size 4, one block per vector, two vectors at a time.
+    const Float4 c4 = {c[28], c[29], c[28], c[29]};
+#pragma GCC unroll 8
+    for (int q = 0; q < 8; q += 2) {
+        const Float4 lo = __builtin_shufflevector(a[q], a[q + 1], 0, 1, 4, 5);
+        const Float4 hi = __builtin_shufflevector(a[q], a[q + 1], 3, 2, 7, 6);
+        const Float4 sums = lo + hi;
+        const Float4 diffs = (lo - hi) * c4;
+        x[q] = __builtin_shufflevector(sums, diffs, 0, 1, 4, 5);
+        x[q + 1] = __builtin_shufflevector(sums, diffs, 2, 3, 6, 7);
+    }
+    // Size 2, two blocks per vector; size 1 leaves the values as they are.
+    const Float4 c2 = {c[30], c[30], c[30], c[30]};
+#pragma GCC unroll 8
+    for (int q = 0; q < 8; q += 2) {
+        const Float4 first = __builtin_shufflevector(x[q], x[q + 1], 0, 2, 4, 6);
+        const Float4 second = __builtin_shufflevector(x[q], x[q + 1], 1, 3, 5, 7);
+        const Float4 sums = first + second;
+        const Float4 diffs = (first - second) * c2;
+        x[q] = __builtin_shufflevector(sums, diffs, 0, 4, 1, 5);
+        x[q + 1] = __builtin_shufflevector(sums, diffs, 2, 6, 3, 7);
+    }
+// Join size 4: [e0 e1 | o0 o1] gives e0, o0 + o1, e1, o1.
+#pragma GCC unroll 8
+    for (int q = 0; q < 8; ++q) {
+        const Float4 spread = __builtin_shufflevector(x[q], negZero, 0, 2, 1, 3);
+        const Float4 next = __builtin_shufflevector(x[q], negZero, 4, 3, 4, 4);
+        x[q] = spread + next;
+    }
+// Join size 8: even vector, odd vector.
+#pragma GCC unroll 8
+    for (int q = 0; q < 8; q += 2) {
+        const Float4 odd = x[q + 1] + ShiftIn(x[q + 1], negZero);
+        a[q] = InterleaveLow(x[q], odd);
+        a[q + 1] = InterleaveHigh(x[q], odd);
+    }
+// Join size 16: two even vectors, two odd ones.
+#pragma GCC unroll 8
+    for (int h = 0; h < 8; h += 4) {
+        const Float4 odd0 = a[h + 2] + ShiftIn(a[h + 2], a[h + 3]);
+        const Float4 odd1 = a[h + 3] + ShiftIn(a[h + 3], negZero);
+        x[h] = InterleaveLow(a[h], odd0);
+        x[h + 1] = InterleaveHigh(a[h], odd0);
+        x[h + 2] = InterleaveLow(a[h + 1], odd1);
+        x[h + 3] = InterleaveHigh(a[h + 1], odd1);
+    }
+// Join size 32.
+#pragma GCC unroll 8
+    for (int j = 0; j < 4; ++j) {
+        const Float4 odd = x[4 + j] + ShiftIn(x[4 + j], j < 3 ? x[5 + j] : negZero);
+        out[2 * j] = InterleaveLow(x[j], odd);
+        out[2 * j + 1] = InterleaveHigh(x[j], odd);
+    }
 }
 
 }  // namespace
@@ -127,51 +231,67 @@ void SynthesisFilter::ProduceSamples(int16_t* pcm)
 {
     // New vector V[0..63] from the 32-point transform X of the inputs:
     // V[i] = X[16+i] (i < 16), V[16] = 0, V[16+x] = -X[32-x], V[48+x] = V[48-x] = -X[x].
-    float x[32];
-    FastDct<32>(inputs_, x, cosineFactors_);
+    Float4 x[8];  // X[4k .. 4k+3]
+    Dct32(inputs_, x, cosineFactors_);
 
+    // Negated and reversed: n[k] = -X[4k+3], -X[4k+2], -X[4k+1], -X[4k].
+    Float4 n[8];
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k)
+        n[k] = -Reverse(x[k]);
+    const Float4 zero = {0.0f, 0.0f, 0.0f, 0.0f};
+    // V[0..31] (active store): X[16..31], then 0 and -X[31] .. -X[17].
+    Float4 v[8] = {x[4],
+                   x[5],
+                   x[6],
+                   x[7],
+                   __builtin_shufflevector(zero, n[7], 0, 4, 5, 6),
+                   ShiftInLast(n[7], n[6]),
+                   ShiftInLast(n[6], n[5]),
+                   ShiftInLast(n[5], n[4])};
+    // V[32..63] (other store): -X[16], -X[15] .. -X[1], then -X[0] .. -X[15].
+    Float4 w[8] = {__builtin_shufflevector(-x[4], n[3], 0, 4, 5, 6),
+                   ShiftInLast(n[3], n[2]),
+                   ShiftInLast(n[2], n[1]),
+                   ShiftInLast(n[1], n[0]),
+                   -x[0],
+                   -x[1],
+                   -x[2],
+                   -x[3]};
     const int p = column_;
     float* active0 = stores_[active_][p];
     float* active1 = stores_[active_][p + 16];
     float* other0 = stores_[active_ ^ 1][p];
     float* other1 = stores_[active_ ^ 1][p + 16];
-    for (int j = 0; j < 16; ++j)
-        active0[j] = active1[j] = x[16 + j];
-    active0[16] = active1[16] = 0.0f;
-    for (int j = 17; j < 32; ++j)
-        active0[j] = active1[j] = -x[48 - j];
-    // V[32 + j]: j = 0 is -X[16]; j = 1..15 is -X[16-j]; j = 16 is -X[0]; j = 17..31 is -X[j-16].
-    other0[0] = other1[0] = -x[16];
-    for (int j = 1; j < 16; ++j)
-        other0[j] = other1[j] = -x[16 - j];
-    for (int j = 16; j < 32; ++j)
-        other0[j] = other1[j] = -x[j - 16];
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) {
+        Store(active0 + 4 * k, v[k]);
+        Store(active1 + 4 * k, v[k]);
+        Store(other0 + 4 * k, w[k]);
+        Store(other1 + 4 * k, w[k]);
+    }
 
     // Window: the 16 most recent sets are columns p+1 .. p+16; four output samples per vector.
     Float4 acc[8] = {};
     const float(*columns)[32] = stores_[active_] + p + 1;
     for (int m = 0; m < 16; ++m) {
-        const float* v = columns[m];
-        const float* w = kWindow.taps[m];
+        const float* column = columns[m];
+        const float* taps = kWindow.taps[m];
 #pragma GCC unroll 8
-        for (int k = 0; k < 8; ++k) {
-            Float4 vk, wk;
-            std::memcpy(&vk, v + 4 * k, sizeof vk);
-            std::memcpy(&wk, w + 4 * k, sizeof wk);
-            acc[k] += vk * wk;
-        }
+        for (int k = 0; k < 8; ++k)
+            acc[k] += Load(column + 4 * k) * Load(taps + 4 * k);
     }
     // Scale, clip to 16 bits, truncate toward zero.
     const Float4 scale = {scaleFactor_, scaleFactor_, scaleFactor_, scaleFactor_};
     const Float4 high = {32767.0f, 32767.0f, 32767.0f, 32767.0f};
     const Float4 low = {-32768.0f, -32768.0f, -32768.0f, -32768.0f};
+#pragma GCC unroll 8
     for (int k = 0; k < 8; ++k) {
         Float4 y = acc[k] * scale;
         y = y > high ? high : y;
         y = y < low ? low : y;
-        const Int4 n = __builtin_convertvector(y, Int4);
-        for (int i = 0; i < 4; ++i)
-            pcm[4 * k + i] = static_cast<int16_t>(n[i]);
+        const Short4 samples = __builtin_convertvector(__builtin_convertvector(y, Int4), Short4);
+        std::memcpy(pcm + 4 * k, &samples, sizeof samples);
     }
 
     column_ = (column_ + 1) & 15;
@@ -183,8 +303,7 @@ void SynthesisFilter::ProduceSamples(AudioOutput& output)
 {
     int16_t pcm[32];
     ProduceSamples(pcm);
-    for (int j = 0; j < 32; ++j)
-        output.PutSample(channel_, pcm[j]);
+    output.PutSamples(channel_, pcm, 32);
 }
 
 void SynthesisFilter::ProduceSamples(SynthesisFilter& first, SynthesisFilter& second, AudioOutput& output)
@@ -192,10 +311,11 @@ void SynthesisFilter::ProduceSamples(SynthesisFilter& first, SynthesisFilter& se
     int16_t pcm1[32], pcm2[32];
     first.ProduceSamples(pcm1);
     second.ProduceSamples(pcm2);
-    const int32_t c1 = first.channel_, c2 = second.channel_;
-    for (int j = 0; j < 32; ++j) {
-        output.PutSample(c1, pcm1[j]);
-        output.PutSample(c2, pcm2[j]);
+    if (first.channel_ == 0 && second.channel_ == 1) {
+        output.PutSamplePairs(pcm1, pcm2, 32);
+    } else {
+        output.PutSamples(first.channel_, pcm1, 32);
+        output.PutSamples(second.channel_, pcm2, 32);
     }
 }
 

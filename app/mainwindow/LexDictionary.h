@@ -33,7 +33,6 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
-class QSystemTrayIcon;
 class QTextEdit;
 class QTimer;
 class QToolBar;
@@ -41,6 +40,7 @@ class QToolButton;
 class QWidget;
 class TMBox;
 class TMURL;
+class TTrayIcon;
 class TWordListModel;
 
 // Messages other programs and a second start post to the main window.
@@ -157,7 +157,7 @@ public:
     QProgressBar* ProgressBar1 = nullptr;
     QToolButton* ShapeButton2 = nullptr;
     QTimer* TimerM6 = nullptr;
-    QSystemTrayIcon* TrayIcon1 = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
     QMenu* pmSysTray = nullptr;
     QMenu* pmSearchType = nullptr;
 
@@ -355,9 +355,19 @@ private:
 
     QStringList args_;
     bool shown_ = false;
-    bool historyPopup_ = false;
-    bool historyChanged_ =
-        false;  // cbFind's entries differ from the history file  // the history list of cbFind is open
+    bool historyPopup_ = false;    // the history list of cbFind was opened and nothing typed since
+    bool historyChanged_ = false;  // cbFind's entries differ from the history file
+    // What the article pane shows, so that selecting the same word again reads nothing.
+    struct TShownArticle {
+        const TBaseDictionary* Dictionary = nullptr;
+        std::string FileName;
+        std::int32_t Index = -1;
+        bool UserWord = false;
+        bool Absolute = false;
+        int Revision = -1;
+    } shownArticle_;
+    std::int32_t shownSection_ = -1;
+    bool ShowArticleOnce(std::int32_t index, bool userWord, bool absolute);
     bool destroyed_ = false;
     std::vector<TMURL*> alphabetLinks_;
 

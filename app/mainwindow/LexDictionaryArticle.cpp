@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QListView>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -19,7 +20,6 @@ void TfLexDictionary::lbWordsClick()
     const int i = SelectedIndex();
     if (i < 0)
         return;
-    std::string article;
     if (SearchMode == 0) {
         SetStatusPanel(0, SelectedWord());
         const std::vector<std::int32_t>& positions = Dictionary->UserWordPositions;
@@ -27,14 +27,12 @@ void TfLexDictionary::lbWordsClick()
             std::count_if(positions.begin(), positions.end(), [i](std::int32_t p) { return p < i; }));
         const auto user = std::find(positions.begin(), positions.end(), i);
         if (user != positions.end()) {
-            Dictionary->GetArticle(static_cast<std::int32_t>(user - positions.begin()), true, article, true, false);
-            ShowArticle(article);
+            ShowArticleOnce(static_cast<std::int32_t>(user - positions.begin()), true, false);
             UpdateWordCommands(true);
             SoundWordIndex = -1;
             SoundBlock = -1;
         } else {
-            Dictionary->GetArticle(i - c, true, article, false, false);
-            ShowArticle(article);
+            ShowArticleOnce(i - c, false, false);
             UpdateWordCommands(false);
             SoundWordIndex = i - c;
             SoundBlock = Dictionary->CurrentSection;
@@ -45,11 +43,33 @@ void TfLexDictionary::lbWordsClick()
     if (static_cast<std::size_t>(i) >= AdvancedResults.size())
         return;
     const std::int32_t w = AdvancedResults[static_cast<std::size_t>(i)];
-    Dictionary->GetArticle(w, true, article, false, true);
-    ShowArticle(article);
+    ShowArticleOnce(w, false, true);
     SoundBlock = Dictionary->SectionOfWordIndex(w);
     SoundWordIndex =
         SoundBlock >= 0 ? w - Dictionary->Sections[static_cast<std::size_t>(SoundBlock)].FirstWordIndex : -1;
+}
+
+bool TfLexDictionary::ShowArticleOnce(std::int32_t index, bool userWord, bool absolute)
+{
+    // Typing on within one word selects it again and again: the pane keeps what it shows
+    // as long as nothing else has changed it.
+    const TShownArticle wanted{
+        Dictionary.get(), Dictionary->FileName, index, userWord, absolute, reDescription->document()->revision()};
+    const bool section = !absolute && !userWord;
+    // Only the maker's own articles never change; user words may be edited at any time.
+    const bool fixed = !userWord && dynamic_cast<const TTavorDictionary*>(Dictionary.get()) != nullptr;
+    if (fixed && wanted.Dictionary == shownArticle_.Dictionary && wanted.FileName == shownArticle_.FileName
+        && wanted.Index == shownArticle_.Index && wanted.UserWord == shownArticle_.UserWord
+        && wanted.Absolute == shownArticle_.Absolute && wanted.Revision == shownArticle_.Revision
+        && (!section || shownSection_ == Dictionary->CurrentSection))
+        return false;
+    std::string article;
+    Dictionary->GetArticle(index, true, article, userWord, absolute);
+    ShowArticle(article);
+    shownArticle_ = wanted;
+    shownArticle_.Revision = reDescription->document()->revision();
+    shownSection_ = Dictionary->CurrentSection;
+    return true;
 }
 
 void TfLexDictionary::ShowArticle(const std::string& article)

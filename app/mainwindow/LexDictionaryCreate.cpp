@@ -3,6 +3,7 @@
 #include "app/mainwindow/JpegImage.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/MBox.h"
+#include "components/TrayIcon.h"
 #include "app/mainwindow/WordListModel.h"
 #include "components/InterfaceText.h"
 #include "engine/FolderUtils.h"
@@ -29,7 +30,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -67,6 +67,14 @@ TfLexDictionary::TfLexDictionary(const QString& appDir, const QStringList& args,
 TfLexDictionary::~TfLexDictionary()
 {
     FormDestroy();
+    // The widgets go down after this object has stopped being the window: none of their
+    // signals or events may reach its handlers any more.
+    for (QObject* child : findChildren<QObject*>()) {
+        QObject::disconnect(child, nullptr, this, nullptr);
+        child->removeEventFilter(this);
+    }
+    if (QCoreApplication::instance() != nullptr)
+        QObject::disconnect(qApp, nullptr, this, nullptr);
 }
 
 void TfLexDictionary::FormCreate()
@@ -85,8 +93,8 @@ void TfLexDictionary::FormCreate()
         TerminateRequested = true;
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
-    TrayIcon1->setIcon(windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon) : windowIcon());
-    TrayIcon1->setToolTip(QStringLiteral("TavroSoft - Lexora XP"));
+    TrayIcon1->SetIcon(windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon) : windowIcon());
+    TrayIcon1->SetHint(QStringLiteral("TavroSoft - Lexora XP"));
     LearningOpen = false;
     SoundWordIndex = -1;
     SearchMode = 0;

@@ -3,6 +3,7 @@
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
 #include "components/MBox.h"
+#include "components/TrayIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
-#include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -401,7 +401,9 @@ void TfLexDictionary::BuildMenus()
     pmSysTray->addAction(miClipTran);
     pmSysTray->addSeparator();
     pmSysTray->addAction(miTrayExit);
-    TrayIcon1 = new QSystemTrayIcon(this);
+    TrayIcon1 = new TTrayIcon(this);
+    TrayIcon1->setParent(this);
     TrayIcon1->setObjectName("TrayIcon1");
-    TrayIcon1->setContextMenu(pmSysTray);
+    TrayIcon1->SetMinimizeToTray(true);
+    TrayIcon1->SetPopupMenu(pmSysTray);
 }

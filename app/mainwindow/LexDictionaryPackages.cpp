@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QSystemTrayIcon>
 
 void TfLexDictionary::WMInstallDictionary(const QString& path)
 {

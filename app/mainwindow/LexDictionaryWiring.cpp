@@ -2,6 +2,7 @@
 // handler; no exception leaves a handler.
 #include "app/mainwindow/LexDictionary.h"
 #include "components/MBox.h"
+#include "components/TrayIcon.h"
 #include "components/InterfaceText.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QListWidget>
 #include <QAbstractItemView>
 #include <QMenu>
-#include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -32,12 +32,15 @@ void TfLexDictionary::ConnectHandlers()
                        static_cast<QWidget*>(cbFrom), static_cast<QWidget*>(cbTo)})
         w->installEventFilter(this);
     // Only a pick from the history list counts; the box also reports a typed text that
-    // equals an entry when it loses the focus.
-    cbFind->view()->window()->installEventFilter(this);
+    // equals an entry whenever the edit loses the focus.
+    cbFind->view()->parentWidget()->installEventFilter(this);
     connect(cbFind, &QComboBox::activated, this, [this] {
-        if (historyPopup_)
-            Guard([this] { cbFindCloseUp(); });
+        // While the list is still open the report is the edit's own, made as it loses the
+        // focus to the list; a pick comes after the list has closed.
+        if (!historyPopup_ || cbFind->view()->isVisible())
+            return;
         historyPopup_ = false;
+        Guard([this] { cbFindCloseUp(); });
     });
     on(bFund, &QToolButton::clicked, &TfLexDictionary::bFundClick);
     connect(lbWords, &QListView::clicked, this, [this] { Guard([this] { lbWordsClick(); }); });
@@ -111,10 +114,7 @@ void TfLexDictionary::ConnectHandlers()
     // tray and small commands
     on(miShow, &QAction::triggered, &TfLexDictionary::miShowClick);
     on(miClipTran, &QAction::triggered, &TfLexDictionary::miClipTranClick);
-    connect(TrayIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::DoubleClick || r == QSystemTrayIcon::Trigger)
-            Guard([this] { TrayIcon1DblClick(); });
-    });
+    on(TrayIcon1, &TTrayIcon::OnDblClick, &TfLexDictionary::TrayIcon1DblClick);
     on(miHelp_2, &QAction::triggered, &TfLexDictionary::miHelp_2Click);
     on(miHelp_5, &QAction::triggered, &TfLexDictionary::miHelp_5Click);
     on(Homepage1, &QAction::triggered, &TfLexDictionary::Homepage1Click);
@@ -149,17 +149,15 @@ bool TfLexDictionary::eventFilter(QObject* watched, QEvent* e)
             if (typed)
                 FormKeyPress(text.at(0).unicode());
             if (watched == cbFind || watched == cbFind->lineEdit()) {
+                historyPopup_ = false;  // typed text is no pick from the list
                 if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
                     handled = cbFindKeyDown(key->key());
                 else if (typed)
                     handled = cbFindKeyPress(text.at(0).unicode());
             }
         });
-    } else if (watched == cbFind->view()->window() && (e->type() == QEvent::Show || e->type() == QEvent::Hide)) {
-        if (e->type() == QEvent::Show)
-            historyPopup_ = true;
-        else  // a pick reports itself right after the list closes
-            QTimer::singleShot(0, this, [this] { historyPopup_ = false; });
+    } else if (watched == cbFind->view()->parentWidget() && e->type() == QEvent::Show) {
+        historyPopup_ = true;
     } else if (e->type() == QEvent::MouseButtonDblClick && watched == reDescription->viewport()) {
         // The pane selects the word under the mouse first, then the look-up runs.
         QTimer::singleShot(0, this, [this] { Guard([this] { reDescriptionDblClick(); }); });

@@ -5,6 +5,7 @@
 #include "components/MBox.h"
 #include "components/InterfaceText.h"
 #include "components/MessageForm.h"
+#include "tools/windows/NumTran.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,6 +145,8 @@ void TfLexDictionary::aInterfaceFormExecute()
 }
 void TfLexDictionary::miConvert1Click()
 {
+    TfNumTran window(LangStrings, this);
+    window.exec();
 }
 void TfLexDictionary::miHelp_11Click()
 {

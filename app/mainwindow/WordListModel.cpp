@@ -6,6 +6,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// The case-folded form of one UTF-16 unit; ASCII without a table look-up, surrogates as they
+// are (both halves then compare exactly).
+inline char16_t Fold(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    return QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
+}
+
+}  // namespace
+
 int TWordListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : Count();
@@ -15,7 +28,7 @@ QVariant TWordListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() < 0 || index.row() >= Count())
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)  // the tip shows what the width cuts
         return Word(index.row());
     if (role == UserWordRole)
         return IsMarked(index.row());
@@ -74,31 +87,29 @@ void TWordListModel::Insert(int row, const QString& word)
     endInsertRows();
 }
 
-void TWordListModel::FoldFrom(std::size_t start) const
+void TWordListModel::FoldUpTo(std::size_t end) const
 {
+    // Folded only as far as a search has looked: the first letters of a block cost little.
+    if (end <= foldedSize_)
+        return;
     folded_.resize(text_.size());
-    for (std::size_t i = start; i < text_.size(); ++i) {
-        const char16_t c = text_[i];
-        // Surrogates stay as they are: both halves compare exactly.
-        folded_[i] = QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
-    }
-    foldedSize_ = text_.size();
+    for (std::size_t i = foldedSize_; i < end; ++i)
+        folded_[i] = Fold(text_[i]);
+    foldedSize_ = end;
 }
 
 int TWordListModel::FindPrefix(const QString& text) const
 {
     if (text.isEmpty())
         return -1;
-    if (foldedSize_ != text_.size())
-        FoldFrom(foldedSize_);
     std::u16string key(static_cast<std::size_t>(text.size()), u'\0');
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        key[static_cast<std::size_t>(i)] = QChar::isSurrogate(c) ? c : static_cast<char16_t>(QChar::toCaseFolded(c));
+        key[static_cast<std::size_t>(i)] = Fold(text.at(i).unicode());
     }
     const auto len = static_cast<std::int32_t>(key.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const TRow& r = rows_[i];
+        FoldUpTo(static_cast<std::size_t>(r.Start) + static_cast<std::size_t>(r.Length));
         if (r.Length >= len
             && std::char_traits<char16_t>::compare(folded_.data() + r.Start, key.data(), key.size()) == 0)
             return static_cast<int>(i);

@@ -43,7 +43,7 @@ private:
         std::int32_t Start = 0;
         std::int32_t Length = 0;
     };
-    void FoldFrom(std::size_t start) const;
+    void FoldUpTo(std::size_t end) const;
 
     // A letter block holds tens of thousands of words: they stay in one text with the
     // place of each, and are made into strings only when shown.

@@ -18,6 +18,8 @@ namespace {
 
 const QString kRestore = QStringLiteral("restore");
 const QString kInstall = QStringLiteral("install");
+const QString kSpeak = QStringLiteral("speak");
+const QString kReverse = QStringLiteral("reverse");
 
 QString RuntimeFolder()
 {
@@ -69,7 +71,9 @@ QString TSingleInstance::AbsolutePath(const QString& argument)
 
 bool TSingleInstance::Forward(const QString& argument, QString* error, int timeoutMs)
 {
-    const QString path = AbsolutePath(argument);
+    const bool speak = argument == QLatin1String(SpeakSwitch);
+    const bool reverse = argument == QLatin1String(ReverseSwitch);
+    const QString path = speak || reverse ? QString() : AbsolutePath(argument);
     const bool refused = path.size() > MaxPathLength;
     QLocalSocket socket;
     QElapsedTimer clock;
@@ -88,7 +92,12 @@ bool TSingleInstance::Forward(const QString& argument, QString* error, int timeo
     }
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
-    out << kRestore;
+    if (speak)
+        out << kSpeak;
+    else if (reverse)
+        out << kReverse;
+    else
+        out << kRestore;
     if (!path.isEmpty() && !refused)
         out << kInstall << path;
     socket.write(message);
@@ -121,6 +130,10 @@ void TSingleInstance::OnConnection()
                     break;
                 if (command == kRestore)
                     emit RestoreRequested();
+                else if (command == kSpeak)
+                    emit SpeakRequested();
+                else if (command == kReverse)
+                    emit ReverseRequested();
                 else if (command == kInstall && !path.isEmpty() && path.size() <= MaxPathLength)
                     emit InstallRequested(path);
                 else {

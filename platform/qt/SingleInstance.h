@@ -13,6 +13,10 @@ class TSingleInstance : public QObject {
 public:
     // Paths forwarded to the running program are refused beyond this length.
     static constexpr int MaxPathLength = 255;
+    // Switches by which other programs ask the running program to speak the current word
+    // or to reverse the direction, instead of naming a package.
+    static constexpr const char* SpeakSwitch = "--speak-word";
+    static constexpr const char* ReverseSwitch = "--reverse-direction";
 
     // Key names the lock and the socket; they lie in Folder (empty: the user's runtime
     // folder), which is readable by the user only.
@@ -23,7 +27,8 @@ public:
     bool IsFirst() const { return first_; }
 
     // A later start: asks the running program to restore its window and, when Argument is
-    // not empty, to install the package it names (as an absolute path). False with Error set
+    // not empty, to install the package it names (as an absolute path); one of the two
+    // switches asks for its action instead. False with Error set
     // when the running program cannot be reached or the path is longer than MaxPathLength
     // (the restore is still sent then).
     bool Forward(const QString& argument, QString* error = nullptr, int timeoutMs = 3000);
@@ -34,6 +39,8 @@ public:
 signals:
     void RestoreRequested();
     void InstallRequested(const QString& path);
+    void SpeakRequested();
+    void ReverseRequested();
 
 private:
     void OnConnection();

@@ -6,10 +6,12 @@
 #include "components/MURL.h"
 #include "tests/app/MainWindowTestFolder.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
@@ -61,6 +63,21 @@ TEST_F(MainWindowSearch, EnterLoadsTheLetterBlockSelectsTheWordAndShowsItsArticl
     EXPECT_EQ(window->WordsModel->Word(0), "hat");
 }
 
+TEST_F(MainWindowSearch, SameWordAgainShowsItsArticleAlsoAfterThePaneWasChanged)
+{
+    Open(true);
+    Type("hous", false);
+    ASSERT_TRUE(Article().contains("Haus"));
+    window->reDescription->setPlainText("something else");
+    Type("house", false);
+    EXPECT_TRUE(Article().contains("Haus"));
+    // The same place in another letter block is another word.
+    Type("hat", false);
+    ASSERT_TRUE(Article().contains("Hut"));
+    Type("a", false);
+    EXPECT_TRUE(Article().contains("Apfel"));
+}
+
 TEST_F(MainWindowSearch, EveryKeySelectsByPrefixAndShortensAnUnknownEnding)
 {
     Open(true);
@@ -93,6 +110,31 @@ TEST_F(MainWindowSearch, EnterKeepsFiftyHistoryEntriesWithoutRepeats)
     Open(false);
     EXPECT_EQ(window->cbFind->count(), 50);
     EXPECT_EQ(window->cbFind->currentText(), "");
+}
+
+TEST_F(MainWindowSearch, HistoryPickFromTheListSearchesItButLeavingTheBoxDoesNot)
+{
+    Open(false);
+    Type("house", true);
+    Type("apple", true);
+    ASSERT_EQ(window->cbFind->count(), 2);
+    window->cbFind->showPopup();
+    QAbstractItemView* view = window->cbFind->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    QSignalSpy picked(window->cbFind, &QComboBox::activated);
+    QTest::qWait(300);  // a click right after the list opens counts as the opening click
+    const QRect r = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::qWait(20);
+    EXPECT_EQ(picked.count(), 1);
+    EXPECT_EQ(window->cbFind->currentText(), "house");
+    EXPECT_EQ(window->SelectedWord(), "house");
+    EXPECT_TRUE(Article().contains("Haus"));
+    // Typing an entry's text and leaving the box is no pick.
+    Type("apple", false);
+    window->lbWords->setFocus();
+    QTest::qWait(20);
+    EXPECT_EQ(window->SelectedWord(), "house");
 }
 
 TEST_F(MainWindowSearch, UserWordsAppearAtTheirSortedPlacesAndOpenTheirOwnArticle)
@@ -151,6 +193,21 @@ TEST_F(MainWindowSearch, AdvancedSearchListsEveryWordThatHoldsTheTextAndOneChara
     // Back to word search.
     window->miWordSearch->trigger();
     EXPECT_EQ(window->SearchMode, 0);
+}
+
+TEST_F(MainWindowSearch, ArrowKeysInTheListShowEachWordsArticle)
+{
+    Open(false);
+    Type("house", true);
+    window->lbWords->setFocus();
+    QTest::keyClick(window->lbWords, Qt::Key_Down);
+    EXPECT_EQ(window->SelectedWord(), "household");
+    EXPECT_TRUE(Article().contains("Haushalt"));
+    QTest::keyClick(window->lbWords, Qt::Key_Up);
+    QTest::keyClick(window->lbWords, Qt::Key_Up);
+    EXPECT_EQ(window->SelectedWord(), "hat");
+    EXPECT_TRUE(Article().contains("Hut"));
+    EXPECT_EQ(window->SoundWordIndex, 0);
 }
 
 TEST_F(MainWindowSearch, LetterLinkOpensItsBlock)

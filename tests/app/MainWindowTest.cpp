@@ -96,3 +96,22 @@ TEST(MainWindowCreate, KindOneDictionaryGetsAnObjectThatReadsIt)
     w.aReverse->trigger();
     EXPECT_EQ(w.CurrentDictionaryFile, "ENGGER_T");
 }
+
+TEST(MainWindowCreate, RestoreMessageOfASecondStartBringsTheWindowBack)
+{
+    TProgramFolder folder({EnglishGerman()});
+    TfLexDictionary w(folder.Path());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.showMinimized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w.isMinimized());
+    QCoreApplication::postEvent(&w, new QEvent(LexEvents::RestoreWindow));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.isMinimized());
+    EXPECT_TRUE(w.isVisible());
+    w.hide();  // sitting in the tray
+    QCoreApplication::postEvent(&w, new QEvent(LexEvents::RestoreWindow));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.isVisible());
+}

@@ -115,6 +115,24 @@ TEST(SingleInstance, PathBeyond255CharactersIsRefusedNotCut)
     EXPECT_EQ(install.count(), 0);
 }
 
+TEST(SingleInstance, SwitchesAskForSpeakingAndReversingWithoutARestore)
+{
+    QTemporaryDir folder;
+    TSingleInstance first(kKey, folder.path());
+    ASSERT_TRUE(first.IsFirst());
+    QSignalSpy restore(&first, &TSingleInstance::RestoreRequested);
+    QSignalSpy speak(&first, &TSingleInstance::SpeakRequested);
+    QSignalSpy reverse(&first, &TSingleInstance::ReverseRequested);
+    QSignalSpy install(&first, &TSingleInstance::InstallRequested);
+    auto a = StartChild("forward", folder.path(), TSingleInstance::SpeakSwitch);
+    ASSERT_TRUE(Finish(*a));
+    auto b = StartChild("forward", folder.path(), TSingleInstance::ReverseSwitch);
+    ASSERT_TRUE(Finish(*b));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return speak.count() == 1 && reverse.count() == 1; }, 3000));
+    EXPECT_EQ(restore.count(), 0);
+    EXPECT_EQ(install.count(), 0);
+}
+
 TEST(SingleInstance, FiveSimultaneousStartsGiveExactlyOneFirst)
 {
     QTemporaryDir folder;

@@ -59,7 +59,7 @@ TEST_F(MPEGPlayer, PlaysASpokenWordToItsEndAndSignalsOnce)
     EXPECT_LT(length, 3000);
 
     player_->PlayStream();
-    EXPECT_TRUE(player_->IsPlaying());
+    EXPECT_TRUE(player_->IsPlaying() || ends == 1);  // a fast file output may end in the first tick
     ASSERT_TRUE(WaitFor([&] { return ends > 0; }));
     QTest::qWait(100);
     EXPECT_EQ(ends, 1);
@@ -105,7 +105,7 @@ TEST_F(MPEGPlayer, PlaysAFileByNameWithAutoPlay)
     player_->OnPlayEnd = [&](TMPEGPlayer*) { ++ends; };
     player_->BindLibrary();
     player_->OpenStream();
-    EXPECT_TRUE(player_->IsPlaying());
+    EXPECT_TRUE(player_->IsPlaying() || ends == 1);
     ASSERT_TRUE(WaitFor([&] { return ends == 1; }));
     EXPECT_GT(WaveDataSize(scratch_ / "out.wav"), 10000);
     // A new name closes the open stream.

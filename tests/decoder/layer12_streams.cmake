@@ -25,7 +25,7 @@ set(_lines "")
 # Signals: 1.5 s at each sampling frequency, channel 0 a sweep, channel 1 pink noise.
 foreach(_rate 16000 22050 24000 32000 44100 48000)
   add_custom_command(OUTPUT ${_data}/signal_${_rate}.wav
-    COMMAND ${LEXORA_SOX} -n -r ${_rate} -c 2 -b 16 ${_data}/signal_${_rate}.wav
+    COMMAND ${LEXORA_SOX} -R -n -r ${_rate} -c 2 -b 16 ${_data}/signal_${_rate}.wav
             synth 1.5 sine 200-6000 pinknoise gain -4
     VERBATIM)
 endforeach()

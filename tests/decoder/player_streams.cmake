@@ -31,7 +31,7 @@ foreach(_stream
   add_custom_command(
     OUTPUT ${_player_dir}/${_name}.mp2
     COMMAND ${CMAKE_COMMAND} -E make_directory ${_player_dir}
-    COMMAND ${SONAREL_SOX} -q -n -r ${_rate} -c ${_ch} -b 16 ${_player_dir}/${_name}.wav ${_synth} gain -6
+    COMMAND ${SONAREL_SOX} -R -q -n -r ${_rate} -c ${_ch} -b 16 ${_player_dir}/${_name}.wav ${_synth} gain -6
     COMMAND ${SONAREL_TWOLAME} --quiet -b ${_kbit} -m ${_mode} ${_extra} ${_player_dir}/${_name}.wav ${_player_dir}/${_name}.mp2
     COMMAND ${CMAKE_COMMAND} -E remove ${_player_dir}/${_name}.wav
     COMMENT "Making the test stream ${_name}.mp2"
@@ -42,7 +42,7 @@ endforeach()
 # MPEG-1 Layer III frames of the same rate and channel mode (l3part.mp3).
 add_custom_command(
   OUTPUT ${_player_dir}/l3part.mp3 ${_player_dir}/mixed44.mpa
-  COMMAND ${SONAREL_SOX} -q -n -r 44100 -c 2 -b 16 ${_player_dir}/l3part.wav synth 1 sine 880 sine 220 gain -6
+  COMMAND ${SONAREL_SOX} -R -q -n -r 44100 -c 2 -b 16 ${_player_dir}/l3part.wav synth 1 sine 880 sine 220 gain -6
   COMMAND ${SONAREL_LAME} --quiet -t -b 128 -m s ${_player_dir}/l3part.wav ${_player_dir}/l3part.mp3
   COMMAND ${CMAKE_COMMAND} -E remove ${_player_dir}/l3part.wav
   COMMAND sh -c "cat stereo44.mp2 l3part.mp3 > mixed44.mpa"

@@ -205,5 +205,57 @@ int main(int argc, char** argv)
         std::ofstream(std::string(argv[1]) + "/seed" + std::to_string(n++), std::ios::binary)
             .write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
     }
+    // Streams as encoders write them: an ID3v2 tag with a UTF-16 byte-order mark in front, a
+    // Xing, Info or VBRI frame first (frame count, byte count, table of contents), an ID3v1 or
+    // APE tag at the end; and MPEG 2.5 frames, which are refused.
+    for (int kind = 0; kind < 4; ++kind) {
+        std::vector<uint8_t> seed{static_cast<uint8_t>((n % 32) & ~1)};
+        const std::vector<uint8_t> tag = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 12,   'T',
+                                          'I', 'T', '2', 0, 0, 0, 2, 0, 0, 0xFF, 0xFE};
+        seed.insert(seed.end(), tag.begin(), tag.end());
+        auto info = MakeLayer3Frame(1, 0, 1, 9, 0, rng);
+        std::fill(info.begin() + 4, info.end(), 0);
+        constexpr size_t at = 36;  // after the side information of an MPEG-1 joint stereo frame
+        const char* name = kind == 0 ? "Xing" : kind == 1 ? "Info" : kind == 2 ? "VBRI" : "Xing";
+        std::copy(name, name + 4, info.begin() + static_cast<std::ptrdiff_t>(at));
+        if (kind == 2) {
+            const uint8_t vbri[] = {0, 1, 0, 0, 0, 50, 0, 0, 0x10, 0, 0, 0, 0, 8, 0, 4, 0, 1, 0, 2, 0, 2};
+            std::copy(std::begin(vbri), std::end(vbri), info.begin() + 40);
+            for (int e = 0; e < 4; ++e)
+                info[62 + 2 * e + 1] = 0x80;
+        } else {
+            const uint8_t head[] = {0, 0, 0, 15, 0, 0, 0, 8, 0, 0, 0x10, 0};
+            std::copy(std::begin(head), std::end(head), info.begin() + 40);
+            for (int t = 0; t < 100; ++t)
+                info[52 + static_cast<size_t>(t)] = static_cast<uint8_t>(t * 255 / 100);
+        }
+        seed.insert(seed.end(), info.begin(), info.end());
+        for (int i = 0; i < 8; ++i) {
+            auto frame = MakeLayer3Frame(1, 0, 1, 9, i == 0 ? 0 : static_cast<int>(rng() % 200), rng);
+            seed.insert(seed.end(), frame.begin(), frame.end());
+        }
+        if (kind == 3) {
+            std::vector<uint8_t> ape = {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X', 0xD0, 0x07, 0, 0, 32, 0, 0, 0};
+            ape.resize(32, 0);  // no items, no flags: the footer alone
+            seed.insert(seed.end(), ape.begin(), ape.end());
+        }
+        std::vector<uint8_t> v1(128, 0xFF);  // an ID3v1 tag full of sync words
+        v1[0] = 'T';
+        v1[1] = 'A';
+        v1[2] = 'G';
+        seed.insert(seed.end(), v1.begin(), v1.end());
+        std::ofstream(std::string(argv[1]) + "/seed" + std::to_string(n++), std::ios::binary)
+            .write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
+    }
+    {
+        std::vector<uint8_t> seed{static_cast<uint8_t>(n % 32)};
+        for (int i = 0; i < 6; ++i) {
+            auto frame = MakeLayer3Frame(0, 2, 3, 2, 0, rng);  // then marked MPEG 2.5
+            frame[1] &= 0xE7;
+            seed.insert(seed.end(), frame.begin(), frame.end());
+        }
+        std::ofstream(std::string(argv[1]) + "/seed" + std::to_string(n++), std::ios::binary)
+            .write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
+    }
     return 0;
 }

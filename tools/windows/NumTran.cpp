@@ -1,12 +1,12 @@
 #include "tools/windows/NumTran.h"
 
 #include "components/InterfaceText.h"
+#include "components/MBox.h"
 #include "tools/NumberWords.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,12 +50,13 @@ TfNumTran::TfNumTran(const TWideStrings& langStrings, QWidget* parent)
     cbLanguage->addItems({"English", "German", "Espanol", "French", "Italian", "Russian", "Turkish"});
     cbLanguage->setCurrentIndex(0);
 
-    MBox1 = new QFrame(this);
+    // A framed box in the window colour, without title or picture.
+    MBox1 = new TMBox(this);
     MBox1->setObjectName("MBox1");
     MBox1->setGeometry(8, 50, 292, 89);
-    MBox1->setFrameShape(QFrame::Box);
-    MBox1->setAutoFillBackground(true);
-    MBox1->setBackgroundRole(QPalette::Base);
+    MBox1->SetColor(clWindow);
+    MBox1->SetBackground(false);
+    MBox1->SetAdvancedDrow(false);
     Label1 = new QLabel(MBox1);
     Label1->setObjectName("Label1");
     Label1->setGeometry(1, 2, 290, 85);

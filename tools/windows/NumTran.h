@@ -10,7 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QFrame;
+class TMBox;
 class TWideStrings;
 
 class TfNumTran : public QDialog {
@@ -24,7 +24,7 @@ public:
     QComboBox* cbLanguage;
     QPushButton* bTranslate;
     QPushButton* bClose;
-    QFrame* MBox1;
+    TMBox* MBox1;
     QLabel* Label1;
     QPushButton* UniButton1;
 
