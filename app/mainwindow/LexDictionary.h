@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -415,6 +416,24 @@ signals:
 public:
     // --- packages: the installs waiting and in work (a child object; made on first use)
     TPackageQueue* PackageQueue = nullptr;
+
+    // ===== learning list and history (learning concern) =====
+public:
+    // --- learning list: helpers of the list commands
+    void lbListKeyDown(int key);
+    // The list panel shows a list.
+    bool ListShown() const;
+    // The search history's file of the current dictionary; empty when it has no name.
+    QString HistoryFileName() const;
+    // The list's words into lbList, its file name into status panel 1, the panel shown.
+    void ShowListWords(const QString& fileName);
+    // Opens a list file in the store; a damaged one gives a message and keeps the open list.
+    bool LoadListFile(const QString& fileName);
+    // The list that "Pro" and "Free" editions bring, and its opening.
+    QString FixedListFile() const;
+    void OpenFixedList();
+    // Seed of the learning window's random choices (tests); unset: the clock.
+    std::optional<std::uint32_t> LearningSeed;
 };
 
 template <typename F> void TfLexDictionary::Guard(F&& f)

@@ -1,19 +1,77 @@
-// Learning list and search history in the main window. The list commands come with their
-// own issue; the history and the enabling of the commands work now.
+// Learning list and search history in the main window: the list panel beside the article,
+// list files started, opened, saved and closed, the learning methods started from here and
+// method 6's periodic word; one search history per dictionary.
 #include "app/mainwindow/LexDictionary.h"
 #include "components/InterfaceText.h"
 #include "platform/Locale.h"
+#include "platform/qt/Balloon.h"
 #include "platform/qt/QtText.h"
+#include "tools/windows/Learning.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kEditionTalking = 0;
+constexpr int kEditionPro = 1;
+constexpr int kEditionFree = 2;
+
+// A file name made from a dictionary's name: nothing in it can leave the folder or name a
+// hidden or special file.
+QString SafeFileName(const QString& name)
+{
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    QString safe;
+    for (const QChar c : name)
+        safe += c.unicode() < 32 || c.unicode() == 127 || forbidden.contains(c) ? QLatin1Char('_') : c;
+    for (qsizetype i = 0; i < safe.size() && safe.at(i) == QLatin1Char('.'); ++i)
+        safe[i] = QLatin1Char('_');
+    return safe;
+}
+
+// Keys of the list panel: Delete removes the selected entry.
+class TListKeys : public QObject {
+public:
+    explicit TListKeys(TfLexDictionary* window)
+        : QObject(window->lbList),
+          window_(window)
+    {
+        setObjectName(QStringLiteral("lbListKeyDown"));
+        window->lbList->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress)
+            window_->lbListKeyDown(static_cast<QKeyEvent*>(e)->key());
+        return false;
+    }
+
+private:
+    TfLexDictionary* window_;
+};
+
+QString LearningFilter()
+{
+    return QStringLiteral("Learning list (*.lst *.LST)");
+}
+
+}  // namespace
 
 void TfLexDictionary::EnableListCommands(bool enabled)
 {
@@ -29,6 +87,9 @@ void TfLexDictionary::EnableListButtons(bool enabled)
 
 bool TfLexDictionary::EnableLearningCommands()
 {
+    // Runs at creation, so the list panel's keys are bound here once.
+    if (lbList->findChild<QObject*>(QStringLiteral("lbListKeyDown"), Qt::FindDirectChildrenOnly) == nullptr)
+        new TListKeys(this);
     bool allowed = false;
     if (DictManager) {
         const std::int32_t id = DictManager->FindIdByFileName(Platform::WideToAnsi(ToU16(CurrentDictionaryFile)));
@@ -43,10 +104,19 @@ bool TfLexDictionary::EnableLearningCommands()
     return allowed;
 }
 
+// --- search history
+
+QString TfLexDictionary::HistoryFileName() const
+{
+    const QString name = SafeFileName(CurrentDictionaryFile);
+    return name.isEmpty() ? QString() : AppDir + QStringLiteral("History/") + name + QStringLiteral(".txt");
+}
+
 void TfLexDictionary::SaveHistory()
 {
     // An unchanged history is already in its file.
-    if (!IsUserAdministrator() || CurrentDictionaryFile.isEmpty() || !historyChanged_)
+    const QString file = HistoryFileName();
+    if (!IsUserAdministrator() || file.isEmpty() || !historyChanged_)
         return;
     QDir().mkpath(AppDir + "History");
     // UTF-16 keeps words of every script, whatever the system code page.
@@ -55,7 +125,7 @@ void TfLexDictionary::SaveHistory()
     for (int i = 0; i < cbFind->count(); ++i)
         lines.Add(ToU16(cbFind->itemText(i)));
     try {
-        lines.SaveToFile((AppDir + "History/" + CurrentDictionaryFile + ".txt").toStdString());
+        lines.SaveToFile(file.toStdString());
         historyChanged_ = false;
     } catch (const std::exception&) {
         // A history that cannot be written is not worth a message.
@@ -72,8 +142,8 @@ void TfLexDictionary::LoadHistory(bool search)
         const QSignalBlocker block(cbFind);
         cbFind->clear();
         cbFind->setEditText(QString());
-        const QString file = AppDir + "History/" + CurrentDictionaryFile + ".txt";
-        if (!CurrentDictionaryFile.isEmpty() && QFileInfo::exists(file)) {
+        const QString file = HistoryFileName();
+        if (!file.isEmpty() && QFileInfo::exists(file)) {
             TWideStringList lines;
             try {
                 lines.LoadFromFile(file.toStdString());
@@ -92,48 +162,294 @@ void TfLexDictionary::LoadHistory(bool search)
     }
 }
 
+// --- the list panel
+
 void TfLexDictionary::SetListWordSoundPosition(int index)
 {
     const std::int32_t w = LearnDictionary ? LearnDictionary->GetWordIndex(index) : -1;
-    SoundBlock = w >= 0 ? Dictionary->SectionOfWordIndex(w) : -1;
+    SoundBlock = w >= 0 && Dictionary ? Dictionary->SectionOfWordIndex(w) : -1;
     SoundWordIndex =
         SoundBlock >= 0 ? w - Dictionary->Sections[static_cast<std::size_t>(SoundBlock)].FirstWordIndex : -1;
 }
 
-// The learning-list commands, the list panel and the learning methods come with their issue.
-void TfLexDictionary::StartMethod(int)
+bool TfLexDictionary::ListShown() const
 {
+    return !pList->isHidden() && !lbList->isHidden();
 }
+
+void TfLexDictionary::ShowListWords(const QString& fileName)
+{
+    SetStatusPanel(1, QFileInfo(fileName).fileName());
+    lbList->clear();
+    for (int i = 0; i < LearnDictionary->Words.Count(); ++i)
+        lbList->addItem(ToQString(LearnDictionary->Words.Get(i)));
+    pList->show();
+    lbList->show();
+    EnableListCommands(true);
+}
+
+bool TfLexDictionary::LoadListFile(const QString& fileName)
+{
+    // A damaged file is refused before the open list is given up.
+    try {
+        TLearnDictionary probe(LearnDictionary->Folder);
+        probe.LoadFromFile(fileName.toStdString());
+    } catch (const std::exception& e) {
+        ShowMessageBox(QString::fromLocal8Bit(e.what()), 0, 2);
+        return false;
+    }
+    LearnDictionary->LoadFromFile(fileName.toStdString());
+    return !LearnDictionary->Closed;
+}
+
+QString TfLexDictionary::FixedListFile() const
+{
+    return DataDir + CurrentDictionaryFile + QStringLiteral("/") + CurrentDictionaryFile.left(6)
+        + QStringLiteral(".lst");
+}
+
+void TfLexDictionary::OpenFixedList()
+{
+    const QString notice = DataDir + CurrentDictionaryFile + QStringLiteral("/Pro.rtf");
+    QFile file(notice);
+    if (file.open(QIODevice::ReadOnly))
+        ShowArticle(file.readAll().toStdString());
+    else
+        reDescription->clear();
+    if (LoadListFile(FixedListFile()))
+        ShowListWords(FixedListFile());
+}
+
 void TfLexDictionary::aAddToListExecute()
 {
+    if (!EnableLearningCommands())
+        return;
+    const int edition = Dictionary ? Dictionary->GetDictionaryKind() : -1;
+    if (edition == kEditionPro || edition == kEditionFree) {
+        OpenFixedList();
+        EnableListButtons(false);
+        return;
+    }
+    EnableListButtons(true);
+    if (pList->isHidden())
+        miNewList1Click();
+    const int i = SelectedIndex();
+    if (pList->isHidden() || i < 0 || !Dictionary)
+        return;
+    const QString word = SelectedWord();
+    if (!lbList->findItems(word, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
+        return;
+    std::string article;
+    std::int32_t w = -1;
+    if (SearchMode == 0) {
+        const std::vector<std::uint8_t>& marks = Dictionary->UserWordMarks;
+        if (!marks.empty() && static_cast<std::size_t>(i) < marks.size() && marks[static_cast<std::size_t>(i)] != 0)
+            return;  // the user's own words have no index to keep
+        const std::vector<std::int32_t>& positions = Dictionary->UserWordPositions;
+        const auto below = static_cast<std::int32_t>(
+            std::count_if(positions.begin(), positions.end(), [i](std::int32_t p) { return p < i; }));
+        w = Dictionary->AbsoluteWordIndex(i - below);
+        if (w < 0 || LearnDictionary->HasWordIndex(w))
+            return;
+        Dictionary->GetArticle(i - below, true, article, false, false);
+    } else {
+        if (static_cast<std::size_t>(i) >= AdvancedResults.size())
+            return;
+        w = AdvancedResults[static_cast<std::size_t>(i)];
+        if (LearnDictionary->HasWordIndex(w))
+            return;
+        Dictionary->GetArticle(w, true, article, false, true);
+    }
+    if (!LearnDictionary->AddWord(w, ToU16(word), article))
+        return;
+    lbList->addItem(word);
+    LearnDictionary->Modified = true;
 }
+
 void TfLexDictionary::lbListClick()
 {
+    const int i = lbList->currentRow();
+    if (i < 0 || !LearnDictionary)
+        return;
+    ShowArticle(LearnDictionary->GetArticle(i));
+    SetListWordSoundPosition(i);
 }
+
+void TfLexDictionary::lbListKeyDown(int key)
+{
+    Guard([&] {
+        const int i = lbList->currentRow();
+        if (key != Qt::Key_Delete || i < 0 || !Dictionary || Dictionary->GetDictionaryKind() != kEditionTalking)
+            return;
+        if (!LearnDictionary->DeleteWord(i))
+            return;
+        delete lbList->takeItem(i);
+        LearnDictionary->Modified = true;
+    });
+}
+
 void TfLexDictionary::miNewList1Click()
 {
+    lbList->clear();
+    QDir().mkpath(AppDir + QStringLiteral("Learning"));
+    LearnDictionary->NewList();
+    SetStatusPanel(1, QStringLiteral("NewList.lst"));
+    pList->show();
+    lbList->show();
+    if (Dictionary && Dictionary->GetDictionaryKind() == kEditionTalking)
+        EnableListButtons(true);
+    EnableListCommands(true);
 }
+
 void TfLexDictionary::miOpenList1Click()
 {
+    const int edition = Dictionary ? Dictionary->GetDictionaryKind() : -1;
+    if (edition == kEditionPro || edition == kEditionFree) {
+        OpenFixedList();
+        return;
+    }
+    if (LearnDictionary->Modified && ShowMessageBox(LangText(LangStrings, "MsgSaveList"), 1, 0) == 6)
+        miSaveListClick();
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDirectory(AppDir + QStringLiteral("Learning"));
+    dialog.setNameFilter(LearningFilter());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString chosen = dialog.selectedFiles().first();
+    if (QFileInfo(chosen) == QFileInfo(QString::fromStdString(LearnDictionary->ListFileName)))
+        return;
+    QFile file(chosen);
+    QByteArray pair = file.open(QIODevice::ReadOnly) ? file.read(6) : QByteArray();
+    QByteArray expected = QByteArray::fromStdString(Platform::WideToAnsi(ToU16(CurrentDictionaryFile.left(6))));
+    expected.append(6 - std::min<qsizetype>(expected.size(), 6), '\0');
+    if (pair != expected) {
+        ShowMessageBox(LangText(LangStrings, "MsgIncorectList"), 0, 1);
+        EnableListCommands(!pList->isHidden());
+        return;
+    }
+    if (!LoadListFile(chosen))
+        return;
+    ShowListWords(chosen);
+    EnableListButtons(true);
 }
+
+// A list with a file of its own holds every change already; a new list gets its name.
 void TfLexDictionary::miSaveListClick()
 {
+    if (LearnDictionary->IsEmpty())
+        return;
+    const QString temporary = QString::fromStdString(LearnDictionary->Folder) + QStringLiteral("/TempList.tmp");
+    if (QFileInfo(QString::fromStdString(LearnDictionary->ListFileName)) == QFileInfo(temporary))
+        miSaveAsClick();
+    else
+        LearnDictionary->Modified = false;
 }
+
 void TfLexDictionary::miSaveAsClick()
 {
+    if (pList->isHidden() || lbList->isHidden())
+        return;
+    QDir().mkpath(AppDir + QStringLiteral("Learning"));
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDirectory(AppDir + QStringLiteral("Learning"));
+    dialog.setNameFilter(LearningFilter());
+    dialog.setDefaultSuffix(QStringLiteral("lst"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString chosen = dialog.selectedFiles().first();
+    if (!LearnDictionary->SaveToFile(chosen.toStdString())) {
+        ShowMessageBox(LangText(LangStrings, "MsgListNotSaved"), 0, 2);
+        return;
+    }
+    SetStatusPanel(1, QFileInfo(chosen).fileName());
 }
 
 void TfLexDictionary::aCloseListExecute()
 {
+    if (LearnDictionary && LearnDictionary->Modified && lbList->count() > 0
+        && ShowMessageBox(LangText(LangStrings, "MsgSaveList"), 1, 0) == 6)
+        miSaveAsClick();
     if (LearnDictionary)
         LearnDictionary->Close();
     SetStatusPanel(1, QString());
     pList->hide();
+    lbList->hide();
     lbList->clear();
     EnableListCommands(false);
 }
 
+// --- learning methods
+
+void TfLexDictionary::StartMethod(int method)
+{
+    if (!EnableLearningCommands())
+        return;
+    if (!((ListShown() && lbList->count() > 0) || method == 7)) {
+        ShowMessageBox(LangText(LangStrings, "MsgLoadList"), 0, 1);
+        return;
+    }
+    TLearningHost host;
+    host.LangStrings = &LangStrings;
+    host.AppDir = AppDir;
+    host.HelpFile = HelpFile;
+    host.FromText = cbFrom->currentText();
+    host.ToText = cbTo->currentText();
+    host.Dictionary = Dictionary.get();
+    host.LearnDictionary = LearnDictionary.get();
+    host.lbList = lbList;
+    host.ListShown = [this] { return ListShown(); };
+    host.SoundWordIndex = &SoundWordIndex;
+    host.SoundBlock = &SoundBlock;
+    host.SpeakWord = [this] { bSeyWordClick(); };
+    host.SetListWordSoundPosition = [this](int position) { SetListWordSoundPosition(position); };
+    host.TimerM6 = TimerM6;
+    host.SpeakInMethod6 = &SpeakInMethod6;
+    host.ShowMessageBox = [this](const QString& text, int buttons, int icon) {
+        return ShowMessageBox(text, buttons, icon);
+    };
+    host.RandomSeed = LearningSeed;
+    struct TOpen {
+        bool& Flag;
+        explicit TOpen(bool& flag)
+            : Flag(flag)
+        {
+            Flag = true;
+        }
+        ~TOpen() { Flag = false; }
+    };
+    TfLearning window(std::move(host), this);
+    window.SelectMethod(method);
+    const TOpen open(LearningOpen);
+    window.exec();
+}
+
 void TfLexDictionary::TimerM6Timer()
 {
+    if (!ListShown()) {
+        TimerM6->stop();
+        return;
+    }
+    const int count = lbList->count();
+    if (count == 0)
+        return;
+    if (Method6Position < 0 || Method6Position >= count)
+        Method6Position = 0;
+    const int position = Method6Position;
+    ShowArticle(LearnDictionary->GetArticle(position));
+    QString text = reDescription->toPlainText();
+    if (text.size() >= 256)
+        text = text.left(252) + QStringLiteral("...");
+    Balloon::ShowBaloon(lbList->item(position)->text(), text, Settings.DelicateTime);
+    if (SpeakInMethod6) {
+        const std::int32_t remembered = SoundWordIndex;
+        SetListWordSoundPosition(position);
+        bSeyWordClick();
+        SoundWordIndex = remembered;
+    }
+    lbList->setCurrentRow(position);
+    Method6Position += 1;
 }
 // The list commands of the list panel and the File menu: LexDictionaryListCommands.cpp.
