@@ -3,6 +3,7 @@
 #include <chm_lib.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -63,6 +64,51 @@ bool CompressionTablesSane(chmFile* file)
     return windowBytes >= 0x8000 && windowBytes <= (1u << 21);
 }
 
+// The reader also allocates the directory block size the file's headers claim while it opens
+// the file: the headers are checked first, against the file's size.
+bool HeadersSane(const std::string& fileName, std::uint64_t fileSize)
+{
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f)
+        return false;
+    unsigned char itsf[0x58] = {};
+    unsigned char itsp[0x54] = {};
+    bool ok = std::fread(itsf, 1, sizeof itsf, f) == sizeof itsf && std::memcmp(itsf, "ITSF", 4) == 0;
+    std::uint64_t dirOffset = 0, dirLength = 0;
+    if (ok) {
+        dirOffset = Le(itsf + 0x48, 8);
+        dirLength = Le(itsf + 0x50, 8);
+        ok = dirOffset < fileSize && dirLength <= fileSize - dirOffset && dirLength >= sizeof itsp
+            && std::fseek(f, static_cast<long>(dirOffset), SEEK_SET) == 0
+            && std::fread(itsp, 1, sizeof itsp, f) == sizeof itsp && std::memcmp(itsp, "ITSP", 4) == 0;
+    }
+    const std::uint64_t headerLength = ok ? Le(itsp + 8, 4) : 0;
+    const std::uint64_t blockLength = ok ? Le(itsp + 16, 4) : 0;
+    const std::uint64_t blockCount = ok ? Le(itsp + 44, 4) : 0;
+    const auto indexRoot = static_cast<std::int32_t>(Le(itsp + 28, 4));
+    auto block = static_cast<std::int32_t>(Le(itsp + 32, 4));
+    ok = ok && blockLength >= 64 && blockLength <= (1u << 16) && headerLength >= sizeof itsp
+        && headerLength <= dirLength && blockCount >= 1 && blockCount <= (dirLength - headerLength) / blockLength;
+    // Only a flat listing is read (no index tree: help files of this program are small), and
+    // its blocks must follow one another forward, so no walk through them can go round in a
+    // circle or leave the listing.
+    ok = ok && indexRoot == -1 && block >= 0;
+    for (std::uint64_t steps = 0; ok && block != -1; ++steps) {
+        unsigned char pmgl[20] = {};
+        const std::uint64_t at = dirOffset + headerLength + static_cast<std::uint64_t>(block) * blockLength;
+        ok = static_cast<std::uint64_t>(block) < blockCount && steps < blockCount
+            && std::fseek(f, static_cast<long>(at), SEEK_SET) == 0 && std::fread(pmgl, 1, sizeof pmgl, f) == sizeof pmgl
+            && std::memcmp(pmgl, "PMGL", 4) == 0 && Le(pmgl + 4, 4) <= blockLength - sizeof pmgl;
+        if (ok) {
+            const auto next = static_cast<std::int32_t>(Le(pmgl + 16, 4));
+            ok = next == -1 || next > block;
+            block = next;
+        }
+    }
+    std::fclose(f);
+    return ok;
+}
+
 }  // namespace
 
 THelpFile::THelpFile(const std::string& fileName)
@@ -71,6 +117,8 @@ THelpFile::THelpFile(const std::string& fileName)
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EHelpFileError("help file not found: " + fileName);
+    if (!HeadersSane(fileName, static_cast<std::uint64_t>(st.st_size)))
+        throw EHelpFileError("damaged help file: " + fileName);
     file_ = chm_open(fileName.c_str());
     if (!file_)
         throw EHelpFileError("not a help file: " + fileName);
