@@ -215,6 +215,8 @@ private:
     bool BeginMethod(int method, TMURL* link);
     // Moves CurrentIndex; false (nothing moved) when the list is empty.
     bool MoveNext(bool random);
+    void ShowMovedWordM3();
+    void DictateMovedWordM5();
     bool MovePrevious(bool random);
     int RandomPosition(int count);
     std::int32_t ListWordIndex(int position) const;

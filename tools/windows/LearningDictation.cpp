@@ -48,10 +48,9 @@ void TfLearning::bStartM5Click()
     alSoundClick();
 }
 
-void TfLearning::bIncM5Click()
+// Method 5 after a move: the next word is spoken and the answer field waits for it.
+void TfLearning::DictateMovedWordM5()
 {
-    if (!MoveNext(ckbRandomM5->isChecked()))
-        return;
     WordIndex = ListWordIndex(CurrentIndex);
     alSoundClick();
     DictationWord = ShownWord(CurrentIndex);
@@ -60,16 +59,16 @@ void TfLearning::bIncM5Click()
     eTestWordM5->setFocus();
 }
 
+void TfLearning::bIncM5Click()
+{
+    if (MoveNext(ckbRandomM5->isChecked()))
+        DictateMovedWordM5();
+}
+
 void TfLearning::bDecM5Click()
 {
-    if (!MovePrevious(ckbRandomM5->isChecked()))
-        return;
-    WordIndex = ListWordIndex(CurrentIndex);
-    alSoundClick();
-    DictationWord = ShownWord(CurrentIndex);
-    GaugeM5->setValue(CurrentIndex + 1);
-    eTestWordM5->clear();
-    eTestWordM5->setFocus();
+    if (MovePrevious(ckbRandomM5->isChecked()))
+        DictateMovedWordM5();
 }
 
 void TfLearning::bCheckM5Click()

@@ -81,10 +81,9 @@ void TfLearning::bStartM3Click()
     Timer->start();
 }
 
-void TfLearning::bIncM3Click()
+// Method 3 after a move: the word shown again for the set time.
+void TfLearning::ShowMovedWordM3()
 {
-    if (!MoveNext(ckbRandomM3->isChecked()))
-        return;
     eTestWordM3->setText(ShownWord(CurrentIndex));
     GaugeM3->setValue(CurrentIndex + 1);
     Timer->start();
@@ -92,15 +91,16 @@ void TfLearning::bIncM3Click()
     ImageM3->hide();
 }
 
+void TfLearning::bIncM3Click()
+{
+    if (MoveNext(ckbRandomM3->isChecked()))
+        ShowMovedWordM3();
+}
+
 void TfLearning::bDecM3Click()
 {
-    if (!MovePrevious(ckbRandomM3->isChecked()))
-        return;
-    eTestWordM3->setText(ShownWord(CurrentIndex));
-    GaugeM3->setValue(CurrentIndex + 1);
-    Timer->start();
-    WordIndex = ListWordIndex(CurrentIndex);
-    ImageM3->hide();
+    if (MovePrevious(ckbRandomM3->isChecked()))
+        ShowMovedWordM3();
 }
 
 void TfLearning::bRepeatM3Click()
