@@ -102,10 +102,17 @@ void TfLexDictionary::bSeyWordClick()
     }
     SoundRecord = ReadSoundIndexRecord(SoundWordIndex, soundIndexFile_);
     if (SoundRecord.Length != 0) {
-        MPEGPlayer->OpenStream();
-        MPEGPlayer->PlayStream();
+        // Busy before the start: a short sound may end, and reset the button, within the start.
         bSeyWord->setProperty(kTag, 1);
         bSeyWord->setDown(true);
+        try {
+            MPEGPlayer->OpenStream();
+            MPEGPlayer->PlayStream();
+        } catch (...) {
+            bSeyWord->setProperty(kTag, 0);
+            bSeyWord->setDown(false);
+            throw;
+        }
     } else if (proOrFree) {
         ShowProNotice();
     }
