@@ -216,6 +216,7 @@ private:
     // Moves CurrentIndex; false (nothing moved) when the list is empty.
     bool MoveNext(bool random);
     void ShowMovedWordM3();
+    void AskMovedWordM4();
     void DictateMovedWordM5();
     bool MovePrevious(bool random);
     int RandomPosition(int count);

@@ -190,10 +190,9 @@ void TfLearning::bStartM4Click()
     bIncM4Click();
 }
 
-void TfLearning::bIncM4Click()
+// Method 4 after a move: the next translation without its head, the answer field waiting.
+void TfLearning::AskMovedWordM4()
 {
-    if (!MoveNext(ckbRandomM4->isChecked()))
-        return;
     ShowArticle(reDescriptionM4, ListArticle(CurrentIndex));
     HideArticleHead();
     GaugeM4->setValue(CurrentIndex + 1);
@@ -204,18 +203,16 @@ void TfLearning::bIncM4Click()
     bShowM4->setEnabled(true);
 }
 
+void TfLearning::bIncM4Click()
+{
+    if (MoveNext(ckbRandomM4->isChecked()))
+        AskMovedWordM4();
+}
+
 void TfLearning::bDecM4Click()
 {
-    if (!MovePrevious(ckbRandomM4->isChecked()))
-        return;
-    ShowArticle(reDescriptionM4, ListArticle(CurrentIndex));
-    HideArticleHead();
-    GaugeM4->setValue(CurrentIndex + 1);
-    WordIndex = ListWordIndex(CurrentIndex);
-    eTestWordM4->clear();
-    eTestWordM4->setFocus();
-    bCheckM4->setEnabled(true);
-    bShowM4->setEnabled(true);
+    if (MovePrevious(ckbRandomM4->isChecked()))
+        AskMovedWordM4();
 }
 
 void TfLearning::bCheckM4Click()
