@@ -1,9 +1,9 @@
 #include "platform/Cabinet.h"
 
 #include "platform/Locale.h"
+#include "platform/MspackSystem.h"
 
 #include <fcntl.h>
-#include <mspack.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -180,26 +180,6 @@ off_t SysTell(mspack_file* handle)
     return ::lseek(reinterpret_cast<TFile*>(handle)->Fd, 0, SEEK_CUR);
 }
 
-// libmspack's warnings about odd cabinets are not shown: failures come back as error codes.
-void SysMessage(mspack_file*, const char*, ...)
-{
-}
-
-void* SysAlloc(mspack_system*, size_t bytes)
-{
-    return std::malloc(bytes);
-}
-
-void SysFree(void* p)
-{
-    std::free(p);
-}
-
-void SysCopy(void* source, void* target, size_t bytes)
-{
-    std::memmove(target, source, bytes);
-}
-
 // The text of a libmspack failure for the cabinet or one of its entries.
 TCabinetResult MspackFailure(int code, const std::string& what)
 {
@@ -333,8 +313,7 @@ std::unique_ptr<TCabinetDecompressor> TCabinetDecompressor::Create()
     if (selftest != MSPACK_ERR_OK)
         return nullptr;
     auto impl = std::make_unique<TImpl>();
-    impl->System.Sys = mspack_system{SysOpen,    SysClose, SysRead, SysWrite, SysSeek, SysTell,
-                                     SysMessage, SysAlloc, SysFree, SysCopy,  nullptr};
+    impl->System.Sys = Mspack::MakeSystem(SysOpen, SysClose, SysRead, SysWrite, SysSeek, SysTell);
     impl->Decompressor = mspack_create_cab_decompressor(&impl->System.Sys);
     if (impl->Decompressor == nullptr)
         return nullptr;

@@ -1,137 +1,163 @@
 #include "platform/HtmlHelp.h"
 
-#include <chm_lib.h>
+#include "platform/MspackSystem.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <new>
+#include <strings.h>
 #include <sys/stat.h>
 
 namespace Platform {
 
 namespace {
 
-constexpr const char* kResetTable =
-    "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
-constexpr const char* kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+// libmspack reads and writes through the callbacks below: the help file is held in memory and
+// an object is extracted into a string, so no temporary file is needed.
+constexpr const char* kInputName = "help-file";
+constexpr const char* kOutputName = "help-object";
 
-std::uint64_t Le(const unsigned char* p, int n)
+struct TMemorySystem {
+    mspack_system Sys;  // first: libmspack hands this address back to the callbacks
+    const std::string* Input = nullptr;
+    std::string* Output = nullptr;
+    std::size_t Room = 0;  // bytes the object being extracted may still take
+};
+
+struct TMemoryFile {
+    TMemorySystem* System = nullptr;
+    bool Writing = false;
+    std::size_t Position = 0;
+};
+
+mspack_file* SysOpen(mspack_system* self, const char* name, int mode)
 {
-    std::uint64_t v = 0;
-    for (int i = n - 1; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return v;
+    auto system = reinterpret_cast<TMemorySystem*>(self);
+    bool writing = false;
+    if (mode == MSPACK_SYS_OPEN_READ && std::strcmp(name, kInputName) == 0)
+        writing = false;
+    else if (mode == MSPACK_SYS_OPEN_WRITE && std::strcmp(name, kOutputName) == 0 && system->Output)
+        writing = true;
+    else
+        return nullptr;
+    return reinterpret_cast<mspack_file*>(new (std::nothrow) TMemoryFile{system, writing, 0});
 }
 
-// Reads a small object of the uncompressed section into Buf; false when it is missing.
-bool ReadSmall(chmFile* file, const char* path, unsigned char* buf, std::size_t size, std::size_t& got)
+void SysClose(mspack_file* handle)
 {
-    chmUnitInfo ui{};
-    if (chm_resolve_object(file, path, &ui) != CHM_RESOLVE_SUCCESS)
-        return false;
-    if (ui.space != CHM_UNCOMPRESSED || ui.length < size)
-        return false;
-    const LONGINT64 n = chm_retrieve_object(file, &ui, buf, 0, static_cast<LONGINT64>(size));
-    got = n < 0 ? 0 : static_cast<std::size_t>(n);
-    return got == size;
+    delete reinterpret_cast<TMemoryFile*>(handle);
 }
 
-// The reader allocates what the compression tables of the file claim (block length, window
-// size). A damaged file may claim gigabytes: such files are refused before anything is
-// decompressed. Files without a compressed section have nothing to check.
-bool CompressionTablesSane(chmFile* file)
+int SysRead(mspack_file* handle, void* buffer, int bytes)
 {
-    unsigned char reset[40];
-    std::size_t got = 0;
-    chmUnitInfo ui{};
-    const bool hasCompressed = chm_resolve_object(file, kResetTable, &ui) == CHM_RESOLVE_SUCCESS;
-    if (!hasCompressed)
-        return true;
-    if (!ReadSmall(file, kResetTable, reset, sizeof reset, got))
-        return false;
-    const std::uint64_t blockCount = Le(reset + 4, 4);
-    const std::uint64_t uncompressedLength = Le(reset + 16, 8);
-    const std::uint64_t blockLength = Le(reset + 32, 8);
-    if (blockLength == 0 || blockLength > (1u << 20) || blockCount > (1u << 24)
-        || uncompressedLength > (std::uint64_t{1} << 32))
-        return false;
-    unsigned char control[24];
-    if (!ReadSmall(file, kControlData, control, sizeof control, got))
-        return false;
-    // "LZXC" control data: reset interval and window size in 32 KB units (power of two up to 2 MB).
-    const std::uint64_t window = Le(control + 16, 4);
-    const std::uint64_t windowBytes = Le(control + 8, 4) == 2 ? window * 0x8000 : window;
-    return windowBytes >= 0x8000 && windowBytes <= (1u << 21);
+    auto file = reinterpret_cast<TMemoryFile*>(handle);
+    const std::string& input = *file->System->Input;
+    if (file->Writing || bytes < 0)
+        return -1;
+    const std::size_t n = std::min(static_cast<std::size_t>(bytes), input.size() - file->Position);
+    std::memcpy(buffer, input.data() + file->Position, n);
+    file->Position += n;
+    return static_cast<int>(n);
 }
 
-// The reader also allocates the directory block size the file's headers claim while it opens
-// the file: the headers are checked first, against the file's size.
-bool HeadersSane(const std::string& fileName, std::uint64_t fileSize)
+int SysWrite(mspack_file* handle, void* buffer, int bytes)
 {
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f)
-        return false;
-    unsigned char itsf[0x58] = {};
-    unsigned char itsp[0x54] = {};
-    bool ok = std::fread(itsf, 1, sizeof itsf, f) == sizeof itsf && std::memcmp(itsf, "ITSF", 4) == 0;
-    std::uint64_t dirOffset = 0, dirLength = 0;
-    if (ok) {
-        dirOffset = Le(itsf + 0x48, 8);
-        dirLength = Le(itsf + 0x50, 8);
-        ok = dirOffset < fileSize && dirLength <= fileSize - dirOffset && dirLength >= sizeof itsp
-            && std::fseek(f, static_cast<long>(dirOffset), SEEK_SET) == 0
-            && std::fread(itsp, 1, sizeof itsp, f) == sizeof itsp && std::memcmp(itsp, "ITSP", 4) == 0;
-    }
-    const std::uint64_t headerLength = ok ? Le(itsp + 8, 4) : 0;
-    const std::uint64_t blockLength = ok ? Le(itsp + 16, 4) : 0;
-    const std::uint64_t blockCount = ok ? Le(itsp + 44, 4) : 0;
-    const auto indexRoot = static_cast<std::int32_t>(Le(itsp + 28, 4));
-    auto block = static_cast<std::int32_t>(Le(itsp + 32, 4));
-    ok = ok && blockLength >= 64 && blockLength <= (1u << 16) && headerLength >= sizeof itsp
-        && headerLength <= dirLength && blockCount >= 1 && blockCount <= (dirLength - headerLength) / blockLength;
-    // Only a flat listing is read (no index tree: help files of this program are small), and
-    // its blocks must follow one another forward, so no walk through them can go round in a
-    // circle or leave the listing.
-    ok = ok && indexRoot == -1 && block >= 0;
-    for (std::uint64_t steps = 0; ok && block != -1; ++steps) {
-        unsigned char pmgl[20] = {};
-        const std::uint64_t at = dirOffset + headerLength + static_cast<std::uint64_t>(block) * blockLength;
-        ok = static_cast<std::uint64_t>(block) < blockCount && steps < blockCount
-            && std::fseek(f, static_cast<long>(at), SEEK_SET) == 0 && std::fread(pmgl, 1, sizeof pmgl, f) == sizeof pmgl
-            && std::memcmp(pmgl, "PMGL", 4) == 0 && Le(pmgl + 4, 4) <= blockLength - sizeof pmgl;
-        if (ok) {
-            const auto next = static_cast<std::int32_t>(Le(pmgl + 16, 4));
-            ok = next == -1 || next > block;
-            block = next;
-        }
-    }
-    std::fclose(f);
-    return ok;
+    auto file = reinterpret_cast<TMemoryFile*>(handle);
+    TMemorySystem* system = file->System;
+    if (!file->Writing || bytes < 0 || static_cast<std::size_t>(bytes) > system->Room)
+        return -1;
+    system->Output->append(static_cast<const char*>(buffer), static_cast<std::size_t>(bytes));
+    system->Room -= static_cast<std::size_t>(bytes);
+    return bytes;
 }
 
-}  // namespace
+int SysSeek(mspack_file* handle, off_t offset, int mode)
+{
+    auto file = reinterpret_cast<TMemoryFile*>(handle);
+    if (file->Writing)
+        return -1;
+    const auto size = static_cast<off_t>(file->System->Input->size());
+    const off_t base = mode == MSPACK_SYS_SEEK_START ? 0
+        : mode == MSPACK_SYS_SEEK_CUR                ? static_cast<off_t>(file->Position)
+                                                     : size;
+    // Damaged offsets may be near the type's limits: compare before adding.
+    if (offset < -base || offset > size - base)
+        return -1;
+    file->Position = static_cast<std::size_t>(base + offset);
+    return 0;
+}
 
-THelpFile::THelpFile(const std::string& fileName)
-    : fileName_(fileName)
+off_t SysTell(mspack_file* handle)
+{
+    return static_cast<off_t>(reinterpret_cast<TMemoryFile*>(handle)->Position);
+}
+
+// The header carries two fixed GUIDs that differ only in their first byte. chmcmd writes the
+// first one twice; libmspack insists on the pair, so such files are read as if they had it.
+void MendSecondGuid(std::string& bytes)
+{
+    constexpr std::size_t kFirst = 0x18, kSecond = 0x28, kLength = 16;
+    static const unsigned char kGuid[kLength] = {0x10, 0xFD, 0x01, 0x7C, 0xAA, 0x7B, 0xD0, 0x11,
+                                                 0x9E, 0x0C, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC};
+    if (bytes.size() < kSecond + kLength || std::memcmp(bytes.data() + kFirst, kGuid, kLength) != 0
+        || std::memcmp(bytes.data() + kSecond, kGuid, kLength) != 0)
+        return;
+    bytes[kSecond] = 0x11;
+}
+
+std::string ReadWholeFile(const std::string& fileName)
 {
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EHelpFileError("help file not found: " + fileName);
-    if (!HeadersSane(fileName, static_cast<std::uint64_t>(st.st_size)))
-        throw EHelpFileError("damaged help file: " + fileName);
-    file_ = chm_open(fileName.c_str());
-    if (!file_)
-        throw EHelpFileError("not a help file: " + fileName);
-    if (!CompressionTablesSane(file_)) {
-        chm_close(file_);
-        throw EHelpFileError("damaged help file: " + fileName);
+    if (static_cast<std::uint64_t>(st.st_size) > THelpFile::MaxFileSize)
+        throw EHelpFileError("help file too large: " + fileName);
+    std::ifstream in(fileName, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        throw EHelpFileError("cannot read help file: " + fileName);
+    return bytes;
+}
+
+}  // namespace
+
+struct THelpFile::TImpl {
+    std::string Bytes;
+    TMemorySystem System{};
+    mschm_decompressor* Decompressor = nullptr;
+    mschmd_header* Header = nullptr;
+
+    ~TImpl()
+    {
+        if (Header)
+            Decompressor->close(Decompressor, Header);
+        if (Decompressor)
+            mspack_destroy_chm_decompressor(Decompressor);
+    }
+};
+
+THelpFile::THelpFile(const std::string& fileName)
+    : fileName_(fileName),
+      impl_(std::make_unique<TImpl>())
+{
+    impl_->Bytes = ReadWholeFile(fileName);
+    MendSecondGuid(impl_->Bytes);
+    impl_->System.Sys = Mspack::MakeSystem(SysOpen, SysClose, SysRead, SysWrite, SysSeek, SysTell);
+    impl_->System.Input = &impl_->Bytes;
+    impl_->Decompressor = mspack_create_chm_decompressor(&impl_->System.Sys);
+    if (!impl_->Decompressor)
+        throw EHelpFileError("cannot read help files");
+    impl_->Header = impl_->Decompressor->open(impl_->Decompressor, kInputName);
+    if (!impl_->Header) {
+        const int error = impl_->Decompressor->last_error(impl_->Decompressor);
+        throw EHelpFileError((error == MSPACK_ERR_SIGNATURE ? "not a help file: " : "damaged help file: ") + fileName);
     }
 }
 
-THelpFile::~THelpFile()
-{
-    chm_close(file_);
-}
+THelpFile::~THelpFile() = default;
 
 bool THelpFile::Read(const std::string& name, std::string& bytes) const
 {
@@ -139,40 +165,34 @@ bool THelpFile::Read(const std::string& name, std::string& bytes) const
     if (name.empty() || name.find('\0') != std::string::npos || name.size() > 255)
         return false;
     const std::string path = name[0] == '/' ? name : "/" + name;
-    chmUnitInfo ui{};
-    if (chm_resolve_object(file_, path.c_str(), &ui) != CHM_RESOLVE_SUCCESS)
+    // Names compare without regard to case, as links in topics are written.
+    mschmd_file* found = nullptr;
+    for (mschmd_file* f = impl_->Header->files; f && !found; f = f->next)
+        if (f->filename && ::strcasecmp(f->filename, path.c_str()) == 0)
+            found = f;
+    if (!found || found->length < 0 || static_cast<std::uint64_t>(found->length) > MaxObjectSize)
         return false;
-    if (ui.length > MaxObjectSize)
-        return false;
-    bytes.resize(static_cast<std::size_t>(ui.length));
-    if (ui.length == 0)
+    const auto length = static_cast<std::size_t>(found->length);
+    if (length == 0)
         return true;
-    const LONGINT64 got = chm_retrieve_object(file_, &ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                                              static_cast<LONGINT64>(ui.length));
-    if (got != static_cast<LONGINT64>(ui.length)) {
+    bytes.reserve(length);
+    impl_->System.Output = &bytes;
+    impl_->System.Room = length;
+    const int error = impl_->Decompressor->extract(impl_->Decompressor, found, kOutputName);
+    impl_->System.Output = nullptr;
+    if (error != MSPACK_ERR_OK || bytes.size() != length) {
         bytes.clear();
         return false;
     }
     return true;
 }
 
-namespace {
-
-int Collect(chmFile*, chmUnitInfo* ui, void* context)
-{
-    auto names = static_cast<std::vector<std::string>*>(context);
-    const std::size_t n = strnlen(ui->path, sizeof ui->path);
-    if (n > 0)
-        names->emplace_back(ui->path, n);
-    return names->size() < 100000 ? CHM_ENUMERATOR_CONTINUE : CHM_ENUMERATOR_SUCCESS;
-}
-
-}  // namespace
-
 std::vector<std::string> THelpFile::Names() const
 {
     std::vector<std::string> names;
-    chm_enumerate(file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, Collect, &names);
+    for (mschmd_file* f = impl_->Header->files; f && names.size() < 100000; f = f->next)
+        if (f->filename && f->filename[0] == '/' && f->filename[1] != '#' && f->filename[1] != '$')
+            names.emplace_back(f->filename);
     return names;
 }
 

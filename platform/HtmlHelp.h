@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-struct chmFile;
-
 namespace Platform {
 
 class EHelpFileError : public std::runtime_error {
@@ -34,10 +32,14 @@ public:
     const std::string& FileName() const { return fileName_; }
 
     static constexpr std::size_t MaxObjectSize = 32u << 20;
+    // Larger files are refused: the whole file is held in memory while it is open.
+    static constexpr std::size_t MaxFileSize = 64u << 20;
+
+    struct TImpl;
 
 private:
     std::string fileName_;
-    chmFile* file_ = nullptr;
+    std::unique_ptr<TImpl> impl_;
 };
 
 // Splits "<file>::/<topic>" into its parts; a text without "::" is all file, topic empty.
