@@ -39,6 +39,7 @@ class QStatusBar;
 class QTextEdit;
 class QTimer;
 class QToolBar;
+class QVariantAnimation;
 class QToolButton;
 class QWidget;
 class TGradientProgress;
@@ -355,14 +356,16 @@ private:
     void RestoreBounds();
     void AddProgramFonts();
     void FreeAlphabetLinks();
+    void FinishAlphabetSlide();
     void UpdateCoolBar();
     // Runs a handler; an exception becomes a message instead of leaving the slot.
     template <typename F> void Guard(F&& f);
 
     QStringList args_;
     bool shown_ = false;
-    bool historyPopup_ = false;    // the history list of cbFind was opened and nothing typed since
-    bool historyChanged_ = false;  // cbFind's entries differ from the history file
+    bool historyPopup_ = false;                  // the history list of cbFind was opened and nothing typed since
+    bool historyChanged_ = false;                // cbFind's entries differ from the history file
+    QPointer<QVariantAnimation> alphabetSlide_;  // the letter panel opening or closing
     // What the article pane shows, so that selecting the same word again reads nothing.
     struct TShownArticle {
         const TBaseDictionary* Dictionary = nullptr;

@@ -189,6 +189,7 @@ void TfLexDictionary::FormCreate()
 
 void TfLexDictionary::ApplySettingsToWindow()
 {
+    FinishAlphabetSlide();
     mbAlphabet->setVisible(Settings.Alphabet);
     sbSearch->setVisible(Settings.SLine);
     miStatusLine->setChecked(Settings.SLine);
@@ -314,7 +315,7 @@ void TfLexDictionary::FormDestroy()
         Settings.Width = n.width();
         Settings.Height = n.height();
     }
-    Settings.Alphabet = mbAlphabet->isVisibleTo(this);
+    Settings.Alphabet = miAlphabet->isChecked();  // the panel may still be sliding
     Settings.Dictionary = ToU16(CurrentDictionaryFile);
     Settings.WordsWidth = pLeft->width();
     Settings.BLine = miBLine->isChecked();

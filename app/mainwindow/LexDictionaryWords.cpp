@@ -10,6 +10,8 @@
 #include "platform/qt/Balloon.h"
 #include "platform/qt/QtText.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -21,10 +23,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegion>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVariantAnimation>
 
 namespace {
 
@@ -127,14 +131,44 @@ void TfLexDictionary::miStatusLine1Click()
     miStatusLine->setChecked(sbSearch->isVisibleTo(this));
 }
 
+// A slide still running ends at once, so the panel's state is settled before it changes.
+void TfLexDictionary::FinishAlphabetSlide()
+{
+    if (alphabetSlide_ && alphabetSlide_->state() == QAbstractAnimation::Running)
+        alphabetSlide_->setCurrentTime(alphabetSlide_->duration());
+}
+
 void TfLexDictionary::VKeyboardExecute()
 {
+    FinishAlphabetSlide();
     const bool show = !mbAlphabet->isVisibleTo(this);
-    mbAlphabet->setVisible(show);
     miAlphabet->setChecked(show);
     bKeyboard->setChecked(show);
-    if (!show && windowOpacity() < 1.0)
-        reDescription->viewport()->update();
+    // The panel keeps its place in the layout while it slides: a mask centred on it grows
+    // from nothing or shrinks to nothing over 80 ms.
+    auto slide = new QVariantAnimation(this);
+    slide->setDuration(80);
+    slide->setStartValue(show ? 0.0 : 1.0);
+    slide->setEndValue(show ? 1.0 : 0.0);
+    const auto narrow = [this](double part) {
+        const int width = mbAlphabet->width();
+        const int shown = std::max(1, static_cast<int>(width * part));
+        mbAlphabet->setMask(QRegion((width - shown) / 2, 0, shown, mbAlphabet->height()));
+    };
+    connect(slide, &QVariantAnimation::valueChanged, mbAlphabet,
+            [narrow](const QVariant& value) { narrow(value.toDouble()); });
+    connect(slide, &QVariantAnimation::finished, mbAlphabet, [this, show] {
+        mbAlphabet->clearMask();
+        mbAlphabet->setVisible(show);
+        if (!show && windowOpacity() < 1.0)
+            reDescription->viewport()->update();
+    });
+    alphabetSlide_ = slide;
+    if (show) {
+        narrow(0.0);
+        mbAlphabet->setVisible(true);
+    }
+    slide->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 int TfLexDictionary::EditableWordIndex() const

@@ -6,6 +6,7 @@
 #include "tests/app/MainWindowTestFolder.h"
 #include "tests/qtsupport/ModalAnswer.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QListView>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -114,4 +116,34 @@ TEST(MainWindowCreate, RestoreMessageOfASecondStartBringsTheWindowBack)
     QCoreApplication::postEvent(&w, new QEvent(LexEvents::RestoreWindow));
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.isVisible());
+}
+
+TEST(MainWindowView, LetterPanelSlidesShutAndOpenAndATurnMidwayEndsTheSlide)
+{
+    TProgramFolder folder({EnglishGerman()});
+    TfLexDictionary w(folder.Path());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_TRUE(w.mbAlphabet->isVisible());
+    const QRect place = w.mbAlphabet->geometry();
+
+    QTest::mouseClick(w.bKeyboard, Qt::LeftButton);
+    EXPECT_FALSE(w.miAlphabet->isChecked());
+    EXPECT_TRUE(w.mbAlphabet->isVisible());  // still sliding shut, in its place
+    EXPECT_EQ(w.mbAlphabet->geometry(), place);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.mbAlphabet->isVisible(); }, 2000));
+    EXPECT_TRUE(w.mbAlphabet->mask().isEmpty());
+
+    QTest::mouseClick(w.bKeyboard, Qt::LeftButton);
+    EXPECT_TRUE(w.miAlphabet->isChecked());
+    EXPECT_TRUE(w.mbAlphabet->isVisible());
+    EXPECT_FALSE(w.mbAlphabet->mask().isEmpty());  // opening from the middle
+    // Turned again while opening: the opening ends at once and the panel slides shut.
+    w.VKeyboard->trigger();
+    EXPECT_FALSE(w.miAlphabet->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.mbAlphabet->isVisible(); }, 2000));
+    w.VKeyboard->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.mbAlphabet->mask().isEmpty(); }, 2000));
+    EXPECT_TRUE(w.mbAlphabet->isVisible());
+    EXPECT_TRUE(w.miAlphabet->isChecked());
 }
