@@ -114,6 +114,19 @@ void TCopyFolderThread::SetBeforeFileHook(std::function<void(TCopyFolderThread&,
     gBeforeFile = std::move(hook);
 }
 
+// Signals are emitted on the thread that owns the object, so that every receiver (direct
+// ones included) hears them there and in order; nothing is reported once the copy is cancelled.
+template <typename F> void TCopyFolderThread::Report(F&& emitter)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, emitter = std::forward<F>(emitter)] {
+            if (!cancelled_)
+                emitter();
+        },
+        Qt::QueuedConnection);
+}
+
 void TCopyFolderThread::Execute()
 {
     const fs::path source(QFile::encodeName(sourceFolder_).toStdString());
@@ -126,7 +139,8 @@ void TCopyFolderThread::Execute()
             names.push_back(it->path().filename().string());
     }
     std::sort(names.begin(), names.end());
-    emit ShowFileCount(static_cast<int>(names.size()));
+    const int count = static_cast<int>(names.size());
+    Report([this, count] { emit ShowFileCount(count); });
 
     QStringList failed;
     QString error;
@@ -158,7 +172,7 @@ void TCopyFolderThread::Execute()
             if (!why.empty())
                 failed << QFile::decodeName(QByteArray::fromStdString(name)) + " ("
                         + QString::fromLocal8Bit(why.c_str()) + ")";
-            emit ShowProgress(filesCopied);
+            Report([this, filesCopied] { emit ShowProgress(filesCopied); });
             ++filesCopied;
         }
         if (cancelled_ || !failed.isEmpty()) {
@@ -194,6 +208,5 @@ void TCopyFolderThread::Execute()
         }
     }
     running_ = false;
-    if (!cancelled_)
-        emit ReportDone(failed, error);
+    Report([this, failed, error] { emit ReportDone(failed, error); });
 }

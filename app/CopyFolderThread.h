@@ -46,6 +46,7 @@ signals:
 
 private:
     void Execute();
+    template <typename F> void Report(F&& emitter);
 
     QString destinationBase_;
     QString sourceFolder_;
