@@ -39,8 +39,8 @@ class QStatusBar;
 class QTextEdit;
 class QTimer;
 class QToolBar;
-class QVariantAnimation;
 class QToolButton;
+class QVariantAnimation;
 class QWidget;
 class TGradientProgress;
 class TMBox;
@@ -363,9 +363,10 @@ private:
 
     QStringList args_;
     bool shown_ = false;
-    bool historyPopup_ = false;                  // the history list of cbFind was opened and nothing typed since
-    bool historyChanged_ = false;                // cbFind's entries differ from the history file
-    QPointer<QVariantAnimation> alphabetSlide_;  // the letter panel opening or closing
+    bool historyPopup_ = false;    // the history list of cbFind was opened and nothing typed since
+    bool historyChanged_ = false;  // cbFind's entries differ from the history file
+    // The letter panel opening or closing.
+    QPointer<QVariantAnimation> alphabetSlide_;
     // What the article pane shows, so that selecting the same word again reads nothing.
     struct TShownArticle {
         const TBaseDictionary* Dictionary = nullptr;

@@ -10,8 +10,6 @@
 #include "platform/qt/Balloon.h"
 #include "platform/qt/QtText.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -29,6 +27,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVariantAnimation>
+
+#include <algorithm>
 
 namespace {
 
