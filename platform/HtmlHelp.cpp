@@ -1,15 +1,15 @@
 #include "platform/HtmlHelp.h"
 
+#include "platform/FileSystem.h"
 #include "platform/MspackSystem.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <new>
 #include <strings.h>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace Platform {
 
@@ -108,17 +108,21 @@ void MendSecondGuid(std::string& bytes)
     bytes[kSecond] = 0x11;
 }
 
-std::string ReadWholeFile(const std::string& fileName)
+std::string LoadHelpFile(const std::string& fileName)
 {
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EHelpFileError("help file not found: " + fileName);
     if (static_cast<std::uint64_t>(st.st_size) > THelpFile::MaxFileSize)
         throw EHelpFileError("help file too large: " + fileName);
-    std::ifstream in(fileName, std::ios::binary);
-    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(fileName);
+    } catch (const std::system_error&) {
         throw EHelpFileError("cannot read help file: " + fileName);
+    }
+    if (bytes.size() > THelpFile::MaxFileSize)  // grew since it was measured
+        throw EHelpFileError("help file too large: " + fileName);
     return bytes;
 }
 
@@ -143,7 +147,7 @@ THelpFile::THelpFile(const std::string& fileName)
     : fileName_(fileName),
       impl_(std::make_unique<TImpl>())
 {
-    impl_->Bytes = ReadWholeFile(fileName);
+    impl_->Bytes = LoadHelpFile(fileName);
     MendSecondGuid(impl_->Bytes);
     impl_->System.Sys = Mspack::MakeSystem(SysOpen, SysClose, SysRead, SysWrite, SysSeek, SysTell);
     impl_->System.Input = &impl_->Bytes;
