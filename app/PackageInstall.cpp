@@ -106,6 +106,16 @@ TPackageResult TPackageInstall::Fail(TPackageStatus status, std::string message)
     return r;
 }
 
+TPackageResult TPackageInstall::InstallFailed(std::int16_t catalogueResult)
+{
+    TPackageResult result = Fail(catalogueResult == irAlreadyInstalled ? TPackageStatus::AlreadyInstalled
+                                     : catalogueResult == irCannotOpen ? TPackageStatus::NotDictionary
+                                                                       : TPackageStatus::CatalogueFailed,
+                                 {});
+    result.CatalogueResult = catalogueResult;
+    return result;
+}
+
 void TPackageInstall::Cleanup()
 {
     if (work_.empty())
@@ -194,12 +204,7 @@ TPackageResult TPackageInstall::Prepare(const std::atomic<bool>* cancel)
             TDictManager copy(trial.string());
             const std::int16_t r = copy.InstallDictionary(dictionary.string());
             if (r != irInstalled) {
-                TPackageResult result = Fail(r == irAlreadyInstalled ? TPackageStatus::AlreadyInstalled
-                                                 : r == irCannotOpen ? TPackageStatus::NotDictionary
-                                                                     : TPackageStatus::CatalogueFailed,
-                                             {});
-                result.CatalogueResult = r;
-                return result;
+                return InstallFailed(r);
             }
             const std::int32_t owner = copy.FindIdByFileName(base_);
             if (owner >= 0 && owner < copy.Count() - 1) {  // another dictionary's file
@@ -247,12 +252,7 @@ TPackageResult TPackageInstall::Commit(TDictManager& catalogue)
         return {TPackageStatus::WriteFailed, 0, "Nothing was prepared."};
     const std::int16_t r = catalogue.InstallDictionary((data_ / (base_ + ".TDD")).string());
     if (r != irInstalled) {
-        TPackageResult result = Fail(r == irAlreadyInstalled ? TPackageStatus::AlreadyInstalled
-                                         : r == irCannotOpen ? TPackageStatus::NotDictionary
-                                                             : TPackageStatus::CatalogueFailed,
-                                     {});
-        result.CatalogueResult = r;
-        return result;
+        return InstallFailed(r);
     }
     committed_ = true;
     Cleanup();

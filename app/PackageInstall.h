@@ -72,6 +72,8 @@ private:
         std::filesystem::path Backup;  // where the replaced file waits; empty when none
     };
     TPackageResult Fail(TPackageStatus status, std::string message);
+    // Fail with the status a refused catalogue entry (an install result) stands for.
+    TPackageResult InstallFailed(std::int16_t catalogueResult);
     void Cleanup();
     void PlaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
     void PlaceTree(const std::filesystem::path& from, const std::filesystem::path& to);
