@@ -117,6 +117,9 @@ private:
     bool FindFirstHeader(uint32_t& word);
     bool FindConfirmedHeader(uint32_t& word, bool strict);
     bool Confirmed(uint32_t word);
+    // Reads four bytes (refused when StopAtEndTag and they begin an end tag), then slides on
+    // a byte at a time until Accept takes the word; false at the end of the stream.
+    template <typename F> bool SlideToHeader(uint32_t& word, bool stopAtEndTag, F accept);
     void SkipLeadingTags();
     void FindTrailingTags();
     void FoundHeader(uint32_t word);

@@ -55,18 +55,16 @@ void FrameReader::FoundHeader(uint32_t word)
     (void)word;
 }
 
-bool FrameReader::SyncHeader(uint32_t& word, bool strict)
+template <typename F> bool FrameReader::SlideToHeader(uint32_t& word, bool stopAtEndTag, F accept)
 {
-    if (!strict)
-        return FindFirstHeader(word);
     uint8_t bytes[4];
-    if (!ReadRaw(bytes, 4) || IsEndTag(bytes)) {
+    if (!ReadRaw(bytes, 4) || (stopAtEndTag && IsEndTag(bytes))) {
         SetLastError(ErrorStream);
         return false;
     }
     uint32_t h = BigEndian32(bytes);
     // Not a header: slide on by one byte (no seeking back, so this works on any stream).
-    while (!IsHeader(h, true)) {
+    while (!accept(h)) {
         uint8_t next;
         if (!ReadRaw(&next, 1)) {
             SetLastError(ErrorStream);
@@ -75,7 +73,16 @@ bool FrameReader::SyncHeader(uint32_t& word, bool strict)
         h = (h << 8) | next;
     }
     word = h;
-    FoundHeader(h);
+    return true;
+}
+
+bool FrameReader::SyncHeader(uint32_t& word, bool strict)
+{
+    if (!strict)
+        return FindFirstHeader(word);
+    if (!SlideToHeader(word, true, [this](uint32_t h) { return IsHeader(h, true); }))
+        return false;
+    FoundHeader(word);
     return true;
 }
 
@@ -100,22 +107,7 @@ bool FrameReader::Confirmed(uint32_t h)
 
 bool FrameReader::FindConfirmedHeader(uint32_t& word, bool strict)
 {
-    uint8_t bytes[4];
-    if (!ReadRaw(bytes, 4)) {
-        SetLastError(ErrorStream);
-        return false;
-    }
-    uint32_t h = BigEndian32(bytes);
-    while (!IsHeader(h, strict) || !Confirmed(h)) {
-        uint8_t next;
-        if (!ReadRaw(&next, 1)) {
-            SetLastError(ErrorStream);
-            return false;
-        }
-        h = (h << 8) | next;
-    }
-    word = h;
-    return true;
+    return SlideToHeader(word, false, [this, strict](uint32_t h) { return IsHeader(h, strict) && Confirmed(h); });
 }
 
 bool FrameReader::FindFirstHeader(uint32_t& word)
