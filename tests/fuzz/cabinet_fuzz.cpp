@@ -2,6 +2,8 @@
 // that nothing appears outside the target folder.
 #include "platform/Cabinet.h"
 
+#include "tests/fuzz/FuzzScratch.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,24 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The scratch folder of this process, removed at exit (the name lives in static storage that
-// outlives the exit handlers).
-char gScratch[64];
-
 const std::string& Scratch()
 {
-    static const std::string folder = [] {
-        std::snprintf(gScratch, sizeof gScratch, "%s/lexora-cabinet-fuzz-XXXXXX",
-                      fs::exists("/dev/shm") ? "/dev/shm" : "/tmp");
-        if (::mkdtemp(gScratch) == nullptr)
-            std::abort();
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(gScratch, ec);
-        });
-        return std::string(gScratch);
-    }();
-    return folder;
+    return FuzzSupport::Scratch("cabinet");
 }
 
 }  // namespace

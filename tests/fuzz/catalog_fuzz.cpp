@@ -5,6 +5,8 @@
 #include "engine/LearnDictionary.h"
 #include "engine/NISOManager.h"
 
+#include "tests/fuzz/FuzzScratch.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,24 +16,9 @@
 
 namespace {
 
-// A scratch folder of this process, removed at exit (the name lives in static storage that
-// outlives the exit handlers).
-char gScratch[64];
-
 const std::string& Scratch()
 {
-    static const std::string folder = [] {
-        std::snprintf(gScratch, sizeof gScratch, "%s/lexora-catalog-fuzz-XXXXXX",
-                      std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp");
-        if (::mkdtemp(gScratch) == nullptr)
-            std::abort();
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(gScratch, ec);
-        });
-        return std::string(gScratch);
-    }();
-    return folder;
+    return FuzzSupport::Scratch("catalog");
 }
 
 void Write(const std::string& name, const uint8_t* data, size_t size)

@@ -1,14 +1,15 @@
 // Reads the input as a compiled help file: every stored name, then each object.
 #include "platform/HtmlHelp.h"
 
+#include "tests/fuzz/FuzzScratch.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string path = "/tmp/lexora-helpfile-fuzz-" + std::to_string(::getpid()) + ".chm";
+    static const std::string path = FuzzSupport::Scratch("helpfile") + "/input.chm";
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, f);
         std::fclose(f);
@@ -27,6 +28,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         help.Read("1.htm", bytes);
     } catch (const Platform::EHelpFileError&) {
     }
-    std::remove(path.c_str());
     return 0;
 }

@@ -3,6 +3,8 @@
 #include "app/InterfaceLanguage.h"
 #include "engine/WideStringList.h"
 
+#include "tests/fuzz/FuzzScratch.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,23 +14,9 @@
 
 namespace {
 
-// A scratch folder of this process, removed at exit.
-char gScratch[64];
-
 const std::string& Scratch()
 {
-    static const std::string folder = [] {
-        std::snprintf(gScratch, sizeof gScratch, "%s/lexora-langfile-fuzz-XXXXXX",
-                      std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp");
-        if (::mkdtemp(gScratch) == nullptr)
-            std::abort();
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(gScratch, ec);
-        });
-        return std::string(gScratch);
-    }();
-    return folder;
+    return FuzzSupport::Scratch("langfile");
 }
 
 void Load(const std::string& file, std::int16_t id)

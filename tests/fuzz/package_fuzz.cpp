@@ -4,6 +4,8 @@
 #include "app/PackageInstall.h"
 #include "engine/DictManager.h"
 
+#include "tests/fuzz/FuzzScratch.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,22 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char gScratch[64];
-
 const std::string& Scratch()
 {
-    static const std::string folder = [] {
-        std::snprintf(gScratch, sizeof gScratch, "%s/lexora-package-fuzz-XXXXXX",
-                      fs::exists("/dev/shm") ? "/dev/shm" : "/tmp");
-        if (::mkdtemp(gScratch) == nullptr)
-            std::abort();
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(gScratch, ec);
-        });
-        return std::string(gScratch);
-    }();
-    return folder;
+    return FuzzSupport::Scratch("package");
 }
 
 void Check(bool condition)
