@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
 #include <QTextEdit>
@@ -26,18 +25,6 @@ namespace fs = std::filesystem;
 using namespace MainWindowTest;
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 class PackageWindow : public ::testing::Test {
 protected:
@@ -67,10 +54,12 @@ protected:
     // Waits for the install to end with its message answered.
     static bool Installed(TfLexDictionary& w, int count)
     {
-        return WaitFor([&] {
-            return w.DictManager->Count() == count && QApplication::activeModalWidget() == nullptr
-                && (w.PackageQueue == nullptr || !w.PackageQueue->Busy());
-        });
+        return QTest::qWaitFor(
+            [&] {
+                return w.DictManager->Count() == count && QApplication::activeModalWidget() == nullptr
+                    && (w.PackageQueue == nullptr || !w.PackageQueue->Busy());
+            },
+            10000);
     }
 
     // Chooses the new dictionary by keyboard and checks what it shows.
@@ -109,7 +98,8 @@ TEST_F(PackageWindow, InstallMessageInstallsAndTheDictionaryCanBeChosen)
     // Again: already there.
     TestSupport::ClickInNextModal("bOk");
     QCoreApplication::postEvent(w.get(), new LexEvents::TInstallEvent(QString::fromStdString(package_)));
-    ASSERT_TRUE(WaitFor([&] { return TestSupport::LastModalText() == "This dictionary is already installed."; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return TestSupport::LastModalText() == "This dictionary is already installed."; },
+                                10000));
     EXPECT_EQ(w->DictManager->Count(), 3);
 }
 
@@ -128,7 +118,8 @@ TEST_F(PackageWindow, DamagedPackageShowsAnErrorAndChangesNothing)
     PackageTest::WriteFile(package_, PackageTest::PackageBytes(PackageTest::DictionaryBytes(), "x", 1 << 30));
     TestSupport::ClickInNextModal("bOk");
     w->InstallDictionaryPackage(QString::fromStdString(package_));
-    ASSERT_TRUE(WaitFor([&] { return TestSupport::LastModalText().startsWith("The dictionary package could not"); }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return TestSupport::LastModalText().startsWith("The dictionary package could not"); }, 10000));
     EXPECT_EQ(PackageTest::Snapshot(folder_.DataFile("")), before);
     EXPECT_EQ(w->cbTo->count(), 1);
 }
@@ -168,7 +159,7 @@ TEST_F(PackageWindow, SecondStartHandsThePackageToTheRunningWindow)
     second.setProcessEnvironment(env);
     second.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=SingleInstanceChild.Run"});
     TestSupport::ClickInNextModal("bOk", 15000);
-    ASSERT_TRUE(WaitFor([&] { return second.state() == QProcess::NotRunning; }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 15000));
     EXPECT_TRUE(second.readAllStandardOutput().contains("RESULT:sent"));
     ASSERT_TRUE(Installed(*w, 3));
     ExpectFrenchReadable(*w);
@@ -178,7 +169,7 @@ TEST_F(PackageWindow, ReverseMessageSwapsTheDirection)
 {
     auto w = Open();
     QCoreApplication::postEvent(w.get(), new QEvent(LexEvents::ReverseDirection));
-    ASSERT_TRUE(WaitFor([&] { return w->CurrentDictionaryFile == "GERENG_T"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->CurrentDictionaryFile == "GERENG_T"; }, 10000));
     EXPECT_EQ(w->WordsModel->Word(0), "Apfel");
     // Speaking with no sounds does what the speak button does: nothing breaks.
     QCoreApplication::postEvent(w.get(), new QEvent(LexEvents::SpeakWord));
@@ -195,7 +186,7 @@ TEST_F(PackageWindow, ClosingTheWindowDuringAnInstallPutsDataBack)
         w->InstallDictionaryPackage(QString::fromStdString(package_));
         modal.setWindowModality(Qt::ApplicationModal);
         modal.show();  // holds the install after its files are placed, before its record
-        ASSERT_TRUE(WaitFor([&] { return fs::exists(folder_.DataFile("ENGFRE_T/1.snd")); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(folder_.DataFile("ENGFRE_T/1.snd")); }, 10000));
         QTest::qWait(100);
         EXPECT_EQ(w->DictManager->Count(), 2);
         w.reset();

@@ -30,18 +30,6 @@ using HttpTest::TResponse;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
-
 class UpdateWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -95,7 +83,8 @@ protected:
         TestSupport::ClickInNextModal("bYes");
         w_->miUpdateNow->trigger();
         ASSERT_TRUE(w_->Updating);
-        ASSERT_TRUE(WaitFor([&] { return w_->pDownload->isVisible() && w_->ProgressBar1->Position() > 0; }));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return w_->pDownload->isVisible() && w_->ProgressBar1->Position() > 0; }, 10000));
         EXPECT_EQ(TestSupport::LastModalText(), "A new version is available.\nDownload it now?");
         EXPECT_EQ(w_->ProgressBar1->Maximum(), 400000);
     }
@@ -118,7 +107,7 @@ TEST_F(UpdateWindow, DownloadFillsTheBarAndOpensTheInstaller)
     installer_.ChunkDelayMs = 1;
     StartDownload();
     TestSupport::ClickInNextModal("bYes");
-    ASSERT_TRUE(WaitFor([&] { return !w_->Updating; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w_->Updating; }, 10000));
     EXPECT_EQ(TestSupport::LastModalText(), "Start the installation now?");
     EXPECT_FALSE(w_->pDownload->isVisible());
     EXPECT_EQ(w_->ProgressBar1->Position(), 0);
@@ -143,7 +132,7 @@ TEST_F(UpdateWindow, StopButtonEndsTheDownload)
     EXPECT_TRUE(w_->Updating);
     TestSupport::ClickInNextModal("bYes");
     QTest::mouseClick(w_->ShapeButton2, Qt::LeftButton);
-    ASSERT_TRUE(WaitFor([&] { return !w_->Updating; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w_->Updating; }, 2000));
     EXPECT_FALSE(w_->pDownload->isVisible());
     EXPECT_FALSE(fs::exists(Target()));
     EXPECT_TRUE(opened_.empty());
@@ -180,7 +169,7 @@ TEST_F(UpdateWindow, AutomaticCheckRunsAfterMoreThanUpdCntDays)
     w_->Settings.UpdLast = now - 8 * 86400 - 60;
     w_->CheckAutoUpdate();
     EXPECT_TRUE(w_->Updating);
-    ASSERT_TRUE(WaitFor([&] { return !w_->Updating; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w_->Updating; }, 10000));
     EXPECT_GE(w_->Settings.UpdLast, now);  // not newer: the time moves on, and nothing is shown
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -211,7 +200,7 @@ TEST_F(UpdateWindow, ClosingDuringTheVersionCheckStopsItWithoutAQuestion)
     });
     setenv("LEXORA_UPDATE_URL", stalled.Url("/").c_str(), 1);
     w_->miUpdateNow->trigger();
-    ASSERT_TRUE(WaitFor([&] { return !stalled.Requests().empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stalled.Requests().empty(); }, 10000));
     QElapsedTimer clock;
     clock.start();
     EXPECT_TRUE(w_->close());
