@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -25,6 +24,18 @@ using HttpTest::TRequest;
 using HttpTest::TResponse;
 
 namespace {
+
+bool WaitFor(const std::function<bool()>& done, int ms = 10000)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+    return true;
+}
 
 std::string Installer(std::size_t n)
 {
@@ -110,7 +121,7 @@ protected:
         TUpdateOptions o = Options(server, manual);
         o.UpdStt = updStt;
         TUpdateThread thread(o, Window());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return finished_; }, 10000));
+        ASSERT_TRUE(WaitFor([this] { return finished_; }));
     }
 
     std::string UpdatesFile(const std::string& name) const { return (appDir_ + "Updates/").toStdString() + name; }
@@ -343,10 +354,10 @@ TEST_F(UpdateThread, StopAndDestructionDuringADownloadEndQuickly)
     {
         answers_ = {6, 6};
         TUpdateThread thread(Options(server, true), Window());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !positions_.empty() && positions_.back() > 0; }, 10000));
+        ASSERT_TRUE(WaitFor([this] { return !positions_.empty() && positions_.back() > 0; }));
         thread.Terminate();
         const auto start = std::chrono::steady_clock::now();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return finished_; }, 2000));
+        ASSERT_TRUE(WaitFor([this] { return finished_; }, 2000));
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
         EXPECT_EQ(messages_.size(), 1u);  // only the download question
     }
@@ -358,7 +369,7 @@ TEST_F(UpdateThread, StopAndDestructionDuringADownloadEndQuickly)
     positions_.clear();
     answers_ = {6, 6};
     auto thread = std::make_unique<TUpdateThread>(Options(server, true), Window());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !positions_.empty() && positions_.back() > 0; }, 10000));
+    ASSERT_TRUE(WaitFor([this] { return !positions_.empty() && positions_.back() > 0; }));
     const auto start = std::chrono::steady_clock::now();
     thread.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
@@ -371,7 +382,7 @@ TEST_F(UpdateThread, DestroyedWhileAQuestionWaits)
     HttpTest::TServer server([this](const TRequest& r) { return Serve(r); });
     auto thread = std::make_unique<TUpdateThread>(Options(server, true), Window());
     // The question is posted but not yet answered: the event loop has not run it.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.Requests().empty(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !server.Requests().empty(); }));
     QThread::msleep(100);
     thread.reset();
     QCoreApplication::processEvents();
@@ -391,7 +402,7 @@ TEST_F(UpdateThread, ThroughAProxyWithUserAndPassword)
     o.ProxyPassword = "secret";
     {
         TUpdateThread thread(o, Window());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return finished_; }, 10000));
+        ASSERT_TRUE(WaitFor([this] { return finished_; }));
     }
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].Text, "MsgNoUpdate");
@@ -403,7 +414,7 @@ TEST_F(UpdateThread, ThroughAProxyWithUserAndPassword)
     o.ProxyPassword = "wrong";
     {
         TUpdateThread thread(o, Window());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return finished_; }, 10000));
+        ASSERT_TRUE(WaitFor([this] { return finished_; }));
     }
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(stored_, 0);
@@ -413,7 +424,7 @@ TEST_F(UpdateThread, ThroughAProxyWithUserAndPassword)
     o.Server = "file:///etc";
     {
         TUpdateThread thread(o, Window());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return finished_; }, 10000));
+        ASSERT_TRUE(WaitFor([this] { return finished_; }));
     }
     EXPECT_TRUE(messages_.empty());
 }
