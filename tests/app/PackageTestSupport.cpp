@@ -14,18 +14,6 @@ namespace fs = std::filesystem;
 
 namespace PackageTest {
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::string DictionaryBytes(const std::string& fileName, int number)
 {
     TddWriter::TTddWriter w;

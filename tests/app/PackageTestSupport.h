@@ -2,6 +2,8 @@
 // folder's files made with gcab, and the 8-byte trailer; cabinets with patched entry names.
 #pragma once
 
+#include "tests/support/TestFiles.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -21,8 +23,8 @@ std::string PackageBytes(const std::string& dictionary, const std::string& cabin
 // Replaces every occurrence of From by To (same length) in Bytes.
 std::string Patched(std::string bytes, const std::string& from, const std::string& to);
 
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
+using TestFiles::ReadFile;
+using TestFiles::WriteFile;
 // Every path below Folder with the content of its files ("<dir>" for folders), for comparing
 // a folder before and after.
 std::map<std::string, std::string> Snapshot(const std::string& folder);

@@ -5,6 +5,7 @@
 #include "data/tddwriter/TddWriter.h"
 #include "engine/CompressedText.h"
 #include "engine/DictionaryFormat.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,8 @@ namespace DictionaryTest {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline void WriteFile(const fs::path& p, const std::string& bytes)
-{
-    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
-}
+using TestFiles::ReadFile;
+using TestFiles::WriteFile;
 
 inline std::string Rtf(const std::string& text)
 {

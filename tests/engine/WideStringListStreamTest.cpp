@@ -1,5 +1,7 @@
 #include "engine/WideStringList.h"
 
+#include "tests/support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -45,16 +47,8 @@ private:
     std::filesystem::path path_;
 };
 
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using TestFiles::ReadFile;
+using TestFiles::WriteFile;
 
 }  // namespace
 

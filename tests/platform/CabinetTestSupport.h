@@ -2,6 +2,8 @@
 // gcab, extraction with cabextract, and patching of entry names.
 #pragma once
 
+#include "tests/support/TestFiles.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -71,22 +73,8 @@ inline int RunProgram(const std::vector<std::string>& args, const std::string& f
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-inline void WriteFile(const std::string& path, const std::string& data)
-{
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-}
-
-inline std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using TestFiles::ReadFile;
+using TestFiles::WriteFile;
 
 // Text that MSZIP compresses well but not to nothing, of about Size bytes.
 inline std::string SomeText(std::size_t size, unsigned seed = 1)

@@ -1,6 +1,7 @@
 // Help files: the program's own compiled files read whole; damaged copies of them are refused
 // or give no object, and never read outside the file, crash or hang.
 #include "platform/HtmlHelp.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,6 @@ using Platform::THelpFile;
 
 const std::string kEnglish = LEXORA_PROGRAM_DIR "/Help/HelpENG.chm";
 
-std::string Load(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 void Put32(std::string& bytes, std::size_t at, std::uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
@@ -39,7 +34,7 @@ protected:
     std::string Write(const std::string& bytes)
     {
         const std::string name = scratch_ / "damaged.chm";
-        std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
+        TestFiles::WriteFile(name, bytes);
         return name;
     }
 
@@ -93,14 +88,14 @@ TEST_F(HtmlHelpTest, MissingForeignAndOversizedFilesAreRefused)
     EXPECT_THROW(THelpFile(Write("")), EHelpFileError);
     // A file over the limit is refused before it is read (sparse: no disk used).
     const std::string big = scratch_ / "big.chm";
-    std::ofstream(big) << "ITSF";
+    TestFiles::WriteFile(big, "ITSF");
     fs::resize_file(big, THelpFile::MaxFileSize + 1);
     EXPECT_THROW(THelpFile{big}, EHelpFileError);
 }
 
 TEST_F(HtmlHelpTest, DamagedCopiesNeverCrash)
 {
-    const std::string good = Load(kEnglish);
+    const std::string good = TestFiles::ReadFile(kEnglish);
     ASSERT_GT(good.size(), 4096u);
     const int objects = ReadAll(good);
     ASSERT_GT(objects, 15);

@@ -6,6 +6,7 @@
 #include "engine/LittleEndian.h"
 #include "engine/WideStringList.h"
 #include "platform/Locale.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +24,8 @@ namespace WordToolsTest {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline void WriteFile(const fs::path& p, const std::string& bytes)
-{
-    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
-}
+using TestFiles::ReadFile;
+using TestFiles::WriteFile;
 
 inline std::size_t FilesIn(const fs::path& folder)
 {
