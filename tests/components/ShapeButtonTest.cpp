@@ -1,6 +1,7 @@
 // The picture button: pictures by state, clicks, auto-repeat and the shape cut from the
 // idle picture.
 #include "components/ShapeButton.h"
+#include "tests/components/ShapeButtonPictures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,22 +11,11 @@
 
 #include <gtest/gtest.h>
 
+using namespace ShapeButtonTest;
+
 namespace {
 
-const QColor Key(255, 0, 255);
 const QColor Ground(0, 255, 0);
-
-// A 13 x 13 picture: a disc of `color` on the key colour (magenta corners).
-QImage Disc(const QColor& color)
-{
-    QImage image(13, 13, QImage::Format_RGB32);
-    image.fill(Key);
-    QPainter p(&image);
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawEllipse(QRect(0, 0, 13, 13));
-    return image;
-}
 
 QImage Render(TShapeButton& button)
 {

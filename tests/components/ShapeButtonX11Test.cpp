@@ -1,6 +1,7 @@
 // The picture button under a real pointer: the hot state follows the moves, also while the
 // button is held (the pointer is grabbed then), and the cut shape is not the button.
 #include "components/ShapeButton.h"
+#include "tests/components/ShapeButtonPictures.h"
 
 #include <QPainter>
 #include <QProcess>
@@ -9,20 +10,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace ShapeButtonTest;
+
 namespace {
-
-const QColor Key(255, 0, 255);
-
-QImage Disc(const QColor& color)
-{
-    QImage image(13, 13, QImage::Format_RGB32);
-    image.fill(Key);
-    QPainter p(&image);
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawEllipse(QRect(0, 0, 13, 13));
-    return image;
-}
 
 void XDo(const QStringList& args)
 {
