@@ -244,10 +244,19 @@ void TfLexDictionary::miConvert1Click()
 
 void TfLexDictionary::ClipboardViewer1Text()
 {
-    // Copies made while a modal window is open belong to that window's work.
-    if (ShuttingDown || destroyed_ || !Settings.ClipTranslate || QApplication::activeModalWidget() != nullptr)
+    if (ShuttingDown || destroyed_ || !Settings.ClipTranslate)
+        return;
+    // Copies made while a message or a file dialog is open belong to that window's work. The
+    // learning window is the exception: the look-up runs, only its balloon is held back.
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool learning = LearningOpen && modal != nullptr && modal->inherits("TfLearning");
+    if (modal != nullptr && !learning)
         return;
     const QString copied = QGuiApplication::clipboard()->text();
+    // The learning window works on the open dictionary: a word of the other side, which
+    // would switch it, is not looked up meanwhile.
+    if (learning && Dictionary && Dictionary->IsAlphabetLetter(ToU16(WordCommands::CutClipboardText(copied))))
+        return;
     if (SearchMode != 0)
         SetSearchMode(0);
     cbFind->setEditText(WordCommands::CutClipboardText(copied));
