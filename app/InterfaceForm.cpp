@@ -4,6 +4,7 @@
 
 #include "app/CopyFolderThread.h"
 #include "app/InterfaceLanguage.h"
+#include "app/ShortCutKeys.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/InterfaceText.h"
 #include "components/MURL.h"
@@ -31,74 +32,6 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
-
-namespace {
-
-// The stored shortcut (virtual-key code, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt) and Qt's keys.
-struct TKeyPair {
-    int Vk;
-    Qt::Key Key;
-};
-constexpr TKeyPair kKeys[] = {{0x08, Qt::Key_Backspace}, {0x09, Qt::Key_Tab},    {0x0D, Qt::Key_Return},
-                              {0x1B, Qt::Key_Escape},    {0x20, Qt::Key_Space},  {0x21, Qt::Key_PageUp},
-                              {0x22, Qt::Key_PageDown},  {0x23, Qt::Key_End},    {0x24, Qt::Key_Home},
-                              {0x25, Qt::Key_Left},      {0x26, Qt::Key_Up},     {0x27, Qt::Key_Right},
-                              {0x28, Qt::Key_Down},      {0x2D, Qt::Key_Insert}, {0x2E, Qt::Key_Delete}};
-
-QKeySequence ShortCutToSequence(TShortCut s)
-{
-    const int vk = s & 0xFF;
-    int key = 0;
-    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
-        key = vk;
-    else if (vk >= 0x70 && vk <= 0x87)
-        key = Qt::Key_F1 + (vk - 0x70);
-    else if (vk >= 0x60 && vk <= 0x69)
-        key = Qt::Key_0 + (vk - 0x60);
-    for (const TKeyPair& k : kKeys)
-        if (k.Vk == vk)
-            key = k.Key;
-    if (key == 0)
-        return {};
-    int modifiers = 0;
-    if (s & 0x2000)
-        modifiers |= Qt::SHIFT;
-    if (s & 0x4000)
-        modifiers |= Qt::CTRL;
-    if (s & 0x8000)
-        modifiers |= Qt::ALT;
-    return QKeySequence(key | modifiers);
-}
-
-TShortCut SequenceToShortCut(const QKeySequence& sequence)
-{
-    if (sequence.isEmpty())
-        return 0;
-    const QKeyCombination combination = sequence[0];
-    const int key = combination.key();
-    int vk = 0;
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
-        vk = key;
-    else if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        vk = 0x70 + (key - Qt::Key_F1);
-    for (const TKeyPair& k : kKeys)
-        if (k.Key == key)
-            vk = k.Vk;
-    if (key == Qt::Key_Enter)
-        vk = 0x0D;
-    if (vk == 0)
-        return 0;
-    const Qt::KeyboardModifiers m = combination.keyboardModifiers();
-    if (m & Qt::ShiftModifier)
-        vk |= 0x2000;
-    if (m & Qt::ControlModifier)
-        vk |= 0x4000;
-    if (m & Qt::AltModifier)
-        vk |= 0x8000;
-    return static_cast<TShortCut>(vk);
-}
-
-}  // namespace
 
 TfInterface::TfInterface(TfLexDictionary* main)
     : QDialog(main),
@@ -154,8 +87,9 @@ void TfInterface::ConnectHandlers()
     on(bInstall, &QPushButton::clicked, &TfInterface::bInstallClick);
     on(bRemove, &QPushButton::clicked, &TfInterface::bRemoveClick);
     on(bCopy, &QPushButton::clicked, &TfInterface::bCopyClick);
-    for (QObject* o : {static_cast<QObject*>(eDelicateTime), static_cast<QObject*>(eDays), static_cast<QObject*>(ePort),
-                       static_cast<QObject*>(ListView1->viewport())})
+    for (QObject* o :
+         {static_cast<QObject*>(eDelicateTime), static_cast<QObject*>(eDays), static_cast<QObject*>(ePort),
+          static_cast<QObject*>(ListView1->viewport()), static_cast<QObject*>(HotKey), static_cast<QObject*>(hkSpeak)})
         o->installEventFilter(this);
     // Exit from the tray while a copy runs: the copy stops and the window goes with the program.
     for (QAction* exit : {main_->miTrayExit, main_->aExit})

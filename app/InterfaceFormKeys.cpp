@@ -6,6 +6,7 @@
 #include "components/InterfaceText.h"
 
 #include <QKeyEvent>
+#include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSpinBox>
@@ -22,6 +23,18 @@ bool IsDigit(QChar c)
 
 bool TfInterface::eventFilter(QObject* watched, QEvent* e)
 {
+    // The shortcut boxes drop the keypad from a digit typed there; the keypad's digits are
+    // keys of their own, so the box keeps them as such.
+    if (e->type() == QEvent::KeyPress && (watched == HotKey || watched == hkSpeak)) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->modifiers() & Qt::KeypadModifier) && key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9) {
+            const Qt::KeyboardModifiers kept =
+                key->modifiers() & (Qt::KeypadModifier | Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+            static_cast<QKeySequenceEdit*>(watched)->setKeySequence(
+                QKeySequence(QKeyCombination(kept, static_cast<Qt::Key>(key->key()))));
+            return true;
+        }
+    }
     if (e->type() == QEvent::KeyPress && (watched == eDelicateTime || watched == eDays || watched == ePort)) {
         const QString text = static_cast<QKeyEvent*>(e)->text();
         // Keys without a character (arrows, Delete) and control characters are not typed text.

@@ -44,8 +44,8 @@ std::string KeyName(std::uint8_t code)
         return std::string(1, static_cast<char>('0' + code - 0x30));
     if (code >= 0x41 && code <= 0x5A)
         return std::string(1, static_cast<char>('A' + code - 0x41));
-    if (code >= 0x60 && code <= 0x69)  // numeric keypad digits
-        return std::string(1, static_cast<char>('0' + code - 0x60));
+    if (code >= 0x60 && code <= 0x69)  // the keypad's digits, apart from the main row's
+        return "Num " + std::string(1, static_cast<char>('0' + code - 0x60));
     if (code >= 0x70 && code <= 0x87)
         return "F" + std::to_string(code - 0x6F);
     return {};

@@ -63,7 +63,7 @@ void SaveSettings(const TSettings& s, int dictType);
 // Creates the key and writes every default value.
 void WriteDefaultSettings();
 
-// Shortcut texts as stored: "Ctrl+A", "Shift+Ctrl+F3"; a text naming no shortcut ("none")
+// Shortcut texts as stored: "Ctrl+A", "Shift+Ctrl+F3", "Num 5" (keypad); a text naming no shortcut ("none")
 // gives 0, and 0 gives the empty text.
 TShortCut TextToShortCut(const std::u16string& text);
 std::u16string ShortCutToText(TShortCut shortCut);

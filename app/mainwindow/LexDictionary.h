@@ -200,6 +200,12 @@ public:
     void FormClose();
     void FormDestroy();
     void aExitExecute();
+    // Shows the window as the settings ask at start: normal, maximised, minimised, or only
+    // the tray icon when StartMin is set and TrayAvailable.
+    void ShowAtStart(bool trayAvailable);
+    // Session end (a signal or the session manager): saves what FormClose and FormDestroy
+    // save, without questions, and ends the program.
+    void EndSession();
     static bool IsUserAdministrator();
     QImage LoadJpegResource(const QString& name) const;
     void ShowBanner();
@@ -358,6 +364,11 @@ private:
     void FreeAlphabetLinks();
     void FinishAlphabetSlide();
     void UpdateCoolBar();
+    // FormShow, the first time the window is shown (or would be, when it starts in the tray).
+    void RunFormShowOnce();
+    // Saves a new, unnamed learning list under a free name in the learning folder.
+    void KeepUnsavedList();
+    bool sessionEnded_ = false;
     // Runs a handler; an exception becomes a message instead of leaving the slot.
     template <typename F> void Guard(F&& f);
 

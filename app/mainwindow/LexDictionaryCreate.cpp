@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -238,6 +239,11 @@ void TfLexDictionary::AddProgramFonts()
 void TfLexDictionary::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);
+    RunFormShowOnce();
+}
+
+void TfLexDictionary::RunFormShowOnce()
+{
     if (!shown_) {
         shown_ = true;
         Guard([this] { FormShow(); });
@@ -295,6 +301,41 @@ void TfLexDictionary::FormClose()
 void TfLexDictionary::aExitExecute()
 {
     close();
+}
+
+void TfLexDictionary::EndSession()
+{
+    if (destroyed_ || sessionEnded_)
+        return;
+    sessionEnded_ = true;
+    // What FormClose saves, without its questions: nobody is there to answer them.
+    Guard([this] {
+        ShuttingDown = true;
+        SaveHistory();
+        KeepUnsavedList();
+        if (LearnDictionary)
+            LearnDictionary->Close();
+    });
+    hide();
+    // Every loop ends, also those of open message or settings windows; the settings are
+    // written when the window goes (FormDestroy).
+    if (QuitOnClose)
+        QCoreApplication::exit(0);
+}
+
+void TfLexDictionary::KeepUnsavedList()
+{
+    if (!LearnDictionary || LearnDictionary->Closed || !LearnDictionary->Modified || LearnDictionary->IsEmpty())
+        return;
+    // A named list is written with every change; only a new one lives in the temporary file.
+    const QString folder = QString::fromStdString(LearnDictionary->Folder) + '/';
+    if (QFileInfo(QString::fromStdString(LearnDictionary->ListFileName)) != QFileInfo(folder + "TempList.tmp"))
+        return;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
+    QString name = folder + QStringLiteral("List %1.lst").arg(stamp);
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = folder + QStringLiteral("List %1 (%2).lst").arg(stamp).arg(n);
+    LearnDictionary->SaveToFile(QFile::encodeName(name).toStdString());
 }
 
 void TfLexDictionary::FormDestroy()

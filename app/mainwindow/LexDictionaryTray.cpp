@@ -5,6 +5,7 @@
 #include "components/HelpWindow.h"
 #include "platform/qt/OpenUrl.h"
 #include "components/MBox.h"
+#include "components/TrayIcon.h"
 #include "app/mainwindow/WordListModel.h"
 #include "platform/Locale.h"
 #include "platform/qt/QtText.h"
@@ -15,6 +16,22 @@
 #include <QMessageBox>
 #include <QTextEdit>
 #include <QToolButton>
+
+void TfLexDictionary::ShowAtStart(bool trayAvailable)
+{
+    TrayIcon1->SetIconVisible(true);
+    if (Settings.StartMin && trayAvailable) {
+        // Only the tray icon remains; its menu or a second start shows the window. The work
+        // of the first showing (first word, update check, administrator menus) is done now.
+        RunFormShowOnce();
+    } else if (Settings.StartMin) {
+        showMinimized();
+    } else if (Settings.Max) {
+        showMaximized();
+    } else {
+        show();
+    }
+}
 
 void TfLexDictionary::miShowClick()
 {

@@ -1,5 +1,6 @@
 // Word commands, the message box, clipboard translation, the window's keys and the commands
 // that show or hide parts of the window; the settings window opens from LexDictionarySettings.cpp.
+#include "app/ShortCutKeys.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordCommands.h"
 #include "components/HelpWindow.h"
@@ -30,41 +31,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The stored shortcut form: virtual-key code in the low byte, 0x2000 Shift, 0x4000 Ctrl,
-// 0x8000 Alt.
-TShortCut ShortCutOf(int key, Qt::KeyboardModifiers modifiers)
-{
-    int vk = 0;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        vk = 'A' + (key - Qt::Key_A);
-    else if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        vk = '0' + (key - Qt::Key_0);
-    else if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        vk = 0x70 + (key - Qt::Key_F1);
-    else if (key == Qt::Key_Space)
-        vk = 0x20;
-    else if (key == Qt::Key_Insert)
-        vk = 0x2D;
-    else if (key == Qt::Key_Delete)
-        vk = 0x2E;
-    else if (key >= Qt::Key_Left && key <= Qt::Key_Down)
-        vk = 0x25 + (key - Qt::Key_Left);
-    if (vk == 0)
-        return 0;
-    int s = vk;
-    if (modifiers & Qt::ShiftModifier)
-        s |= 0x2000;
-    if (modifiers & Qt::ControlModifier)
-        s |= 0x4000;
-    if (modifiers & Qt::AltModifier)
-        s |= 0x8000;
-    return static_cast<TShortCut>(s);
-}
-
-}  // namespace
-
 int TfLexDictionary::ShowMessageBox(const QString& text, int buttons, int icon)
 {
     TfMessage form(this);
@@ -84,7 +50,7 @@ int TfLexDictionary::ShowMessageBox(const QString& text, int buttons, int icon)
 
 bool TfLexDictionary::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    const TShortCut pressed = ShortCutOf(key, modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    const TShortCut pressed = ShortCutOfKey(key, modifiers);
     if (pressed != 0 && pressed == Settings.HotKey) {
         aReverseExecute();
         return true;
@@ -278,10 +244,19 @@ void TfLexDictionary::miConvert1Click()
 
 void TfLexDictionary::ClipboardViewer1Text()
 {
-    // Copies made while a modal window is open belong to that window's work.
-    if (ShuttingDown || destroyed_ || !Settings.ClipTranslate || QApplication::activeModalWidget() != nullptr)
+    if (ShuttingDown || destroyed_ || !Settings.ClipTranslate)
+        return;
+    // Copies made while a message or a file dialog is open belong to that window's work. The
+    // learning window is the exception: the look-up runs, only its balloon is held back.
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool learning = LearningOpen && modal != nullptr && modal->inherits("TfLearning");
+    if (modal != nullptr && !learning)
         return;
     const QString copied = QGuiApplication::clipboard()->text();
+    // The learning window works on the open dictionary: a word of the other side, which
+    // would switch it, is not looked up meanwhile.
+    if (learning && Dictionary && Dictionary->IsAlphabetLetter(ToU16(WordCommands::CutClipboardText(copied))))
+        return;
     if (SearchMode != 0)
         SetSearchMode(0);
     cbFind->setEditText(WordCommands::CutClipboardText(copied));

@@ -9,6 +9,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -40,12 +43,18 @@ TSingleInstance::TSingleInstance(const QString& key, const QString& folder, QObj
     lockFile_ = dir + "/" + key + ".lock";
     socketName_ = dir + "/" + key + ".socket";
     lockFd_ = ::open(QFile::encodeName(lockFile_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lockFd_ < 0)
-        return;  // no lock possible: behave as the only program rather than not start
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+    if (lockFd_ < 0) {
+        // No lock possible: run as the only program rather than not at all.
+        lockWarning_ = QStringLiteral("Cannot open the lock file %1 (%2); running without the one-program check.")
+                           .arg(lockFile_, QString::fromLocal8Bit(std::strerror(errno)));
+    } else if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         ::close(lockFd_);
         lockFd_ = -1;
-        return;
+        if (error == EWOULDBLOCK)
+            return;  // another program holds it
+        lockWarning_ = QStringLiteral("Cannot lock %1 (%2); running without the one-program check.")
+                           .arg(lockFile_, QString::fromLocal8Bit(std::strerror(error)));
     }
     first_ = true;
     server_ = new QLocalServer(this);
@@ -128,19 +137,42 @@ void TSingleInstance::OnConnection()
                     in >> path;
                 if (!in.commitTransaction())
                     break;
-                if (command == kRestore)
-                    emit RestoreRequested();
-                else if (command == kSpeak)
-                    emit SpeakRequested();
-                else if (command == kReverse)
-                    emit ReverseRequested();
-                else if (command == kInstall && !path.isEmpty() && path.size() <= MaxPathLength)
-                    emit InstallRequested(path);
-                else {
+                const bool known = command == kRestore || command == kSpeak || command == kReverse
+                    || (command == kInstall && !path.isEmpty() && path.size() <= MaxPathLength);
+                if (!known) {
                     socket->abort();  // not one of ours
                     break;
                 }
+                if (holding_)
+                    held_.emplace_back(command, path);
+                else
+                    Deliver(command, path);
             }
         });
     }
+}
+
+void TSingleInstance::SetHolding(bool holding)
+{
+    holding_ = holding;
+    if (holding)
+        return;
+    // A receiver may start a hold again; what is left waits for its end.
+    while (!held_.empty() && !holding_) {
+        const auto [command, path] = held_.front();
+        held_.erase(held_.begin());
+        Deliver(command, path);
+    }
+}
+
+void TSingleInstance::Deliver(const QString& command, const QString& path)
+{
+    if (command == kRestore)
+        emit RestoreRequested();
+    else if (command == kSpeak)
+        emit SpeakRequested();
+    else if (command == kReverse)
+        emit ReverseRequested();
+    else if (command == kInstall)
+        emit InstallRequested(path);
 }

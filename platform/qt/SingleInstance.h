@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QString>
 
+#include <utility>
+#include <vector>
+
 class QLocalServer;
 
 class TSingleInstance : public QObject {
@@ -36,6 +39,14 @@ public:
     // The absolute form of a command-line path, relative to the current folder.
     static QString AbsolutePath(const QString& argument);
 
+    // While holding, the messages of later starts are kept instead of signalled (the
+    // program's window may not exist yet); ending the hold signals them in their order.
+    void SetHolding(bool holding);
+    int HeldCount() const { return static_cast<int>(held_.size()); }
+
+    // Why this process runs as the only program without a lock (empty when it holds one).
+    const QString& LockWarning() const { return lockWarning_; }
+
 signals:
     void RestoreRequested();
     void InstallRequested(const QString& path);
@@ -44,10 +55,14 @@ signals:
 
 private:
     void OnConnection();
+    void Deliver(const QString& command, const QString& path);
 
     QString lockFile_;
     QString socketName_;
     int lockFd_ = -1;
     bool first_ = false;
     QLocalServer* server_ = nullptr;
+    bool holding_ = false;
+    std::vector<std::pair<QString, QString>> held_;  // command and path
+    QString lockWarning_;
 };

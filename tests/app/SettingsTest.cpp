@@ -207,7 +207,9 @@ TEST(SettingsShortCutTest, TextsBothWays)
         EXPECT_EQ(TextToShortCut(text), shortCut);
     }
     EXPECT_EQ(TextToShortCut(u"ctrl+shift+f3"), 0x6072);
-    EXPECT_EQ(ShortCutToText(0x4060), u"Ctrl+0");  // keypad digits read back as digits
+    EXPECT_EQ(ShortCutToText(0x4060), u"Ctrl+Num 0");  // the keypad's digits are keys of their own
+    EXPECT_EQ(TextToShortCut(u"Ctrl+Num 0"), 0x4060);
+    EXPECT_EQ(TextToShortCut(u"Ctrl+0"), 0x4030);
     for (const std::u16string text : {u"none", u"", u"Ctrl+", u"Ctrl+Foo", u"F25", u"Win+A", u"A+Ctrl"})
         EXPECT_EQ(TextToShortCut(text), 0) << std::string(text.begin(), text.end());
     EXPECT_EQ(ShortCutToText(0), u"");

@@ -2,6 +2,10 @@
 // again with a filter that selects the child cases below.
 #include "platform/qt/SingleInstance.h"
 
+#include "app/ProgramMain.h"
+#include "app/mainwindow/LexDictionary.h"
+#include "tests/app/MainWindowTestFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -166,4 +170,55 @@ TEST(SingleInstance, LockOfAKilledProgramDoesNotBlockTheNextStart)
     ASSERT_TRUE(Finish(*child));
     EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 3000));
     EXPECT_EQ(restore.count(), 1);
+}
+
+TEST(SingleInstance, ALockFileThatCannotBeOpenedStillStartsTheOnlyProgram)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QString(kKey) + ".lock"));  // a folder where the lock file goes
+    TSingleInstance first(kKey, folder.path());
+    EXPECT_TRUE(first.IsFirst());
+    EXPECT_TRUE(first.LockWarning().contains(folder.path()));
+    ASSERT_TRUE(QDir(folder.path()).rmdir(QString(kKey) + ".lock"));
+    TSingleInstance locked(kKey, folder.path());  // a lock that works says nothing
+    EXPECT_TRUE(locked.IsFirst());
+    EXPECT_TRUE(locked.LockWarning().isEmpty());
+}
+
+namespace {
+
+// Takes the install messages that reach the window instead of installing.
+class TInstallCatcher : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != LexEvents::InstallDictionary)
+            return false;
+        Paths << static_cast<LexEvents::TInstallEvent*>(e)->Path;
+        return true;
+    }
+    QStringList Paths;
+};
+
+}  // namespace
+
+TEST(SingleInstance, MessagesThatCameWhileTheWindowWasMadeReachItOnceItExists)
+{
+    MainWindowTest::TProgramFolder program{{MainWindowTest::EnglishGerman()}};
+    QTemporaryDir folder;
+    TSingleInstance first(kKey, folder.path());
+    ASSERT_TRUE(first.IsFirst());
+    first.SetHolding(true);
+    auto child = StartChild("forward", folder.path(), "/packages/EngGer.pkg");
+    ASSERT_TRUE(Finish(*child));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.HeldCount() == 2; }, 3000));
+
+    TfLexDictionary window(program.Path());
+    TInstallCatcher catcher;
+    window.installEventFilter(&catcher);
+    ASSERT_FALSE(window.isVisible());
+    ConnectSecondStarts(first, window);
+    EXPECT_EQ(first.HeldCount(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible() && !catcher.Paths.isEmpty(); }, 3000));
+    EXPECT_EQ(catcher.Paths, QStringList{"/packages/EngGer.pkg"});
 }
