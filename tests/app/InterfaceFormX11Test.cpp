@@ -1,4 +1,4 @@
-// The settings window on a real X server, in English and German: on every page each caption
+// The settings window on a real X server, in English, German and Russian: on every page each caption
 // gets the room it asks for and no two controls overlap. With LEXORA_SCREENSHOTS set to a
 // folder, a picture of every page goes there.
 #include "app/InterfaceForm.h"
@@ -53,12 +53,12 @@ QStringList LayoutProblems(QWidget* page)
 
 }  // namespace
 
-TEST(InterfaceFormX11, EveryPageFitsItsTextsInEnglishAndGerman)
+TEST(InterfaceFormX11, EveryPageFitsItsTextsInEnglishGermanAndRussian)
 {
     TProgramFolder folder({EnglishGerman(), GermanEnglish()});
     WriteRealLanguageFile(folder.Path());
     const QString shots = qEnvironmentVariable("LEXORA_SCREENSHOTS");
-    for (const auto& [id, code] : {std::pair<int, const char*>{100, "ENG"}, {101, "GER"}}) {
+    for (const auto& [id, code] : {std::pair<int, const char*>{100, "ENG"}, {101, "GER"}, {102, "RUS"}}) {
         TfLexDictionary main(folder.Path());
         main.InterfaceLanguage = static_cast<std::int16_t>(id);
         LoadInterfaceLanguage(folder.Path().toStdString() + "LangItf.lng", main.InterfaceLanguage, main.LangStrings);
