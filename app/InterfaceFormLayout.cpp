@@ -176,12 +176,9 @@ QWidget* TfInterface::BuildTranslationPage()
     auto* layout = new QVBoxLayout(page);
     gbTranslation = Named(new QGroupBox("Translation", page), "gbTranslation");
     auto* g = new QGridLayout(gbTranslation);
+    // Created top to bottom: the order of creation is the order of the Tab key.
     cbClipTranslate = Named(new QCheckBox("Clipboard", gbTranslation), "cbClipTranslate");
     cbDelicate = Named(new QCheckBox("Pop-up", gbTranslation), "cbDelicate");
-    cbEveryKey = Named(new QCheckBox("Every key", gbTranslation), "cbEveryKey");
-    cbInTranslate = Named(new QCheckBox("Double click", gbTranslation), "cbInTranslate");
-    cbAddToHistory = Named(new QCheckBox("History", gbTranslation), "cbAddToHistory");
-    lClickSay = Named(new QCheckBox("Speak on double click", gbTranslation), "lClickSay");
     int row = 0;
     for (QCheckBox* box : {cbClipTranslate, cbDelicate}) {
         g->addWidget(box, row++, 0, 1, 2);
@@ -199,6 +196,10 @@ QWidget* TfInterface::BuildTranslationPage()
     timeRow->addWidget(UpDown1);
     timeRow->addStretch(1);
     g->addLayout(timeRow, row++, 0, 1, 2);
+    cbEveryKey = Named(new QCheckBox("Every key", gbTranslation), "cbEveryKey");
+    cbInTranslate = Named(new QCheckBox("Double click", gbTranslation), "cbInTranslate");
+    cbAddToHistory = Named(new QCheckBox("History", gbTranslation), "cbAddToHistory");
+    lClickSay = Named(new QCheckBox("Speak on double click", gbTranslation), "lClickSay");
     for (QCheckBox* box : {cbEveryKey, cbInTranslate, cbAddToHistory, lClickSay})
         g->addWidget(box, row++, 0, 1, 2);
     cbAddToHistory->setContentsMargins(16, 0, 0, 0);
@@ -303,9 +304,10 @@ QWidget* TfInterface::BuildUpdatesPage()
     Label2 = Named(new QLabel("User Name:", gbUpdate), "Label2");
     Label3 = Named(new QLabel("Port:", gbUpdate), "Label3");
     Label4 = Named(new QLabel("Password:", gbUpdate), "Label4");
+    // Row by row, as the Tab key goes: server and port, then user name and password.
     eProxyServer = Named(new QLineEdit(gbUpdate), "eProxyServer");
-    eUserName = Named(new QLineEdit(gbUpdate), "eUserName");
     ePort = Named(new QLineEdit(gbUpdate), "ePort");
+    eUserName = Named(new QLineEdit(gbUpdate), "eUserName");
     ePassword = Named(new QLineEdit(gbUpdate), "ePassword");
     ePassword->setEchoMode(QLineEdit::Password);
     ePort->setMaximumWidth(70);
