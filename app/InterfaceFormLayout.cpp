@@ -30,7 +30,7 @@
 
 namespace {
 
-// Free room beside a button's caption, on each side: no caption runs to its button's edge.
+// Free room beside a button's caption, on each side, and after a column's widest text.
 constexpr int kButtonPadding = 12;
 // The narrowest the source list and the dictionary columns get.
 constexpr int kSourceListWidth = 120;
@@ -358,9 +358,12 @@ void TfInterface::FitSourceList(const QStringList& texts)
 
 void TfInterface::FitDictionaryColumns()
 {
-    // Check box, picture and caption of every row, and the column titles, stand whole.
-    for (int column = 0; column < ListView1->columnCount(); ++column) {
+    // Check box, picture and caption of every row, and the column titles, stand whole, with
+    // room before the next column (the last one reaches to the list's edge by itself).
+    const int last = ListView1->columnCount() - 1;
+    for (int column = 0; column <= last; ++column) {
         ListView1->resizeColumnToContents(column);
-        ListView1->setColumnWidth(column, std::max(kSourceListWidth, ListView1->columnWidth(column)));
+        const int room = column < last ? kButtonPadding : 0;
+        ListView1->setColumnWidth(column, std::max(kSourceListWidth, ListView1->columnWidth(column) + room));
     }
 }
