@@ -70,18 +70,4 @@ int StoredSoundSource(const MainWindowTest::TProgramFolder& folder, int id)
     return manager.Records.at(static_cast<std::size_t>(id)).SoundSource;
 }
 
-TAdministrator::TAdministrator()
-    : saved_(qgetenv("LEXORA_ADMIN"))
-{
-    qputenv("LEXORA_ADMIN", "1");
-}
-
-TAdministrator::~TAdministrator()
-{
-    if (saved_.isNull())
-        qunsetenv("LEXORA_ADMIN");
-    else
-        qputenv("LEXORA_ADMIN", saved_);
-}
-
 }  // namespace SettingsTest

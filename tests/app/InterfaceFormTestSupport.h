@@ -4,7 +4,6 @@
 
 #include "tests/app/MainWindowTestFolder.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <string>
@@ -28,17 +27,5 @@ void FakeCDDrives(const QString& scratch, const std::vector<QString>& roots);
 // Sets the sound-location byte of catalogue record Id in the folder's catalogue.
 void SetStoredSoundSource(const MainWindowTest::TProgramFolder& folder, int id, int location);
 int StoredSoundSource(const MainWindowTest::TProgramFolder& folder, int id);
-
-// Makes the user an administrator (LEXORA_ADMIN=1) while it lives.
-class TAdministrator {
-public:
-    TAdministrator();
-    ~TAdministrator();
-    TAdministrator(const TAdministrator&) = delete;
-    TAdministrator& operator=(const TAdministrator&) = delete;
-
-private:
-    QByteArray saved_;
-};
 
 }  // namespace SettingsTest
