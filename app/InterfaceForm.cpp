@@ -151,6 +151,7 @@ void TfInterface::FormCreate()
 {
     CanClose = true;
     ApplyCaptions();
+    FitCaptions();
     // cbLangs and cbCDROM follow their labels at 5 pixels through their rows' layouts.
     HotKey->setKeySequence(ShortCutToSequence(main_->Settings.HotKey));
     hkSpeak->setKeySequence(ShortCutToSequence(main_->Settings.hkSpeak));

@@ -153,6 +153,12 @@ private:
     QWidget* BuildUpdatesPage();
     void ConnectHandlers();
     void ApplyCaptions();
+    // Room for the captions of the current language: buttons, the source list, the columns.
+    void FitCaptions();
+    void FitSourceList(const QStringList& texts);
+    void FitDictionaryColumns();
+    // The names of source languages as the source list shows them.
+    QStringList SourceTexts(const std::vector<std::string>& codes) const;
     void FillCDDrives();
     void RefreshMainChoosers(bool fromHandlerToo);
     void SetRowImage(QTreeWidgetItem* row, int image);

@@ -113,16 +113,25 @@ void TfInterface::tsDictionarysShow()
         return;
     lbDictionarys->setFocus();
     SourceCodes = main_->DictManager->GetSourceLanguages();
+    const QStringList texts = SourceTexts(SourceCodes);
+    FitSourceList(texts);
     {
         const QSignalBlocker block(lbDictionarys);
-        for (const std::string& code : SourceCodes) {
-            QString text = ToQString(main_->LangStrings.GetValue(Platform::AnsiToWide(code)));
-            lbDictionarys->addItem(text.isEmpty() ? AnsiText(code) : text);
-        }
+        lbDictionarys->addItems(texts);
         lbDictionarys->setCurrentRow(lbDictionarys->count() > 0 ? 0 : -1);
     }
     if (!EnabledFlags.empty())
         lbDictionarysClick();
+}
+
+QStringList TfInterface::SourceTexts(const std::vector<std::string>& codes) const
+{
+    QStringList texts;
+    for (const std::string& code : codes) {
+        const QString text = ToQString(main_->LangStrings.GetValue(Platform::AnsiToWide(code)));
+        texts << (text.isEmpty() ? AnsiText(code) : text);
+    }
+    return texts;
 }
 
 void TfInterface::lbDictionarysClick()
@@ -169,6 +178,7 @@ void TfInterface::lbDictionarysClick()
             image = diUserDictionary;
         SetRowImage(row, image);
     }
+    FitDictionaryColumns();
     ListView1->setToolTip(QString());
     bCopy->setEnabled(false);
 }

@@ -1,6 +1,8 @@
 // The settings window's widgets: four pages and the two buttons below them. The texts set
 // here are defaults; the interface strings replace them.
 #include "app/InterfaceForm.h"
+#include "app/mainwindow/LexDictionary.h"
+#include "components/InterfaceText.h"
 #include "components/MURL.h"
 
 #include <QCheckBox>
@@ -28,6 +30,14 @@
 
 namespace {
 
+// Free room beside a button's caption, on each side, and after a column's widest text.
+constexpr int kButtonPadding = 12;
+// The narrowest the source list and the dictionary columns get.
+constexpr int kSourceListWidth = 120;
+// The source list's text starts this far from the item's left and ends this far from its right.
+constexpr int kSourceTextLeft = 8;
+constexpr int kSourceTextRight = 4;
+
 template <typename T> T* Named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
@@ -42,6 +52,11 @@ QLabel* Picture(const char* name, QStyle::StandardPixmap pixmap, QWidget* parent
     return label;
 }
 
+int SourceItemWidth(const QFontMetrics& metrics, const QString& text)
+{
+    return kSourceTextLeft + metrics.horizontalAdvance(text) + kSourceTextRight;
+}
+
 // lbDictionarysDrawItem: the selected item on the highlight colour in the window colour,
 // the others on the window colour in black, the text 8 pixels from the left, 1 from the top.
 class TSourceDelegate : public QStyledItemDelegate {
@@ -54,7 +69,7 @@ public:
         painter->save();
         painter->fillRect(option.rect, selected ? p.color(QPalette::Highlight) : p.color(QPalette::Base));
         painter->setPen(selected ? p.color(QPalette::Base) : QColor(Qt::black));
-        const QRect text = option.rect.adjusted(8, 1, 0, 0);
+        const QRect text = option.rect.adjusted(kSourceTextLeft, 1, 0, 0);
         painter->setClipRect(option.rect);
         painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
         painter->restore();
@@ -63,7 +78,7 @@ public:
     {
         QSize s = QStyledItemDelegate::sizeHint(option, index);
         s.setHeight(std::max(18, option.fontMetrics.height() + 2));
-        s.setWidth(option.fontMetrics.horizontalAdvance(index.data().toString()) + 12);
+        s.setWidth(SourceItemWidth(option.fontMetrics, index.data().toString()));
         return s;
     }
 };
@@ -161,12 +176,9 @@ QWidget* TfInterface::BuildTranslationPage()
     auto* layout = new QVBoxLayout(page);
     gbTranslation = Named(new QGroupBox("Translation", page), "gbTranslation");
     auto* g = new QGridLayout(gbTranslation);
+    // Created top to bottom: the order of creation is the order of the Tab key.
     cbClipTranslate = Named(new QCheckBox("Clipboard", gbTranslation), "cbClipTranslate");
     cbDelicate = Named(new QCheckBox("Pop-up", gbTranslation), "cbDelicate");
-    cbEveryKey = Named(new QCheckBox("Every key", gbTranslation), "cbEveryKey");
-    cbInTranslate = Named(new QCheckBox("Double click", gbTranslation), "cbInTranslate");
-    cbAddToHistory = Named(new QCheckBox("History", gbTranslation), "cbAddToHistory");
-    lClickSay = Named(new QCheckBox("Speak on double click", gbTranslation), "lClickSay");
     int row = 0;
     for (QCheckBox* box : {cbClipTranslate, cbDelicate}) {
         g->addWidget(box, row++, 0, 1, 2);
@@ -184,6 +196,10 @@ QWidget* TfInterface::BuildTranslationPage()
     timeRow->addWidget(UpDown1);
     timeRow->addStretch(1);
     g->addLayout(timeRow, row++, 0, 1, 2);
+    cbEveryKey = Named(new QCheckBox("Every key", gbTranslation), "cbEveryKey");
+    cbInTranslate = Named(new QCheckBox("Double click", gbTranslation), "cbInTranslate");
+    cbAddToHistory = Named(new QCheckBox("History", gbTranslation), "cbAddToHistory");
+    lClickSay = Named(new QCheckBox("Speak on double click", gbTranslation), "lClickSay");
     for (QCheckBox* box : {cbEveryKey, cbInTranslate, cbAddToHistory, lClickSay})
         g->addWidget(box, row++, 0, 1, 2);
     cbAddToHistory->setContentsMargins(16, 0, 0, 0);
@@ -206,7 +222,7 @@ QWidget* TfInterface::BuildDictionariesPage()
     auto* layout = new QGridLayout(page);
     lbDictionarys = Named(new QListWidget(page), "lbDictionarys");
     lbDictionarys->setItemDelegate(new TSourceDelegate(lbDictionarys));
-    lbDictionarys->setFixedWidth(120);
+    lbDictionarys->setFixedWidth(kSourceListWidth);
     ListView1 = Named(new QTreeWidget(page), "ListView1");
     ListView1->setColumnCount(2);
     ListView1->setHeaderLabels({"Description", "Publisher"});
@@ -288,9 +304,10 @@ QWidget* TfInterface::BuildUpdatesPage()
     Label2 = Named(new QLabel("User Name:", gbUpdate), "Label2");
     Label3 = Named(new QLabel("Port:", gbUpdate), "Label3");
     Label4 = Named(new QLabel("Password:", gbUpdate), "Label4");
+    // Row by row, as the Tab key goes: server and port, then user name and password.
     eProxyServer = Named(new QLineEdit(gbUpdate), "eProxyServer");
-    eUserName = Named(new QLineEdit(gbUpdate), "eUserName");
     ePort = Named(new QLineEdit(gbUpdate), "ePort");
+    eUserName = Named(new QLineEdit(gbUpdate), "eUserName");
     ePassword = Named(new QLineEdit(gbUpdate), "ePassword");
     ePassword->setEchoMode(QLineEdit::Password);
     ePort->setMaximumWidth(70);
@@ -306,4 +323,47 @@ QWidget* TfInterface::BuildUpdatesPage()
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(1, 1);
     return page;
+}
+
+void TfInterface::FitCaptions()
+{
+    // The sound-folder button fits both its captions: it keeps its size when they change.
+    const TWideStrings& s = main_->LangStrings;
+    const std::pair<QPushButton*, QStringList> buttons[] = {
+        {bOk, {bOk->text()}},
+        {bCance, {bCance->text()}},
+        {bInstall, {bInstall->text()}},
+        {bRemove, {bRemove->text()}},
+        {bCopy, {LangText(s, "UseCDROM"), LangText(s, "CopyToHDD")}}};
+    for (const auto& [button, texts] : buttons) {
+        int widest = 0;
+        for (QString text : texts)
+            widest = std::max(widest, button->fontMetrics().horizontalAdvance(text.remove(QLatin1Char('&'))));
+        button->setMinimumWidth(std::max(button->sizeHint().width(), widest + 2 * kButtonPadding));
+    }
+    FitDictionaryColumns();
+    // Wide enough for every source language from the start: the window keeps its size.
+    if (main_->DictManager)
+        FitSourceList(SourceTexts(main_->DictManager->GetSourceLanguages()));
+}
+
+void TfInterface::FitSourceList(const QStringList& texts)
+{
+    int widest = 0;
+    for (const QString& text : texts)
+        widest = std::max(widest, SourceItemWidth(lbDictionarys->fontMetrics(), text));
+    const int frame = 2 * lbDictionarys->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    lbDictionarys->setFixedWidth(std::max(kSourceListWidth, widest + frame));
+}
+
+void TfInterface::FitDictionaryColumns()
+{
+    // Check box, picture and caption of every row, and the column titles, stand whole, with
+    // room before the next column (the last one reaches to the list's edge by itself).
+    const int last = ListView1->columnCount() - 1;
+    for (int column = 0; column <= last; ++column) {
+        ListView1->resizeColumnToContents(column);
+        const int room = column < last ? kButtonPadding : 0;
+        ListView1->setColumnWidth(column, std::max(kSourceListWidth, ListView1->columnWidth(column) + room));
+    }
 }

@@ -16,6 +16,9 @@ constexpr int kIconError = 2;
 TLexApplication::TLexApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // Qt's own file dialogs: the desktop's would speak the desktop's language, not the
+    // interface language the user chose.
+    setAttribute(Qt::AA_DontUseNativeDialogs);
 }
 
 bool TLexApplication::notify(QObject* receiver, QEvent* event)

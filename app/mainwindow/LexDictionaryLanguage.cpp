@@ -1,4 +1,5 @@
 // The main window's captions and hints in the chosen interface language.
+#include "app/InterfaceLanguageQt.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/InterfaceText.h"
 
@@ -9,6 +10,8 @@
 
 void TfLexDictionary::ApplyInterfaceLanguage()
 {
+    // Qt's own dialogs and menus speak the same language as the program's texts.
+    InstallQtTranslation(InterfaceLanguage);
     const TWideStrings& s = LangStrings;
     miFile->setTitle(LangText(s, "File"));
     miLearnList->setTitle(LangText(s, "LearnList"));

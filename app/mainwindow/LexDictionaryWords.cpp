@@ -230,7 +230,8 @@ void TfLexDictionary::aExportExecute()
     const QString file = own.left(own.size() - 3) + (kind == 0 ? "TDE" : "UDD");
     if (!QFileInfo::exists(file))
         return;
-    const QString target = WordCommands::AskExportFile(this, file, kind == 0 ? 2 : 0);
+    const QString target =
+        WordCommands::AskExportFile(this, LangText(LangStrings, "ExportCaption"), file, kind == 0 ? 2 : 0);
     if (target.isEmpty())
         return;
     // A failed copy leaves the chosen file as it was; the error is shown by the caller.

@@ -115,11 +115,11 @@ void OpenNumberWords(TfLexDictionary& window)
     numbers.exec();
 }
 
-QString AskExportFile(QWidget* owner, const QString& file, int filterIndex)
+QString AskExportFile(QWidget* owner, const QString& title, const QString& file, int filterIndex)
 {
     const QStringList filters = {QStringLiteral("User dictionary (*.UDD *.udd)"), QStringLiteral("All files (*)"),
                                  QStringLiteral("User words (*.TDE *.tde)")};
-    QFileDialog dialog(owner, QStringLiteral("Export custom dictionary"));
+    QFileDialog dialog(owner, title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(filterIndex));

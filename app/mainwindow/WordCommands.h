@@ -34,9 +34,9 @@ TWordEditorOpener SetWordEditorOpener(TWordEditorOpener opener);
 void OpenDictionaryWizard(TfLexDictionary& owner);
 void OpenNumberWords(TfLexDictionary& owner);
 
-// Asks where to export the user-word file File (filter index 0 user dictionary, 2 user words
-// of a maker's dictionary); empty when cancelled.
-QString AskExportFile(QWidget* owner, const QString& file, int filterIndex);
+// Asks, under Title, where to export the user-word file File (filter index 0 user dictionary,
+// 2 user words of a maker's dictionary); empty when cancelled.
+QString AskExportFile(QWidget* owner, const QString& title, const QString& file, int filterIndex);
 
 // Copied text as the search box takes it: trimmed; longer than 25 characters, its first 24.
 QString CutClipboardText(const QString& text);

@@ -1,9 +1,11 @@
-// The settings window on a real X server, in English and German: on every page each caption
-// gets the room it asks for and no two controls overlap. With LEXORA_SCREENSHOTS set to a
+// The settings window on a real X server, in English, German and Russian: on every page each caption
+// gets the room it asks for, no button caption runs to its edge, the names of source languages
+// and dictionaries stand whole, and no two controls overlap. With LEXORA_SCREENSHOTS set to a
 // folder, a picture of every page goes there.
 #include "app/InterfaceForm.h"
 #include "app/InterfaceLanguage.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "components/InterfaceText.h"
 #include "tests/app/InterfaceFormTestSupport.h"
 
 #include <QAbstractButton>
@@ -12,9 +14,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +39,9 @@ QStringList LayoutProblems(QWidget* page)
         const bool captioned = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w);
         if (captioned && w->width() < w->sizeHint().width())
             problems << QString("%1 cut: %2 < %3").arg(w->objectName()).arg(w->width()).arg(w->sizeHint().width());
+        if (auto* b = qobject_cast<QPushButton*>(w);
+            b && b->width() < b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 20)
+            problems << QString("%1 cramped").arg(w->objectName());
         if (captioned && w->height() < w->sizeHint().height())
             problems << QString("%1 cut in height").arg(w->objectName());
         if (auto* g = qobject_cast<QGroupBox*>(w);
@@ -51,14 +59,47 @@ QStringList LayoutProblems(QWidget* page)
     return problems;
 }
 
+// Every source language shown, and the dictionaries of each, stand whole.
+QStringList CutNames(TfInterface& f)
+{
+    QStringList cut;
+    QListWidget* sources = f.lbDictionarys;
+    for (int i = 0; i < sources->count(); ++i) {
+        QTest::mouseClick(sources->viewport(), Qt::LeftButton, {}, sources->visualItemRect(sources->item(i)).center());
+        if (8 + sources->fontMetrics().horizontalAdvance(sources->item(i)->text()) > sources->viewport()->width())
+            cut << sources->item(i)->text();
+        for (int column = 0; column < f.ListView1->columnCount(); ++column) {
+            const int width = f.ListView1->columnWidth(column);
+            f.ListView1->resizeColumnToContents(column);  // what check box, picture and text need
+            if (f.ListView1->columnWidth(column) > width)
+                cut << QString("column %1 of %2").arg(column).arg(sources->item(i)->text());
+            f.ListView1->setColumnWidth(column, width);
+        }
+    }
+    return cut;
+}
+
+TTestDictionary Renamed(TTestDictionary d, const std::string& file, const std::string& pair, const std::string& kind)
+{
+    d.FileName = file;
+    d.Pair = pair;
+    d.KindKey = kind;
+    return d;
+}
+
 }  // namespace
 
-TEST(InterfaceFormX11, EveryPageFitsItsTextsInEnglishAndGerman)
+TEST(InterfaceFormX11, EveryPageFitsItsTextsInEnglishGermanAndRussian)
 {
-    TProgramFolder folder({EnglishGerman(), GermanEnglish()});
+    // Both kinds of general dictionary, whose names are the longest.
+    qputenv("LEXORA_ADMIN", "1");
+    TProgramFolder folder({EnglishGerman(), GermanEnglish(),
+                           Renamed(EnglishGerman(), "ENGFRE_T", "ENGFRE", "TavorLanguage"),
+                           Renamed(EnglishGerman(), "GENERAL1", "ENGENG", "TavorGeneral"),
+                           Renamed(EnglishGerman(), "MYWORDS1", "ENGENG", "General")});
     WriteRealLanguageFile(folder.Path());
     const QString shots = qEnvironmentVariable("LEXORA_SCREENSHOTS");
-    for (const auto& [id, code] : {std::pair<int, const char*>{100, "ENG"}, {101, "GER"}}) {
+    for (const auto& [id, code] : {std::pair<int, const char*>{100, "ENG"}, {101, "GER"}, {102, "RUS"}}) {
         TfLexDictionary main(folder.Path());
         main.InterfaceLanguage = static_cast<std::int16_t>(id);
         LoadInterfaceLanguage(folder.Path().toStdString() + "LangItf.lng", main.InterfaceLanguage, main.LangStrings);
@@ -79,5 +120,12 @@ TEST(InterfaceFormX11, EveryPageFitsItsTextsInEnglishAndGerman)
                 picture.save(QString("%1/settings-%2-%3.png").arg(shots, code).arg(page));
             }
         }
+        form.pcSettings->setCurrentWidget(form.tsDictionarys);
+        const QSize size = form.size();
+        EXPECT_EQ(CutNames(form).join(", ").toStdString(), "") << code;
+        form.bCopy->setText(LangText(main.LangStrings, "CopyToHDD"));  // its other caption
+        QTest::qWait(100);
+        EXPECT_EQ(LayoutProblems(form.tsDictionarys).join("; ").toStdString(), "") << code;
+        EXPECT_EQ(form.size(), size) << code << ": the window keeps its size";
     }
 }
