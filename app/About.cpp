@@ -3,6 +3,7 @@
 #include "app/WebAddresses.h"
 #include "components/InterfaceText.h"
 #include "components/MURLStr.h"
+#include "components/WindowFrame.h"
 #include "components/WindowPlacement.h"
 #include "platform/qt/OpenUrl.h"
 
@@ -14,8 +15,9 @@
 
 TfAbout::TfAbout(const TWideStringList& strings, QWidget* parent)
     // Title, system menu and close button only: no minimise or maximise button.
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       strings_(strings)
 {
     setObjectName("fAbout");
@@ -70,8 +72,10 @@ void TfAbout::SetPicture(const QImage& picture)
 
 void TfAbout::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        RequestCloseButtonOnly(*this);
         PlaceOnOwner(*this, parentWidget());
+    }
     QDialog::showEvent(event);
     FormShow();
 }

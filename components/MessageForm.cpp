@@ -1,6 +1,7 @@
 #include "components/MessageForm.h"
 
 #include "components/InterfaceText.h"
+#include "components/WindowFrame.h"
 #include "components/WindowPlacement.h"
 #include "platform/qt/Colors.h"
 
@@ -50,8 +51,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 TfMessage::TfMessage(QWidget* owner)
     // Title, system menu and close button only: no minimise or maximise button.
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                         | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+    : QDialog(owner,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("fMessage"));
     setWindowTitle(QStringLiteral("Tavor message"));
@@ -137,8 +139,10 @@ bool TfMessage::eventFilter(QObject* watched, QEvent* event)
 
 void TfMessage::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        RequestCloseButtonOnly(*this);
         PlaceOnOwner(*this, parentWidget());
+    }
     QDialog::showEvent(event);
 }
 

@@ -28,7 +28,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;  // UniFormKeyDown: Enter and Escape
-    void showEvent(QShowEvent* event) override;  // opens centred on its owner, inside the screen
+    void showEvent(QShowEvent* event) override;     // opens centred on its owner, inside the screen
     void closeEvent(QCloseEvent* event) override;
     // Key preview: Enter and Escape reach the form before the focused button.
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -27,9 +28,15 @@ QString Xprop(const QStringList& args)
     return QString::fromLatin1(p.readAllStandardOutput());
 }
 
+// The root names the window manager's check window, which names itself while it lives.
 bool WindowManagerRuns()
 {
-    return Xprop({"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+    const QString root = Xprop({"-root", "_NET_SUPPORTING_WM_CHECK"});
+    const int at = root.indexOf("window id # ");
+    if (at < 0)
+        return false;
+    const QString id = root.mid(at + 12).trimmed();
+    return Xprop({"-id", id, "_NET_SUPPORTING_WM_CHECK"}).contains(id);
 }
 
 // Client windows from the bottom of the stack to the top.
@@ -52,8 +59,16 @@ protected:
             return;
         wm = std::make_unique<QProcess>();
         wm->start("openbox", {"--sm-disable"});
-        if (!QTest::qWaitFor(WindowManagerRuns, 10000))
+        if (!QTest::qWaitFor(WindowManagerRuns, 10000)) {
             TearDownTestSuite();
+            return;
+        }
+        // The first window mapped while the window manager settles may go unmanaged: a probe
+        // takes that turn.
+        QWidget probe;
+        probe.show();
+        if (!QTest::qWaitForWindowExposed(&probe, 1000))
+            std::cerr << "the window manager did not show the probe window\n";
     }
     static void TearDownTestSuite()
     {
@@ -84,7 +99,10 @@ TEST_F(DialogsX11, TheMessageFormHasNoMinimiseOrMaximise)
     QRect frame;
     TestSupport::AnswerNextModal([&](QWidget* form) {
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return Xprop({"-id", Id(*form), "_NET_WM_ALLOWED_ACTIONS"}).contains("CLOSE"); }, 5000));
+            [&] {
+                return Xprop({"-id", Id(*form), "_NET_WM_ALLOWED_ACTIONS"}).contains("CLOSE");
+            },
+            5000));
         actions = Xprop({"-id", Id(*form), "_NET_WM_ALLOWED_ACTIONS"});
         frame = form->frameGeometry();
         QTest::keyClick(form, Qt::Key_Escape);

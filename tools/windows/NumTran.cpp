@@ -2,6 +2,7 @@
 
 #include "components/InterfaceText.h"
 #include "components/MBox.h"
+#include "components/WindowFrame.h"
 #include "components/WindowPlacement.h"
 #include "tools/NumberWords.h"
 
@@ -9,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -145,7 +147,12 @@ void TfNumTran::FitCaptions()
         buttonsWidth += ButtonWidth(b);
     QFont titleFont = font();
     titleFont.setBold(true);
-    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleBarReserve;
+    // The window system shows the program's name after the title.
+    QString title = windowTitle();
+    const QString program = QGuiApplication::applicationDisplayName();
+    if (!program.isEmpty() && !title.endsWith(program))
+        title += QStringLiteral(" \u2014 ") + program;
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarReserve;
     const int labelWidth = std::max(QFontMetrics(lNumber->font()).horizontalAdvance(lNumber->text()),
                                     QFontMetrics(lLabguage->font()).horizontalAdvance(lLabguage->text()));
     const int columnsWidth = 2 * std::max(kColumnWidth, labelWidth) + 3 * kMargin + 4;
@@ -164,7 +171,8 @@ void TfNumTran::FitCaptions()
     bTranslate->setGeometry(kMargin, 147, ButtonWidth(bTranslate), 25);
     bClose->setGeometry(w - kMargin - ButtonWidth(bClose), 147, ButtonWidth(bClose), 25);
     const int copy = ButtonWidth(UniButton1);
-    const int between = bTranslate->geometry().right() + 1 + (bClose->x() - bTranslate->geometry().right() - 1 - copy) / 2;
+    const int between =
+        bTranslate->geometry().right() + 1 + (bClose->x() - bTranslate->geometry().right() - 1 - copy) / 2;
     UniButton1->setGeometry(between, 147, copy, 25);
 }
 
@@ -227,8 +235,10 @@ void TfNumTran::bCloseClick()
 
 void TfNumTran::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        RequestCloseButtonOnly(*this);
         PlaceOnOwner(*this, parentWidget());
+    }
     QDialog::showEvent(event);
 }
 
