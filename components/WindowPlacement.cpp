@@ -1,6 +1,6 @@
 #include "components/WindowPlacement.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMargins>
 #include <QRect>
 #include <QScreen>
@@ -26,12 +26,27 @@ QMargins FrameOf(const QWidget& window, const QWidget* owner)
     return {};
 }
 
+// Where the window opens over: the owner, or the owner's own window the user works in (a
+// learning window over the main window that asks for a message) when that one is active.
+const QWidget* Anchor(const QWidget& window, const QWidget* owner)
+{
+    if (owner == nullptr)
+        return nullptr;
+    owner = owner->window();
+    QWidget* active = QApplication::activeWindow();
+    if (active == nullptr || active == &window || active == owner || !active->isVisible())
+        return owner;
+    for (const QWidget* w = active->parentWidget(); w != nullptr; w = w->parentWidget())
+        if (w->window() == owner)
+            return active;
+    return owner;
+}
+
 }  // namespace
 
 void PlaceOnOwner(QWidget& window, const QWidget* owner)
 {
-    if (owner != nullptr)
-        owner = owner->window();
+    owner = Anchor(window, owner);
     const bool onOwner = owner != nullptr && owner != &window && owner->isVisible();
     QScreen* screen = onOwner ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr)
@@ -57,5 +72,7 @@ void PlaceOnOwner(QWidget& window, const QWidget* owner)
     // Inside the work area; where the window is larger than it, its top-left corner shows.
     outer.moveLeft(std::max(area.left(), std::min(outer.left(), area.right() + 1 - outer.width())));
     outer.moveTop(std::max(area.top(), std::min(outer.top(), area.bottom() + 1 - outer.height())));
-    window.move(outer.topLeft());
+    // Placed by its client area: before the window is first shown the window system does not
+    // know its frame, and would put the frame's corner where the client's belongs.
+    window.setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), size));
 }

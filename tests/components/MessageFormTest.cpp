@@ -6,6 +6,7 @@
 #include "tests/qtsupport/ModalAnswer.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QLabel>
@@ -255,6 +256,19 @@ TEST(MessageForm, OpensCentredOnItsOwnerInsideTheScreenWithoutMinimiseOrMaximise
     });
     ShowMessageForm(&owner, "x", Strings(), 0, 1);
     EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y();
+
+    // Asked for by the owner while a window of its own covers it (the full-screen learning
+    // window): over that window, where the user looks.
+    QDialog learning(&owner);
+    learning.setGeometry(area.adjusted(0, 0, -area.width() / 3, 0));
+    learning.show();
+    QApplication::setActiveWindow(&learning);
+    TestSupport::AnswerNextModal([&](QWidget* w) {
+        centre = w->frameGeometry().center();
+        Press(static_cast<TfMessage*>(w), Qt::Key_Return);
+    });
+    ShowMessageForm(&owner, "x", Strings(), 0, 1);
+    EXPECT_LE((centre - learning.frameGeometry().center()).manhattanLength(), 2);
 }
 
 TEST(MessageForm, AKeyHeldSinceBeforeTheFormShowedDoesNotAnswerIt)
