@@ -3,15 +3,21 @@
 #include "app/WebAddresses.h"
 #include "components/InterfaceText.h"
 #include "components/MURLStr.h"
+#include "components/WindowFrame.h"
+#include "components/WindowPlacement.h"
 #include "platform/qt/OpenUrl.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShowEvent>
 
 TfAbout::TfAbout(const TWideStringList& strings, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    // Title, system menu and close button only: no minimise or maximise button.
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       strings_(strings)
 {
     setObjectName("fAbout");
@@ -66,6 +72,10 @@ void TfAbout::SetPicture(const QImage& picture)
 
 void TfAbout::showEvent(QShowEvent* event)
 {
+    if (!event->spontaneous()) {
+        RequestCloseButtonOnly(*this);
+        PlaceOnOwner(*this, parentWidget());
+    }
     QDialog::showEvent(event);
     FormShow();
 }

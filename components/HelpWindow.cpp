@@ -1,5 +1,8 @@
 #include "components/HelpWindow.h"
 
+#include "components/WindowPlacement.h"
+
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -22,10 +25,13 @@ THelpBrowser::THelpBrowser(QWidget* parent)
 
 bool THelpBrowser::OpenTopic(const QString& helpFile, const QString& topic)
 {
+    bool fileChanged = false;
     try {
         const std::string fileName = QFile::encodeName(helpFile).toStdString();
-        if (!file_ || file_->FileName() != fileName)
+        if (!file_ || file_->FileName() != fileName) {
             file_ = std::make_unique<Platform::THelpFile>(fileName);
+            fileChanged = true;
+        }
         std::string bytes;
         if (!file_->Read(topic.toStdString(), bytes))
             return false;
@@ -33,7 +39,14 @@ bool THelpBrowser::OpenTopic(const QString& helpFile, const QString& topic)
         file_.reset();
         return false;
     }
-    setSource(QUrl("chm:/" + topic));
+    // The same topic name in another help file (another language) is another page.
+    const QUrl url("chm:/" + topic);
+    if (fileChanged && source() == url) {
+        reload();
+        emit sourceChanged(url);
+    } else {
+        setSource(url);
+    }
     return true;
 }
 
@@ -65,7 +78,25 @@ THelpWindow::THelpWindow(QWidget* parent)
     connect(Browser, &QTextBrowser::sourceChanged, this, [this] { setWindowTitle(Browser->documentTitle()); });
 }
 
-bool ShowHelpTopic(const QString& url)
+namespace {
+
+// The window a help request comes from: the given one, else the active one.
+QWidget* HelpOwner(QWidget* owner)
+{
+    if (owner == nullptr)
+        owner = QApplication::activeModalWidget();
+    if (owner == nullptr)
+        owner = QApplication::activeWindow();
+    if (owner != nullptr)
+        owner = owner->window();
+    if (owner != nullptr && owner == g_window.data())
+        owner = g_window->parentWidget();
+    return owner;
+}
+
+}  // namespace
+
+bool ShowHelpTopic(const QString& url, QWidget* owner)
 {
     const int at = url.indexOf("::");
     const QString file = at < 0 ? url : url.left(at);
@@ -74,14 +105,22 @@ bool ShowHelpTopic(const QString& url)
         topic.remove(0, 1);
     if (!QFileInfo(file).isFile())
         return false;
+    owner = HelpOwner(owner);
     const bool fresh = !g_window;
     if (fresh)
-        g_window = new THelpWindow();
+        g_window = new THelpWindow(owner);
     if (!g_window->Browser->OpenTopic(file, topic)) {
         if (fresh)
             delete g_window;
         return false;
     }
+    // Asked for from another window: the help window moves over to it (on top of it, also
+    // when that window is modal or full-screen).
+    const bool moved = g_window->parentWidget() != owner;
+    if (moved)
+        g_window->setParent(owner, g_window->windowFlags());
+    if (fresh || moved || !g_window->isVisible())
+        PlaceOnOwner(*g_window, owner);
     g_window->show();
     g_window->raise();
     g_window->activateWindow();

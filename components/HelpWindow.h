@@ -30,7 +30,9 @@ public:
 
 // Opens "<file>::/<topic>" in the program's help window (made on first use) and brings it to
 // the front; false when the file or topic cannot be read (the window is not shown then).
-bool ShowHelpTopic(const QString& url);
+// The window belongs to Owner (by default the window that is active, a modal one first): it
+// stays above it, opens centred on it inside the screen, and closes with it.
+bool ShowHelpTopic(const QString& url, QWidget* owner = nullptr);
 // Closes the help window, as the program does when it ends.
 void CloseAllHelp();
 // The help window while it exists (tests).

@@ -1,15 +1,16 @@
 #include "components/MessageForm.h"
 
 #include "components/InterfaceText.h"
+#include "components/WindowFrame.h"
+#include "components/WindowPlacement.h"
 #include "platform/qt/Colors.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 
 namespace {
@@ -49,9 +50,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 }  // namespace
 
 TfMessage::TfMessage(QWidget* owner)
+    // Title, system menu and close button only: no minimise or maximise button.
     : QDialog(owner,
-              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                  | Qt::WindowStaysOnTopHint)
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("fMessage"));
     setWindowTitle(QStringLiteral("Tavor message"));
@@ -99,9 +101,14 @@ void TfMessage::bNoClick()
     done(kResultNo);
 }
 
-bool TfMessage::UniFormKeyDown(int key)
+bool TfMessage::UniFormKeyDown(const QKeyEvent& event)
 {
     const bool single = !bOk->isHidden();
+    const int key = event.key();
+    // A key held down since before the form showed repeats into it: that is no answer, and
+    // closing on it would hand the next repeat to the window below.
+    if (event.isAutoRepeat())
+        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -117,7 +124,7 @@ bool TfMessage::UniFormKeyDown(int key)
 
 void TfMessage::keyPressEvent(QKeyEvent* event)
 {
-    if (UniFormKeyDown(event->key()))
+    if (UniFormKeyDown(*event))
         event->accept();
     else
         QDialog::keyPressEvent(event);
@@ -125,9 +132,18 @@ void TfMessage::keyPressEvent(QKeyEvent* event)
 
 bool TfMessage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && UniFormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+    if (event->type() == QEvent::KeyPress && UniFormKeyDown(*static_cast<QKeyEvent*>(event)))
         return true;
     return QDialog::eventFilter(watched, event);
+}
+
+void TfMessage::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        RequestCloseButtonOnly(*this);
+        PlaceOnOwner(*this, parentWidget());
+    }
+    QDialog::showEvent(event);
 }
 
 void TfMessage::closeEvent(QCloseEvent* event)
@@ -172,11 +188,6 @@ int ShowMessageForm(QWidget* owner, const QString& text, const TWideStrings& str
         break;
     }
 
-    if (QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = form->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        form->move(frame.topLeft());
-    }
     const int result = form->exec();
     if (!form)
         return kResultClosed;  // the owner went away while the form was showing

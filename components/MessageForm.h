@@ -28,12 +28,13 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;  // UniFormKeyDown: Enter and Escape
+    void showEvent(QShowEvent* event) override;     // opens centred on its owner, inside the screen
     void closeEvent(QCloseEvent* event) override;
     // Key preview: Enter and Escape reach the form before the focused button.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool UniFormKeyDown(int key);
+    bool UniFormKeyDown(const QKeyEvent& event);
 };
 
 // Buttons: 0 OK, 1 Yes/No, other: none. Icon: 0 question, 1 information, 2 error, other: none.

@@ -2,6 +2,7 @@
 #include "app/InterfaceLanguage.h"
 #include "app/mainwindow/JpegImage.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "components/HelpWindow.h"
 #include "components/MBox.h"
 #include "components/TrayIcon.h"
 #include "app/mainwindow/WordListModel.h"
@@ -296,6 +297,7 @@ void TfLexDictionary::FormClose()
     ShuttingDown = true;
     SaveHistory();
     aCloseListExecute();
+    CloseAllHelp();
 }
 
 void TfLexDictionary::aExitExecute()

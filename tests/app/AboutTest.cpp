@@ -81,3 +81,15 @@ TEST_F(AboutBox, TheHelpMenuCountsTheInstalledDictionaries)
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], "http://www.lexora.example/");
 }
+
+TEST_F(AboutBox, OpensCentredOnItsOwnerWithoutMinimiseOrMaximise)
+{
+    QWidget owner;
+    owner.setGeometry(30, 40, 600, 420);
+    owner.show();
+    TfAbout about(strings, &owner);
+    about.show();
+    EXPECT_LE((about.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
+    EXPECT_TRUE(about.windowFlags().testFlag(Qt::CustomizeWindowHint));
+    EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+}

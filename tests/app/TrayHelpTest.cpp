@@ -77,3 +77,12 @@ TEST_F(TrayHelp, DamagedOrMissingHelpFilesOpenNothing)
     window->IBanerClick();
     EXPECT_EQ(CurrentHelpWindow(), nullptr);
 }
+
+TEST_F(TrayHelp, ClosingTheMainWindowClosesTheHelpWindow)
+{
+    Open();
+    QTest::keyClick(window->cbFind->lineEdit(), Qt::Key_F1);
+    ASSERT_NE(CurrentHelpWindow(), nullptr);
+    window->close();
+    EXPECT_EQ(CurrentHelpWindow(), nullptr);
+}

@@ -6,6 +6,9 @@
 #include "tests/qtsupport/ModalAnswer.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -224,4 +227,61 @@ TEST(MessageForm, FreedWhenItsOwnerGoesAwayWhileShowing)
     auto owner = new QWidget;
     TestSupport::AnswerNextModal([&](QWidget*) { delete owner; });
     EXPECT_EQ(ShowMessageForm(owner, "x", Strings(), 0, 0), 2);
+}
+
+TEST(MessageForm, OpensCentredOnItsOwnerInsideTheScreenWithoutMinimiseOrMaximise)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget owner;
+    owner.setGeometry(area.left() + 30, area.top() + 40, 500, 300);
+    owner.show();
+    QPoint centre;
+    Qt::WindowFlags flags;
+    TestSupport::AnswerNextModal([&](QWidget* w) {
+        centre = w->frameGeometry().center();
+        flags = w->windowFlags();
+        Press(static_cast<TfMessage*>(w), Qt::Key_Return);
+    });
+    ShowMessageForm(&owner, "x", Strings(), 0, 1);
+    EXPECT_LE((centre - owner.frameGeometry().center()).manhattanLength(), 2);
+    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));  // the window manager adds no buttons of its own
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+    // An owner at the screen's corner: the form stays whole on the screen.
+    owner.move(area.right() - 100, area.bottom() - 50);
+    QRect frame;
+    TestSupport::AnswerNextModal([&](QWidget* w) {
+        frame = w->frameGeometry();
+        Press(static_cast<TfMessage*>(w), Qt::Key_Return);
+    });
+    ShowMessageForm(&owner, "x", Strings(), 0, 1);
+    EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y();
+
+    // Asked for by the owner while a window of its own covers it (the full-screen learning
+    // window): over that window, where the user looks.
+    QDialog learning(&owner);
+    learning.setGeometry(area.adjusted(0, 0, -area.width() / 3, 0));
+    learning.show();
+    QApplication::setActiveWindow(&learning);
+    TestSupport::AnswerNextModal([&](QWidget* w) {
+        centre = w->frameGeometry().center();
+        Press(static_cast<TfMessage*>(w), Qt::Key_Return);
+    });
+    ShowMessageForm(&owner, "x", Strings(), 0, 1);
+    EXPECT_LE((centre - learning.frameGeometry().center()).manhattanLength(), 2);
+}
+
+TEST(MessageForm, AKeyHeldSinceBeforeTheFormShowedDoesNotAnswerIt)
+{
+    bool openAfterRepeat = false;
+    EXPECT_EQ(ShowAndAnswer(1, 0,
+                            [&](TfMessage* f) {
+                                QWidget* target = f->focusWidget() ? f->focusWidget() : f;
+                                QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+                                QApplication::sendEvent(target, &repeat);
+                                openAfterRepeat = f->isVisible();
+                                Press(f, Qt::Key_Return);
+                            }),
+              6);
+    EXPECT_TRUE(openAfterRepeat);
 }

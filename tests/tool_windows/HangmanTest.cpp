@@ -267,4 +267,35 @@ TEST_F(HangmanTest, ChoosingAMethodStopsTypedGuesses)
     EXPECT_TRUE(hello.Messages.empty());
 }
 
+TEST_F(HangmanTest, TheKeyOfAMessageIsNoGuess)
+{
+    // A message takes the activation from the game while it shows; the window manager gives
+    // it back only later.
+    TLearningHost host = hello.Host();
+    host.ShowMessageBox = [this](const QString& text, int, int) {
+        hello.Messages.push_back(text);
+        QApplication::setActiveWindow(nullptr);
+        return 1;
+    };
+    TfLearning game(std::move(host));
+    game.show();
+    QApplication::setActiveWindow(&game);
+    game.SelectMethod(7);
+    QTest::mouseClick(game.rbDictWords, Qt::LeftButton, {}, QPoint(8, 11));
+    QTest::mouseClick(game.alNextWord, Qt::LeftButton);
+    game.rbDictWords->setFocus();
+    TypeText(&game, "1");
+    EXPECT_EQ(hello.Messages.size(), 1u);  // one key, one message
+
+    // Enter held on the message repeats into the game once the message is gone.
+    QApplication::setActiveWindow(&game);
+    game.rbDictWords->setFocus();
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+    QApplication::sendEvent(KeyTarget(&game), &repeat);
+    EXPECT_EQ(hello.Messages.size(), 1u);
+    EXPECT_EQ(game.MissStage, 1);
+    TypeText(&game, "e");
+    EXPECT_EQ(game.lGameWord->text(), " h  e  _  _  o ");
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // The number-to-words window driven by keys and clicks.
 #include "tools/windows/NumTran.h"
 
+#include "components/MBox.h"
 #include "engine/WideStringList.h"
 #include "platform/qt/QtText.h"
 #include "tools/NumberWords.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -115,6 +118,56 @@ TEST_F(NumTranTest, EscapeClosesWithTheOkResult)
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Accepted);
+}
+
+TEST_F(NumTranTest, AOneWordResultWrapsInsideTheBox)
+{
+    window.eNumber->setText("1234567");
+    Choose(4);  // Italian writes it as one long word
+    ASSERT_FALSE(window.Label1->text().contains(' '));
+    ASSERT_GT(QFontMetrics(window.Label1->font()).horizontalAdvance(window.Label1->text()), window.Label1->width());
+    // The word goes on in a second line instead of being cut at the box edge.
+    const QImage shown = window.Label1->grab().toImage();
+    const QColor background = shown.pixelColor(shown.width() - 1, shown.height() - 1);
+    int lowestInk = -1;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixelColor(x, y) != background)
+                lowestInk = y;
+    EXPECT_GT(lowestInk, QFontMetrics(window.Label1->font()).lineSpacing() + 2);
+    EXPECT_TRUE(window.MBox1->geometry().contains(window.Label1->geometry().translated(window.MBox1->pos())));
+}
+
+TEST(NumTranWindow, CaptionsFitInEveryLanguageAndItOpensOnItsOwner)
+{
+    const std::u16string languages[] = {
+        u"TranCaption=Numbers to Words\r\nTranNumber=Type a number:\r\nTranLanguage=Select "
+        u"language:\r\nTranButTran=Translate\r\nTranButClose=Close\r\n",
+        u"TranCaption=Zahlen in Worten\r\nTranNumber=Geben Sie eine Zahl ein:\r\nTranLanguage=Sprache "
+        u"wählen:\r\nTranButTran=Umwandeln\r\nTranButClose=Schließen\r\n",
+        u"TranCaption=Число прописью\r\nTranNumber=Введите число:\r\nTranLanguage=Выберите "
+        u"язык:\r\nTranButTran=Преобразовать\r\nTranButClose=Закрыть\r\n"};
+    QWidget owner;
+    owner.setGeometry(40, 30, 600, 400);
+    owner.show();
+    for (const std::u16string& text : languages) {
+        TWideStringList strings;
+        strings.SetTextStr(text);
+        TfNumTran window(strings, &owner);
+        window.show();
+        for (QPushButton* b : window.findChildren<QPushButton*>()) {
+            const int caption = QFontMetrics(b->font()).horizontalAdvance(b->text());
+            EXPECT_GE(b->width() - caption, 16) << b->text().toStdString();  // room on both sides
+            EXPECT_TRUE(window.rect().contains(b->geometry())) << b->text().toStdString();
+        }
+        for (QLabel* l : {window.lNumber, window.lLabguage}) {
+            EXPECT_GE(l->width(), QFontMetrics(l->font()).horizontalAdvance(l->text())) << l->text().toStdString();
+            EXPECT_TRUE(window.rect().contains(l->geometry()));
+        }
+        EXPECT_LE((window.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
+        EXPECT_TRUE(window.windowFlags().testFlag(Qt::CustomizeWindowHint));
+        EXPECT_FALSE(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    }
 }
 
 }  // namespace

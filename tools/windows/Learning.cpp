@@ -188,8 +188,10 @@ bool TfLearning::eventFilter(QObject* watched, QEvent* event)
     bool handled = false;
     Guard([&] {
         // A key goes to the focused control first; the filter sees it again on each parent
-        // it is passed on to, where it is no longer previewed.
-        if (watched == QApplication::focusWidget()) {
+        // it is passed on to, where it is no longer previewed. The window's own focus
+        // control is asked: while a message shown by the preview takes the activation, the
+        // application has none.
+        if (watched == focusWidget() && !key->isAutoRepeat()) {
             const QString text = key->text();
             if (!text.isEmpty())
                 FormKeyPress(text.at(0).unicode());
@@ -206,9 +208,10 @@ bool TfLearning::eventFilter(QObject* watched, QEvent* event)
 
 void TfLearning::keyPressEvent(QKeyEvent* event)
 {
-    // Keys of the focused control were seen by the filter already.
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr || focus == this || !isAncestorOf(focus)) {
+    // Keys of the focused control were seen by the filter already. A held key is one key:
+    // its repeats (the key that closed a message, still down) are no guesses.
+    QWidget* focus = focusWidget();
+    if ((focus == nullptr || focus == this || !isAncestorOf(focus)) && !event->isAutoRepeat()) {
         const QString text = event->text();
         if (!text.isEmpty())
             Guard([&] { FormKeyPress(text.at(0).unicode()); });
@@ -251,7 +254,7 @@ void TfLearning::alExitClick()
 void TfLearning::alHelpClick()
 {
     const bool game = pcMethods->currentWidget() == tsHangman;
-    ShowHelpTopic(host_.HelpFile + (game ? QStringLiteral("::/143.htm") : QStringLiteral("::/142.htm")));
+    ShowHelpTopic(host_.HelpFile + (game ? QStringLiteral("::/143.htm") : QStringLiteral("::/142.htm")), this);
 }
 
 void TfLearning::SelectMethod(int method)

@@ -2,20 +2,58 @@
 
 #include "components/InterfaceText.h"
 #include "components/MBox.h"
+#include "components/WindowFrame.h"
+#include "components/WindowPlacement.h"
 #include "tools/NumberWords.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QShowEvent>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kMaxDigits = 10;
+constexpr int kMargin = 8;
+constexpr int kButtonGap = 11;
+constexpr int kButtonWidth = 90;
+constexpr int kColumnWidth = 140;
+// What a window manager's title bar takes besides the title: icon, close button, margins.
+constexpr int kTitleBarReserve = 96;
+
+// The words label: a word longer than the line (Italian writes a number as one word) is
+// broken where the line ends instead of being cut at the box edge.
+class TWordsLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setFont(font());
+        p.setPen(palette().color(foregroundRole()));
+        QTextOption option(alignment());
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        p.drawText(QRectF(contentsRect()), text(), option);
+    }
+};
+
+// A button as wide as its caption needs, never narrower than the layout's width.
+int ButtonWidth(const QPushButton* button)
+{
+    return std::max(kButtonWidth, button->sizeHint().width() + 2 * kMargin);
+}
 
 }  // namespace
 
@@ -24,7 +62,9 @@ TfNumTran::TfNumTran(const TWideStrings& langStrings, QWidget* parent)
       LangStrings(langStrings)
 {
     setObjectName("fNumTran");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    // Title, system menu and close button only: no minimise or maximise button.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(308, 179);
     QFont tahoma("Tahoma");
     tahoma.setPointSize(8);
@@ -57,12 +97,11 @@ TfNumTran::TfNumTran(const TWideStrings& langStrings, QWidget* parent)
     MBox1->SetColor(clWindow);
     MBox1->SetBackground(false);
     MBox1->SetAdvancedDrow(false);
-    Label1 = new QLabel(MBox1);
+    Label1 = new TWordsLabel(MBox1);
     Label1->setObjectName("Label1");
     Label1->setGeometry(1, 2, 290, 85);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     bTranslate = new QPushButton(this);
     bTranslate->setObjectName("bTranslate");
@@ -95,6 +134,46 @@ void TfNumTran::FormCreate()
     bTranslate->setText(LangText(LangStrings, "TranButTran"));
     bClose->setText(LangText(LangStrings, "TranButClose"));
     LanguageIndex = 0;
+    FitCaptions();
+}
+
+// The window keeps its layout and grows where a language's captions need more room: buttons
+// as wide as their captions, the window as wide as its buttons and its title.
+void TfNumTran::FitCaptions()
+{
+    const QPushButton* buttons[] = {bTranslate, UniButton1, bClose};
+    int buttonsWidth = 2 * kButtonGap;
+    for (const QPushButton* b : buttons)
+        buttonsWidth += ButtonWidth(b);
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    // The window system shows the program's name after the title.
+    QString title = windowTitle();
+    const QString program = QGuiApplication::applicationDisplayName();
+    if (!program.isEmpty() && !title.endsWith(program))
+        title += QStringLiteral(" \u2014 ") + program;
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarReserve;
+    const int labelWidth = std::max(QFontMetrics(lNumber->font()).horizontalAdvance(lNumber->text()),
+                                    QFontMetrics(lLabguage->font()).horizontalAdvance(lLabguage->text()));
+    const int columnsWidth = 2 * std::max(kColumnWidth, labelWidth) + 3 * kMargin + 4;
+    const int w = std::max({308, buttonsWidth + 2 * kMargin, titleWidth, columnsWidth});
+    setFixedSize(w, 179);
+
+    const int column = (w - 3 * kMargin - 4) / 2;
+    lNumber->setGeometry(kMargin, 4, column, 16);
+    eNumber->setGeometry(kMargin, 20, kColumnWidth, 22);
+    lLabguage->setGeometry(w - kMargin - column, 4, column, 16);
+    cbLanguage->setGeometry(w - kMargin - kColumnWidth, 20, kColumnWidth, 22);
+    MBox1->setGeometry(kMargin, 50, w - 2 * kMargin, 89);
+    Label1->setGeometry(1, 2, w - 2 * kMargin - 2, 85);
+
+    // Translate at the left, Close at the right, Copy in the middle of the space between.
+    bTranslate->setGeometry(kMargin, 147, ButtonWidth(bTranslate), 25);
+    bClose->setGeometry(w - kMargin - ButtonWidth(bClose), 147, ButtonWidth(bClose), 25);
+    const int copy = ButtonWidth(UniButton1);
+    const int between =
+        bTranslate->geometry().right() + 1 + (bClose->x() - bTranslate->geometry().right() - 1 - copy) / 2;
+    UniButton1->setGeometry(between, 147, copy, 25);
 }
 
 std::int32_t TfNumTran::ReadNumber() const
@@ -152,6 +231,15 @@ void TfNumTran::UniButton1Click()
 void TfNumTran::bCloseClick()
 {
     done(QDialog::Accepted);
+}
+
+void TfNumTran::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        RequestCloseButtonOnly(*this);
+        PlaceOnOwner(*this, parentWidget());
+    }
+    QDialog::showEvent(event);
 }
 
 void TfNumTran::keyPressEvent(QKeyEvent* event)

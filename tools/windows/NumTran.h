@@ -38,11 +38,13 @@ public:
     void bCloseClick();
 
 protected:
+    void showEvent(QShowEvent* event) override;                  // centred on its owner
     void keyPressEvent(QKeyEvent* event) override;               // FormKeyDown: Escape closes
     bool eventFilter(QObject* watched, QEvent* event) override;  // eNumberKeyPress, eNumberKeyDown
 
 private:
     std::int32_t ReadNumber() const;
+    void FitCaptions();
 
     const TWideStrings& LangStrings;
 };
