@@ -91,9 +91,8 @@ public:
     {
         if (on == Indented)
             return;
-        Rtf.Control("pard");
-        if (on)
-            Rtf.Control("li284");
+        // The indent is the only paragraph property articles set: "\li" alone undoes it.
+        Rtf.Control(on ? "li284" : "li0");
         Indented = on;
     }
 

@@ -39,12 +39,38 @@ std::size_t PlaceOf(std::vector<std::size_t>& used, std::size_t n)
     return used.size() - 1;
 }
 
-bool EndsControlWord(char16_t c)
+bool IsDigit(char16_t c)
 {
-    // Letters and digits would run on into the word or its number, a space would be taken
-    // for its delimiter and a hyphen for a sign.
-    const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-    return !(letter || (c >= u'0' && c <= u'9') || c == u' ' || c == u'-');
+    return c >= u'0' && c <= u'9';
+}
+
+// Whether Next, written right after a control word, would be read as part of it: after the
+// word's letters a letter, digit or hyphen runs on (a hyphen as a sign); after its number
+// only a digit does. A space right after either is taken for the word's delimiter.
+bool RunsOn(TRtfWriter::TDelimiter after, char16_t next)
+{
+    if (after == TRtfWriter::TDelimiter::None)
+        return false;
+    if (next == u' ' || IsDigit(next))
+        return true;
+    const bool letter = (next >= u'a' && next <= u'z') || (next >= u'A' && next <= u'Z');
+    return after == TRtfWriter::TDelimiter::AfterLetters && (letter || next == u'-');
+}
+
+TRtfWriter::TDelimiter DelimiterAfter(std::string_view word)
+{
+    return !word.empty() && IsDigit(static_cast<char16_t>(word.back())) ? TRtfWriter::TDelimiter::AfterDigits
+                                                                        : TRtfWriter::TDelimiter::AfterLetters;
+}
+
+// "\fK" or "\cfK" and what follows it in a table, with a space only where it would run on.
+void AppendAfterControl(std::string& out, std::string_view word, std::string_view text)
+{
+    out += '\\';
+    out += word;
+    if (!text.empty() && RunsOn(DelimiterAfter(word), static_cast<unsigned char>(text.front())))
+        out += ' ';
+    out += text;
 }
 
 }  // namespace
@@ -76,34 +102,33 @@ TRtfWriter& TRtfWriter::Control(std::string_view word)
 {
     Body += '\\';
     Body += word;
-    NeedDelimiter = true;
+    Pending = DelimiterAfter(word);
     return *this;
 }
 
 TRtfWriter& TRtfWriter::Open()
 {
     Body += '{';
-    NeedDelimiter = false;
+    Pending = TDelimiter::None;
     return *this;
 }
 
 TRtfWriter& TRtfWriter::Close()
 {
     Body += '}';
-    NeedDelimiter = false;
+    Pending = TDelimiter::None;
     return *this;
 }
 
 void TRtfWriter::Delimit(char16_t next)
 {
-    if (NeedDelimiter && !EndsControlWord(next))
+    if (RunsOn(Pending, next))
         Body += ' ';
-    NeedDelimiter = false;
+    Pending = TDelimiter::None;
 }
 
 TRtfWriter& TRtfWriter::Text(std::u16string_view text)
 {
-    static const char hex[] = "0123456789abcdef";
     for (char16_t c : text) {
         if (c < 0x20)
             continue;
@@ -113,13 +138,13 @@ TRtfWriter& TRtfWriter::Text(std::u16string_view text)
                 Body += '\\';
             Body += static_cast<char>(c);
         } else if (const std::uint8_t b = Map.ByteOf(c)) {
-            Body += "\\'";
-            Body += hex[b >> 4];
-            Body += hex[b & 15];
+            Body += static_cast<char>(b);
         } else {
+            // No fallback character follows ("\uc0" in the head): the number ends the word.
             Body += "\\u";
             Body += std::to_string(static_cast<std::int16_t>(c));
-            Body += '?';
+            Pending = TDelimiter::AfterDigits;
+            UsesUnicode = true;
         }
     }
     return *this;
@@ -135,9 +160,15 @@ std::string TRtfWriter::Finish()
     std::string out = "{\\rtf1";
     if (Map.CodePage() != 1252)  // without it, rich text is in the Western page
         out += "\\ansicpg" + std::to_string(Map.CodePage());
+    if (UsesUnicode)
+        out += "\\uc0";
     out += "{\\fonttbl";
-    for (std::size_t i = 0; i < FontsUsed.size(); ++i)
-        out += "\\f" + std::to_string(i) + ' ' + Platform::WideToAnsi(Fonts[FontsUsed[i]], 1252) + ';';
+    for (std::size_t i = 0; i < FontsUsed.size(); ++i) {
+        // The table's end ends the last name as well as a semicolon would.
+        AppendAfterControl(out, "f" + std::to_string(i), Platform::WideToAnsi(Fonts[FontsUsed[i]], 1252));
+        if (i + 1 < FontsUsed.size())
+            out += ';';
+    }
     out += '}';
     if (!ColoursUsed.empty()) {
         out += "{\\colortbl;";

@@ -1,6 +1,8 @@
 // Lean rich text of one article: a font table and a colour table of only what the text uses,
-// characters of the 8-bit code page as "\'hh", every other character as "\uN?" (N a signed
-// 16-bit number), no line breaks and no control word a reader would take for its default.
+// characters of the 8-bit code page as their bytes, every other character as "\uN" (N a
+// signed 16-bit number, no fallback character), a space after a control word only where the
+// next character would run on into it, no line breaks and no control word a reader would take
+// for its default.
 #pragma once
 
 #include <array>
@@ -30,6 +32,9 @@ struct TRtfColour {
 
 class TRtfWriter {
 public:
+    // What the last thing written needs before text that could run on into it.
+    enum class TDelimiter { None, AfterLetters, AfterDigits };
+
     // fonts: the fonts the text may name, the first being the document's default font;
     // colours: the colours it may name, numbered from 1 (0 is the automatic colour).
     TRtfWriter(const TCodePageMap& map, std::vector<std::u16string> fonts, std::vector<TRtfColour> colours);
@@ -53,7 +58,8 @@ private:
     std::vector<std::size_t> FontsUsed{0};  // the default font is always font 0
     std::vector<std::size_t> ColoursUsed;
     std::string Body;
-    bool NeedDelimiter = false;
+    TDelimiter Pending = TDelimiter::None;
+    bool UsesUnicode = false;
     bool PendingParagraph = false;
 };
 
