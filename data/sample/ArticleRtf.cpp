@@ -3,19 +3,25 @@
 namespace SampleData {
 namespace {
 
-// Colours 1..5: headword, pronunciation, cross-references, labels, notes.
-constexpr std::string_view kColours = "\\red0\\green0\\blue128;\\red128\\green0\\blue0;\\red0\\green102\\blue0;"
-                                      "\\red96\\green96\\blue96;\\red120\\green120\\blue120;";
-constexpr std::u16string_view kFonts = u"Tahoma;Lucida Sans Unicode";
+// Fonts: the text's own and one with the phonetic characters. Colours 1..5: headword,
+// pronunciation, cross-references, labels, notes.
+enum : std::size_t { kPhoneticFont = 1 };
+enum : std::size_t { kHeadColour = 1, kPronunciationColour, kReferenceColour, kLabelColour, kNoteColour };
+
+TRtfWriter NewArticle(const TCodePageMap& map)
+{
+    return TRtfWriter(map, {u"Tahoma", u"Lucida Sans Unicode"},
+                      {{0, 0, 128}, {128, 0, 0}, {0, 102, 0}, {96, 96, 96}, {120, 120, 120}});
+}
 
 void Pronunciation(TRtfWriter& rtf, const std::u16string& ipa)
 {
-    rtf.Control("cf2").Control("f1").Text(u" /").Text(ipa).Text(u"/").Control("f0").Control("cf0");
+    rtf.Open().Colour(kPronunciationColour).Font(kPhoneticFont).Text(u" /").Text(ipa).Text(u"/").Close();
 }
 
 void Grammar(TRtfWriter& rtf, std::u16string_view grammar)
 {
-    rtf.Control("cf4").Control("i").Text(grammar).Control("i0").Control("cf0");
+    rtf.Open().Colour(kLabelColour).Control("i").Text(grammar).Close();
 }
 
 // A line with inline marks: "<grammar>" in italics, "[domain]" as a label, "{word}" as a
@@ -40,9 +46,9 @@ void MarkedText(TRtfWriter& rtf, std::u16string_view text)
         if (text[open] == u'<')
             Grammar(rtf, inner);
         else if (text[open] == u'[')
-            rtf.Control("cf4").Control("i").Text(text.substr(open, close - open + 1)).Control("i0").Control("cf0");
+            rtf.Open().Colour(kLabelColour).Control("i").Text(text.substr(open, close - open + 1)).Close();
         else
-            rtf.Control("cf3").Text(inner).Control("cf0");
+            rtf.Open().Colour(kReferenceColour).Text(inner).Close();
         pos = close + 1;
     }
 }
@@ -64,18 +70,18 @@ public:
             break;
         case TBodyKind::Example:
             Indent(true);
-            Rtf.Control("i").Text(line.Text).Control("i0");
+            Rtf.Open().Control("i").Text(line.Text).Close();
             if (!line.Translation.empty())
                 Rtf.Text(u" \u2013 ").Text(line.Translation);
             break;
         case TBodyKind::Related:
             Indent(true);
-            Rtf.Control("cf4").Text(line.Label == u"see" ? u"See also" : line.Label).Text(u": ").Control("cf0");
+            Rtf.Open().Colour(kLabelColour).Text(line.Label == u"see" ? u"See also" : line.Label).Text(u": ").Close();
             MarkedText(Rtf, line.Text);
             break;
         case TBodyKind::Note:
             Indent(true);
-            Rtf.Control("cf5").Text(u"Note: ").Text(line.Text).Control("cf0");
+            Rtf.Open().Colour(kNoteColour).Text(u"Note: ").Text(line.Text).Close();
             break;
         }
         Rtf.Paragraph();
@@ -85,9 +91,8 @@ public:
     {
         if (on == Indented)
             return;
-        Rtf.Control("pard");
-        if (on)
-            Rtf.Control("li284");
+        // The indent is the only paragraph property articles set: "\li" alone undoes it.
+        Rtf.Control(on ? "li284" : "li0");
         Indented = on;
     }
 
@@ -100,12 +105,12 @@ private:
 
 std::string BuildArticleRtf(const std::vector<const TFreedictEntry*>& senses, const TCodePageMap& map)
 {
-    TRtfWriter rtf(map, kFonts, kColours);
-    rtf.Control("f0").Control("fs20");
+    TRtfWriter rtf = NewArticle(map);
     if (senses.empty())
         return rtf.Finish();
+    // The headword at the default size of 12 points, the rest at 10.
     const TFreedictEntry& first = *senses.front();
-    rtf.Control("cf1").Control("b").Control("fs24").Text(first.Headword).Control("fs20").Control("b0").Control("cf0");
+    rtf.Open().Colour(kHeadColour).Control("b").Text(first.Headword).Close().Control("fs20");
     if (!first.Pronunciation.empty())
         Pronunciation(rtf, first.Pronunciation);
     const bool sameGrammar = [&] {
@@ -126,11 +131,12 @@ std::string BuildArticleRtf(const std::vector<const TFreedictEntry*>& senses, co
     TBody body(rtf);
     for (std::size_t n = 0; n < senses.size(); ++n) {
         const TFreedictEntry& sense = *senses[n];
+        body.Indent(false);  // each sense starts at the margin; the last needs no reset at the end
         if (numbered) {
             std::u16string number;
             for (char c : std::to_string(n + 1))
                 number += static_cast<char16_t>(c);
-            rtf.Control("b").Text(number + u".").Control("b0").Text(u" ");
+            rtf.Open().Control("b").Text(number + u".").Close().Text(u" ");
         }
         if (n > 0 && !sense.Pronunciation.empty() && sense.Pronunciation != first.Pronunciation) {
             Pronunciation(rtf, sense.Pronunciation);
@@ -146,7 +152,6 @@ std::string BuildArticleRtf(const std::vector<const TFreedictEntry*>& senses, co
             rtf.Paragraph();
         for (const TBodyLine& line : sense.Lines)
             body.Line(line);
-        body.Indent(false);
     }
     return rtf.Finish();
 }

@@ -3,53 +3,77 @@
 #include "engine/CompressedText.h"
 #include "engine/LittleEndian.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
 namespace TddWriter {
 
 struct TRecordCompressor::TState {
-    z_stream Stream{};
-    std::string Payload;  // N then the text, fed to the deflater in one piece
+    // libdeflate's strongest level parses each record optimally, which zlib's level 9 does
+    // not try; on the tiniest texts zlib still wins by a few bytes, so each record gets the
+    // smaller of the two standard zlib streams.
+    libdeflate_compressor* Optimal = nullptr;
+    z_stream Zlib{};
+    bool ZlibOpen = false;
+    std::string Payload;  // N then the text, compressed in one piece
+    std::string Other;    // the zlib stream, while the two are compared
 };
 
 TRecordCompressor::TRecordCompressor()
     : state_(std::make_unique<TState>())
 {
-    if (deflateInit(&state_->Stream, Z_BEST_COMPRESSION) != Z_OK)
+    state_->Optimal = libdeflate_alloc_compressor(12);
+    if (!state_->Optimal)
         throw ECompressionError("cannot start deflater");
+    if (deflateInit(&state_->Zlib, Z_BEST_COMPRESSION) != Z_OK)
+        throw ECompressionError("cannot start deflater");
+    state_->ZlibOpen = true;
 }
 
 TRecordCompressor::~TRecordCompressor()
 {
-    deflateEnd(&state_->Stream);
+    if (state_->ZlibOpen)
+        deflateEnd(&state_->Zlib);
+    libdeflate_free_compressor(state_->Optimal);
 }
 
 std::size_t TRecordCompressor::AppendRecord(std::string_view text, std::string& out)
 {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - 4))
         throw ECompressionError("text too long for a compressed record");
-    z_stream& zs = state_->Stream;
+    TState& st = *state_;
+    st.Payload.clear();
+    PutInt32(st.Payload, static_cast<std::int32_t>(text.size()));
+    st.Payload.append(text);
+
+    z_stream& zs = st.Zlib;
     if (deflateReset(&zs) != Z_OK)
         throw ECompressionError("cannot reset deflater");
-    std::string& payload = state_->Payload;
-    payload.clear();
-    PutInt32(payload, static_cast<std::int32_t>(text.size()));
-    payload.append(text);
-
-    const std::size_t start = out.size();
-    const uLong bound = deflateBound(&zs, static_cast<uLong>(payload.size()));
-    out.resize(start + bound);
-    zs.next_out = reinterpret_cast<Bytef*>(out.data() + start);
-    zs.avail_out = static_cast<uInt>(bound);
-
-    zs.next_in = reinterpret_cast<Bytef*>(payload.data());
-    zs.avail_in = static_cast<uInt>(payload.size());
+    const uLong zbound = deflateBound(&zs, static_cast<uLong>(st.Payload.size()));
+    st.Other.resize(zbound);
+    zs.next_out = reinterpret_cast<Bytef*>(st.Other.data());
+    zs.avail_out = static_cast<uInt>(zbound);
+    zs.next_in = reinterpret_cast<Bytef*>(st.Payload.data());
+    zs.avail_in = static_cast<uInt>(st.Payload.size());
     if (deflate(&zs, Z_FINISH) != Z_STREAM_END)
         throw ECompressionError("compression failed");
-    const std::size_t length = bound - zs.avail_out;
+    st.Other.resize(zbound - zs.avail_out);
+
+    const std::size_t start = out.size();
+    const std::size_t bound = libdeflate_zlib_compress_bound(st.Optimal, st.Payload.size());
+    out.resize(start + bound);
+    std::size_t length =
+        libdeflate_zlib_compress(st.Optimal, st.Payload.data(), st.Payload.size(), out.data() + start, bound);
+    if (length == 0)
+        throw ECompressionError("compression failed");
+    if (st.Other.size() < length) {
+        std::copy(st.Other.begin(), st.Other.end(), out.begin() + static_cast<std::ptrdiff_t>(start));
+        length = st.Other.size();
+    }
     out.resize(start + length);
     return length;
 }

@@ -1,5 +1,6 @@
-// Compressed text records made with one reused zlib deflater: the same bytes as CompressText,
-// without setting up a new deflater for every record (hundreds of thousands of articles).
+// Compressed text records for the maker's files, never larger than CompressText makes them
+// and mostly smaller: the same payload in one standard zlib stream, from deflaters reused for
+// every record (hundreds of thousands of articles).
 #pragma once
 
 #include <memory>

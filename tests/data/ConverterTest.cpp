@@ -121,13 +121,13 @@ TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
     EXPECT_EQ(b.Words[0], u"Bank");  // "bank" and "Bank" stay two words, equal but for case
     EXPECT_EQ(b.Words[1], u"bank");
     const std::string& bank = b.Articles[1];
-    EXPECT_NE(bank.find("\\b 1.\\b0"), std::string::npos);
-    EXPECT_NE(bank.find("\\b 2.\\b0"), std::string::npos);
-    EXPECT_NE(bank.find("\\b 3.\\b0"), std::string::npos);
-    EXPECT_EQ(bank.find("\\b 4."), std::string::npos);
+    EXPECT_NE(bank.find("{\\b 1.}"), std::string::npos);
+    EXPECT_NE(bank.find("{\\b 2.}"), std::string::npos);
+    EXPECT_NE(bank.find("{\\b 3.}"), std::string::npos);
+    EXPECT_EQ(bank.find("{\\b 4."), std::string::npos);
     EXPECT_LT(bank.find("Bank"), bank.find("Ufer"));
     EXPECT_LT(bank.find("Ufer"), bank.find("Reihe"));
-    EXPECT_EQ(b.Articles[0].find("\\b 1."), std::string::npos);  // one sense: no number
+    EXPECT_EQ(b.Articles[0].find("{\\b 1."), std::string::npos);  // one sense: no number
     EXPECT_EQ(b.Pronunciations[1], W("bæŋk"));
 
     // Accented first letters file under their base letter, digits in the last section "0".
@@ -142,12 +142,13 @@ TEST(FreedictConverter, GroupsHeadwordsAndNumbersSenses)
               "01.01#0#7#2024-01-02#Test dictionary#FreeDict#@X1#TavorLanguage#ENGGER#ENGGER#Sounds#");
 }
 
-TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
+TEST(FreedictConverter, ArticlesAreLeanRichTextWithEscapes)
 {
     const std::string folder = DataTest::FreshFolder("conv-rtf");
     DataTest::WriteDictd(folder + "/eng-rus",
                          {{"house", "house /haʊs/\nдом <masc>, {home}\n      \"big house\"  - большой дом\n"},
-                          {"zone", "zone /zəʊn/\nZone {x}\\y ä\n"}});
+                          {"zone", "zone /zəʊn/\nZone {x}\\y ä\n"},
+                          {"cat", "cat\nкошка\n"}});
     const TDictdDatabase db(folder + "/eng-rus.index", folder + "/eng-rus.dict.dz");
     TConvertOptions options = Options("ENG", "RUS");
     options.HasSounds = false;
@@ -156,22 +157,34 @@ TEST(FreedictConverter, ArticlesAreRichTextWithEscapes)
     EXPECT_EQ(Dictionary::BuildInfoBlock(d.Info).substr(37), "FreeDict#@X1#TavorLanguage#ENGRUS#ENGRUS#");
 
     const std::string& house = SectionOf(d, u'H').Articles[0];
-    EXPECT_EQ(house.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0", 0), 0u);
-    EXPECT_NE(house.find("{\\fonttbl{\\f0\\fnil\\fcharset0 Tahoma;}"), std::string::npos);
-    EXPECT_NE(house.find("{\\colortbl ;\\red0\\green0\\blue128;"), std::string::npos);
-    EXPECT_NE(house.find("\\b\\fs24 house\\fs20\\b0"), std::string::npos);
-    EXPECT_NE(house.find("\\u650?"), std::string::npos);                   // ʊ (U+028A) of the pronunciation
-    EXPECT_NE(house.find("\\u1076?\\u1086?\\u1084?"), std::string::npos);  // дом
-    EXPECT_NE(house.find("\\i masc\\i0"), std::string::npos);
-    EXPECT_NE(house.find("\\cf3 home\\cf0"), std::string::npos);
-    EXPECT_NE(house.find("\\i big house\\i0"), std::string::npos);
+    // The head: only the fonts and colours the article uses, numbered as it first uses them
+    // (headword, pronunciation, grammar label, cross-reference); the headword at the default
+    // size, the rest at 10 points.
+    EXPECT_EQ(house.rfind("{\\rtf1\\uc0{\\fonttbl\\f0Tahoma;\\f1Lucida Sans Unicode}"
+                          "{\\colortbl;\\blue128;\\red128;\\red96\\green96\\blue96;\\green102;}{\\cf1\\b house}\\fs20",
+                          0),
+              0u)
+        << house;
+    EXPECT_NE(house.find("\\u650s/"), std::string::npos);               // ʊ (U+028A) of the pronunciation
+    EXPECT_NE(house.find("\\u1076\\u1086\\u1084"), std::string::npos);  // дом
+    EXPECT_NE(house.find("{\\cf3\\i masc}"), std::string::npos);
+    EXPECT_NE(house.find("{\\cf4home}"), std::string::npos);
+    EXPECT_NE(house.find("{\\i big house}"), std::string::npos);
     for (unsigned char c : house)
-        EXPECT_LT(c, 0x80u) << "rich text is 7-bit";
-    EXPECT_EQ(house.substr(house.size() - 3), "}\r\n");
+        EXPECT_GE(c, 0x20) << "rich text without line breaks";
+    EXPECT_EQ(house.substr(house.size() - 5), "\\par}");
+    EXPECT_EQ(house.find("\\li0}"), std::string::npos) << "the last indent ends with the document";
+    EXPECT_EQ(house.find("\\pard"), std::string::npos) << "the indent is the only paragraph property to undo";
+
+    // No pronunciation, no grammar: one font and one colour.
+    EXPECT_EQ(SectionOf(d, u'C').Articles[0],
+              "{\\rtf1\\uc0{\\fonttbl\\f0Tahoma}{\\colortbl;\\blue128;}{\\cf1\\b cat}\\fs20\\par"
+              "\\u1082\\u1086\\u1096\\u1082\\u1072\\par}");
 
     const std::string& zone = SectionOf(d, u'Z').Articles[0];
-    EXPECT_NE(zone.find("\\u601?"), std::string::npos);      // ə
-    EXPECT_NE(zone.find("\\\\y \\'e4"), std::string::npos);  // backslash escaped, ä in the code page
+    EXPECT_NE(zone.find("\\u601"), std::string::npos);      // ə
+    EXPECT_NE(zone.find("\\\\y \xe4"), std::string::npos);  // backslash escaped, ä the code page's byte
+    EXPECT_NE(zone.find("{\\colortbl;\\blue128;\\red128;\\green102;}"), std::string::npos) << zone;
 }
 
 TEST(FreedictConverter, GermanLetterGroupsAndDescription)
@@ -194,7 +207,7 @@ TEST(FreedictConverter, GermanLetterGroupsAndDescription)
     EXPECT_EQ(SectionOf(d, u'O').Words, std::vector<std::u16string>{W("Öl")});
     EXPECT_EQ(SectionOf(d, u'U').Words, (std::vector<std::u16string>{W("U-Bahn"), W("über")}));
     // The head shows the grammar of the head line in italics.
-    EXPECT_NE(d.Sections[0].Articles[0].find("\\i masc\\i0"), std::string::npos);
+    EXPECT_NE(d.Sections[0].Articles[0].find("\\i masc}"), std::string::npos);
 
     const std::u16string description = Dictionary::BuildDescription(d.Description);
     const std::vector<std::u16string> lines = Lines(description);
@@ -241,8 +254,28 @@ TEST(FreedictConverter, DamagedInputGivesAClearErrorOrReplacementCharacters)
 TEST(RtfWriter, CharactersOutsideThePlaneAreTwoUnicodeEscapes)
 {
     const TCodePageMap map(1252);
-    TRtfWriter rtf(map, u"Tahoma", "");
-    rtf.Text(u"\U0001D11E{}\u20AC");
+    TRtfWriter rtf(map, {u"Tahoma"}, {});
+    // Without a fallback character a "\\uN" ends at its number, so a digit or a space after
+    // it needs a delimiter.
+    rtf.Text(u"\U0001D11E{}\u20AC\u01017 \u0101 \u0101-");
     const std::string text = rtf.Finish();
-    EXPECT_NE(text.find("\\u-10188?\\u-8930?\\{\\}\\'80"), std::string::npos) << text;
+    EXPECT_EQ(text, "{\\rtf1\\uc0{\\fonttbl\\f0Tahoma}\\u-10188\\u-8930\\{\\}\x80\\u257 7 \\u257  \\u257-}");
+    TRtfWriter plain(map, {u"Tahoma"}, {});
+    EXPECT_EQ(plain.Text(u"caf\u00e9").Finish(), "{\\rtf1{\\fonttbl\\f0Tahoma}caf\xe9}") << "no \\uc0 without \\u";
+}
+
+TEST(RtfWriter, ControlWordsEndWhereTheTextWouldRunOn)
+{
+    // Text after a control word keeps its first character: a space only where a letter,
+    // digit, space or hyphen would run on into the word, or a digit or space into its number.
+    const TCodePageMap map(1251);
+    TRtfWriter rtf(map, {u"Tahoma", u"Symbol"}, {{0, 0, 0}, {1, 2, 3}, {0, 102, 0}});
+    rtf.Control("b").Text(u"a").Control("b0").Text(u" 1").Control("i").Text(u"-2").Control("i0").Text(u",");
+    rtf.Open().Colour(3).Text(u"\u0434").Close().Text(u"x").Colour(1).Control("par").Text(u"\\").Font(1).Text(u"y");
+    // Only the colours used, numbered by first use; black named by one component; the
+    // second font numbered after the default one; a code page other than Western named.
+    EXPECT_EQ(rtf.Finish(),
+              "{\\rtf1\\ansicpg1251{\\fonttbl\\f0Tahoma;\\f1Symbol}{\\colortbl;\\green102;\\red0;}"
+              "\\b a\\b0  1\\i -2\\i0,{\\cf1\xe4}x\\cf2\\par\\\\\\f1y}");
+    EXPECT_THROW(TRtfWriter(map, {}, {}), std::invalid_argument);
 }

@@ -3,6 +3,8 @@
 
 #include "data/tddwriter/RecordCompressor.h"
 
+#include <zlib.h>
+
 using namespace DictionaryTest;
 using namespace Dictionary;
 
@@ -64,7 +66,7 @@ TEST(DictionaryFormat, DescriptionLines)
     EXPECT_FALSE(ParseInteger(u" 1", v));
 }
 
-TEST(DictionaryFormat, ReusedDeflaterMakesTheSameRecordsAsCompressText)
+TEST(DictionaryFormat, WriterRecordsAreStandardAndNoLargerThanCompressText)
 {
     TddWriter::TRecordCompressor c;
     std::string all;
@@ -72,8 +74,17 @@ TEST(DictionaryFormat, ReusedDeflaterMakesTheSameRecordsAsCompressText)
         all.push_back(static_cast<char>(i));
     for (const std::string& text :
          {std::string(), std::string("a"), all, std::string(70000, 'q') + all, Rtf("\\b apple\\b0  /\\u601?pl/")}) {
-        EXPECT_EQ(c.Compress(text), CompressText(text));
-        EXPECT_EQ(DecompressText(c.Compress(text)), text);
+        const std::string record = c.Compress(text);
+        EXPECT_EQ(DecompressText(record), text);
+        EXPECT_LE(record.size(), CompressText(text).size());
+        // One zlib stream, inflated whole by plain zlib: the length, then the text.
+        std::string payload(text.size() + 4, '\0');
+        uLongf n = static_cast<uLongf>(payload.size());
+        ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(payload.data()), &n,
+                             reinterpret_cast<const Bytef*>(record.data()), static_cast<uLong>(record.size())),
+                  Z_OK);
+        EXPECT_EQ(n, payload.size());
+        EXPECT_EQ(payload.substr(4), text);
     }
 }
 

@@ -97,7 +97,9 @@ TEST(RichTextArticles, SampleFolderArticlesReadWithoutLoss)
     if (articles.empty())
         GTEST_SKIP() << "the sample program folder has not been built";
     EXPECT_GE(articles.size(), 500u) << "250 articles of each of the four dictionaries";
+    // A "\uN" is followed by a fallback "?" unless the article says "\uc0".
     static const QRegularExpression fallbacks(QStringLiteral("\\\\u-?[0-9]+\\?"));
+    static const QRegularExpression replacements(QStringLiteral("\\\\u-3(?![0-9])"));
     for (const std::string& rtf : articles) {
         const auto doc = Read(rtf);
         const QString text = doc->toPlainText();
@@ -107,10 +109,11 @@ TEST(RichTextArticles, SampleFolderArticlesReadWithoutLoss)
         const QString source = QString::fromLatin1(rtf);
         ASSERT_EQ(text.count(QChar(u'\\')), Escaped(rtf, '\\')) << rtf;
         ASSERT_EQ(text.count(QChar(u'{')), Escaped(rtf, '{')) << rtf;
-        ASSERT_EQ(text.count(QChar::ReplacementCharacter), source.count(QStringLiteral("\\u-3?"))) << rtf;
+        ASSERT_EQ(text.count(QChar::ReplacementCharacter), source.count(replacements)) << rtf;
         // Every "?" shown stands in the article as a "?" of its own, not as the fallback of a
         // character that was lost.
-        const auto literal = source.count(QChar(u'?')) - source.count(fallbacks);
+        const bool noFallbacks = source.contains(QStringLiteral("\\uc0"));
+        const auto literal = source.count(QChar(u'?')) - (noFallbacks ? 0 : source.count(fallbacks));
         ASSERT_EQ(text.count(QChar(u'?')), literal) << rtf;
     }
 }

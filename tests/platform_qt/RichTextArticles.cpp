@@ -3,7 +3,6 @@
 #include "data/sample/ArticleRtf.h"
 #include "data/sample/DictdReader.h"
 #include "engine/Dictionary.h"
-#include "platform/qt/RtfCodePage.h"
 
 #include <zlib.h>
 
@@ -104,11 +103,6 @@ std::vector<TSourceArticle> FreedictArticles(const std::string& dir, const std::
         for (const auto& s : a.Senses)
             senses.push_back(&s);
         a.Rtf = SampleData::BuildArticleRtf(senses, map);
-        // The generator names charset 0 for its fonts whatever the page; a rich edit reads
-        // charset 0 as 1252, so the fonts get the charset of the page their bytes are in.
-        const std::string charset = "\\fcharset" + std::to_string(RichText::CharsetOfCodePage(codePage));
-        for (std::size_t p = 0; (p = a.Rtf.find("\\fcharset0 ", p)) != std::string::npos; p += charset.size())
-            a.Rtf.replace(p, 10, charset);
         articles.push_back(std::move(a));
     }
     return articles;
