@@ -229,10 +229,16 @@ void SynthesisFilter::Reset()
 
 void SynthesisFilter::ProduceSamples(int16_t* pcm)
 {
+    Synthesize(inputs_, pcm);
+    std::memset(inputs_, 0, sizeof inputs_);
+}
+
+void SynthesisFilter::Synthesize(const float* inputs, int16_t* pcm)
+{
     // New vector V[0..63] from the 32-point transform X of the inputs:
     // V[i] = X[16+i] (i < 16), V[16] = 0, V[16+x] = -X[32-x], V[48+x] = V[48-x] = -X[x].
     Float4 x[8];  // X[4k .. 4k+3]
-    Dct32(inputs_, x, cosineFactors_);
+    Dct32(inputs, x, cosineFactors_);
 
     // Negated and reversed: n[k] = -X[4k+3], -X[4k+2], -X[4k+1], -X[4k].
     Float4 n[8];
@@ -296,7 +302,6 @@ void SynthesisFilter::ProduceSamples(int16_t* pcm)
 
     column_ = (column_ + 1) & 15;
     active_ ^= 1;
-    std::memset(inputs_, 0, sizeof inputs_);
 }
 
 void SynthesisFilter::ProduceSamples(AudioOutput& output)
@@ -308,9 +313,24 @@ void SynthesisFilter::ProduceSamples(AudioOutput& output)
 
 void SynthesisFilter::ProduceSamples(SynthesisFilter& first, SynthesisFilter& second, AudioOutput& output)
 {
+    ProduceSamplesFrom(first, first.inputs_, second, second.inputs_, output);
+    std::memset(first.inputs_, 0, sizeof first.inputs_);
+    std::memset(second.inputs_, 0, sizeof second.inputs_);
+}
+
+void SynthesisFilter::ProduceSamplesFrom(const float* inputs, AudioOutput& output)
+{
+    int16_t pcm[32];
+    Synthesize(inputs, pcm);
+    output.PutSamples(channel_, pcm, 32);
+}
+
+void SynthesisFilter::ProduceSamplesFrom(SynthesisFilter& first, const float* firstInputs, SynthesisFilter& second,
+                                         const float* secondInputs, AudioOutput& output)
+{
     int16_t pcm1[32], pcm2[32];
-    first.ProduceSamples(pcm1);
-    second.ProduceSamples(pcm2);
+    first.Synthesize(firstInputs, pcm1);
+    second.Synthesize(secondInputs, pcm2);
     if (first.channel_ == 0 && second.channel_ == 1) {
         output.PutSamplePairs(pcm1, pcm2, 32);
     } else {

@@ -34,6 +34,11 @@ public:
     static void ProduceSamples(SynthesisFilter& first, SynthesisFilter& second, AudioOutput& output);
     // The same 32 samples into Pcm instead of an output (tests, benchmarks).
     void ProduceSamples(int16_t* pcm);
+    // As ProduceSamples, from a set of 32 inputs held by the caller (the filter's own inputs
+    // are left alone).
+    void ProduceSamplesFrom(const float* inputs, AudioOutput& output);
+    static void ProduceSamplesFrom(SynthesisFilter& first, const float* firstInputs, SynthesisFilter& second,
+                                   const float* secondInputs, AudioOutput& output);
 
     // Coefficient D[i] (i = 0..511) of the synthesis window.
     static float WindowCoefficient(int i);
@@ -42,6 +47,8 @@ public:
     float ScaleFactor() const { return scaleFactor_; }
 
 private:
+    void Synthesize(const float* inputs, int16_t* pcm);
+
     // Each store holds 32 columns of the 32 vector entries (one per output sample j); column c
     // and c + 16 hold the same set, so the 16 most recent sets are always contiguous.
     alignas(16) float stores_[2][32][32];
