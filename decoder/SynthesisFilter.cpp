@@ -2,6 +2,7 @@
 
 #include "decoder/AudioOutput.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -201,12 +202,128 @@ Float4 ShiftIn(Float4 a, Float4 b)
     }
 }
 
+// Applies the window to the 16 most recent columns (oldest first), then scales, clips to 16
+// bits and truncates toward zero: four or eight output samples per vector of type V. Each lane
+// sees the same operations in the same order whatever the width, so both widths give the same
+// bits.
+template <class V, class I, class S>
+[[gnu::always_inline]] inline void ApplyWindow(const float (*columns)[32], float scaleFactor, int16_t* pcm)
+{
+    constexpr int kLanes = sizeof(V) / sizeof(float);
+    constexpr int kVectors = 32 / kLanes;
+    V acc[kVectors] = {};
+    for (int m = 0; m < 16; ++m) {
+        const float* column = columns[m];
+        const float* taps = kWindow.taps[m];
+#pragma GCC unroll 8
+        for (int k = 0; k < kVectors; ++k) {
+            V c, t;
+            std::memcpy(&c, column + kLanes * k, sizeof c);
+            std::memcpy(&t, taps + kLanes * k, sizeof t);
+            acc[k] += c * t;
+        }
+    }
+    const V scale = V{} + scaleFactor;
+    const V high = V{} + 32767.0f;
+    const V low = V{} - 32768.0f;
+#pragma GCC unroll 8
+    for (int k = 0; k < kVectors; ++k) {
+        V y = acc[k] * scale;
+        y = y > high ? high : y;
+        y = y < low ? low : y;
+        const S samples = __builtin_convertvector(__builtin_convertvector(y, I), S);
+        std::memcpy(pcm + kLanes * k, &samples, sizeof samples);
+    }
+}
+
+using Float8 = float __attribute__((vector_size(32)));
+using Int8 = int32_t __attribute__((vector_size(32)));
+using Short8 = int16_t __attribute__((vector_size(16)));
+
+// One set through the filter: the transform of the inputs becomes column p of both stores (and
+// its copy p + 16), then the window meets the active store's 16 most recent columns.
+template <class V, class I, class S>
+[[gnu::always_inline]] inline void SynthesizeSet(const float* inputs, const float* factors, float (*active)[32],
+                                                 float (*other)[32], int p, float scaleFactor, int16_t* pcm)
+{
+    // New vector V[0..63] from the 32-point transform X of the inputs:
+    // V[i] = X[16+i] (i < 16), V[16] = 0, V[16+x] = -X[32-x], V[48+x] = V[48-x] = -X[x].
+    Float4 x[8];  // X[4k .. 4k+3]
+    Dct32(inputs, x, factors);
+
+    // Negated and reversed: n[k] = -X[4k+3], -X[4k+2], -X[4k+1], -X[4k].
+    Float4 n[8];
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k)
+        n[k] = -Reverse(x[k]);
+    const Float4 zero = {0.0f, 0.0f, 0.0f, 0.0f};
+    // V[0..31] (active store): X[16..31], then 0 and -X[31] .. -X[17].
+    Float4 v[8] = {x[4],
+                   x[5],
+                   x[6],
+                   x[7],
+                   __builtin_shufflevector(zero, n[7], 0, 4, 5, 6),
+                   ShiftInLast(n[7], n[6]),
+                   ShiftInLast(n[6], n[5]),
+                   ShiftInLast(n[5], n[4])};
+    // V[32..63] (other store): -X[16], -X[15] .. -X[1], then -X[0] .. -X[15].
+    Float4 w[8] = {__builtin_shufflevector(-x[4], n[3], 0, 4, 5, 6),
+                   ShiftInLast(n[3], n[2]),
+                   ShiftInLast(n[2], n[1]),
+                   ShiftInLast(n[1], n[0]),
+                   -x[0],
+                   -x[1],
+                   -x[2],
+                   -x[3]};
+    float* active0 = active[p];
+    float* active1 = active[p + 16];
+    float* other0 = other[p];
+    float* other1 = other[p + 16];
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) {
+        Store(active0 + 4 * k, v[k]);
+        Store(active1 + 4 * k, v[k]);
+        Store(other0 + 4 * k, w[k]);
+        Store(other1 + 4 * k, w[k]);
+    }
+
+    // Window: the 16 most recent sets are columns p+1 .. p+16.
+    ApplyWindow<V, I, S>(active + p + 1, scaleFactor, pcm);
+}
+
+void SynthesizeBaseline(const float* inputs, const float* factors, float (*active)[32], float (*other)[32], int p,
+                        float scaleFactor, int16_t* pcm)
+{
+    SynthesizeSet<Float4, Int4, Short4>(inputs, factors, active, other, p, scaleFactor, pcm);
+}
+// Wider vectors for the window; separate multiplies and adds (no fused multiply-add), as in the
+// baseline.
+[[gnu::target("avx2")]] void SynthesizeAvx2(const float* inputs, const float* factors, float (*active)[32],
+                                            float (*other)[32], int p, float scaleFactor, int16_t* pcm)
+{
+    SynthesizeSet<Float8, Int8, Short8>(inputs, factors, active, other, p, scaleFactor, pcm);
+}
+
+std::atomic<bool> preferWide{true};
+
 }  // namespace
+
+void SynthesisFilter::PreferWideVectors(bool prefer)
+{
+    preferWide.store(prefer);
+}
+
+SynthesisFilter::Step SynthesisFilter::ChooseSynthesis()
+{
+    __builtin_cpu_init();
+    return preferWide.load() && __builtin_cpu_supports("avx2") ? SynthesizeAvx2 : SynthesizeBaseline;
+}
 
 SynthesisFilter::SynthesisFilter(int32_t channel, float scaleFactor)
     : channel_(channel),
       scaleFactor_(scaleFactor),
-      cosineFactors_(Factors())
+      cosineFactors_(Factors()),
+      synthesize_(ChooseSynthesis())
 {
     (void)kLoadTimeFactors;
     Reset();
@@ -235,71 +352,7 @@ void SynthesisFilter::ProduceSamples(int16_t* pcm)
 
 void SynthesisFilter::Synthesize(const float* inputs, int16_t* pcm)
 {
-    // New vector V[0..63] from the 32-point transform X of the inputs:
-    // V[i] = X[16+i] (i < 16), V[16] = 0, V[16+x] = -X[32-x], V[48+x] = V[48-x] = -X[x].
-    Float4 x[8];  // X[4k .. 4k+3]
-    Dct32(inputs, x, cosineFactors_);
-
-    // Negated and reversed: n[k] = -X[4k+3], -X[4k+2], -X[4k+1], -X[4k].
-    Float4 n[8];
-#pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k)
-        n[k] = -Reverse(x[k]);
-    const Float4 zero = {0.0f, 0.0f, 0.0f, 0.0f};
-    // V[0..31] (active store): X[16..31], then 0 and -X[31] .. -X[17].
-    Float4 v[8] = {x[4],
-                   x[5],
-                   x[6],
-                   x[7],
-                   __builtin_shufflevector(zero, n[7], 0, 4, 5, 6),
-                   ShiftInLast(n[7], n[6]),
-                   ShiftInLast(n[6], n[5]),
-                   ShiftInLast(n[5], n[4])};
-    // V[32..63] (other store): -X[16], -X[15] .. -X[1], then -X[0] .. -X[15].
-    Float4 w[8] = {__builtin_shufflevector(-x[4], n[3], 0, 4, 5, 6),
-                   ShiftInLast(n[3], n[2]),
-                   ShiftInLast(n[2], n[1]),
-                   ShiftInLast(n[1], n[0]),
-                   -x[0],
-                   -x[1],
-                   -x[2],
-                   -x[3]};
-    const int p = column_;
-    float* active0 = stores_[active_][p];
-    float* active1 = stores_[active_][p + 16];
-    float* other0 = stores_[active_ ^ 1][p];
-    float* other1 = stores_[active_ ^ 1][p + 16];
-#pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k) {
-        Store(active0 + 4 * k, v[k]);
-        Store(active1 + 4 * k, v[k]);
-        Store(other0 + 4 * k, w[k]);
-        Store(other1 + 4 * k, w[k]);
-    }
-
-    // Window: the 16 most recent sets are columns p+1 .. p+16; four output samples per vector.
-    Float4 acc[8] = {};
-    const float(*columns)[32] = stores_[active_] + p + 1;
-    for (int m = 0; m < 16; ++m) {
-        const float* column = columns[m];
-        const float* taps = kWindow.taps[m];
-#pragma GCC unroll 8
-        for (int k = 0; k < 8; ++k)
-            acc[k] += Load(column + 4 * k) * Load(taps + 4 * k);
-    }
-    // Scale, clip to 16 bits, truncate toward zero.
-    const Float4 scale = {scaleFactor_, scaleFactor_, scaleFactor_, scaleFactor_};
-    const Float4 high = {32767.0f, 32767.0f, 32767.0f, 32767.0f};
-    const Float4 low = {-32768.0f, -32768.0f, -32768.0f, -32768.0f};
-#pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k) {
-        Float4 y = acc[k] * scale;
-        y = y > high ? high : y;
-        y = y < low ? low : y;
-        const Short4 samples = __builtin_convertvector(__builtin_convertvector(y, Int4), Short4);
-        std::memcpy(pcm + 4 * k, &samples, sizeof samples);
-    }
-
+    synthesize_(inputs, cosineFactors_, stores_[active_], stores_[active_ ^ 1], column_, scaleFactor_, pcm);
     column_ = (column_ + 1) & 15;
     active_ ^= 1;
 }

@@ -43,10 +43,17 @@ public:
     // Coefficient D[i] (i = 0..511) of the synthesis window.
     static float WindowCoefficient(int i);
 
+    // Filters made after PreferWideVectors(false) use the baseline vector code even where the
+    // processor has wider vectors (both give the same bits; tests compare them).
+    static void PreferWideVectors(bool prefer);
+
     int32_t Channel() const { return channel_; }
     float ScaleFactor() const { return scaleFactor_; }
 
 private:
+    using Step = void (*)(const float* inputs, const float* factors, float (*active)[32], float (*other)[32],
+                          int column, float scaleFactor, int16_t* pcm);
+    static Step ChooseSynthesis();
     void Synthesize(const float* inputs, int16_t* pcm);
 
     // Each store holds 32 columns of the 32 vector entries (one per output sample j); column c
@@ -58,6 +65,7 @@ private:
     int32_t channel_;
     float scaleFactor_;
     const float* cosineFactors_;
+    Step synthesize_;
 };
 
 }  // namespace sonarel
