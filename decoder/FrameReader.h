@@ -63,6 +63,37 @@ public:
         word_ = p.word;
         bitIndex_ = p.bit;
     }
+    // A read position over the loaded body for loops that read many codes. Reads are not
+    // clamped: the caller makes sure they stay within the body (BitsLeft) before it starts.
+    class BitCursor {
+    public:
+        // The next n bits (1..16).
+        uint32_t Read(int n)
+        {
+            const uint32_t w = bit_ >> 5;
+            const uint64_t pair = (uint64_t{words_[w]} << 32) | words_[w + 1];
+            const uint32_t result = static_cast<uint32_t>((pair << (bit_ & 31)) >> (64 - n));
+            bit_ += static_cast<uint32_t>(n);
+            return result;
+        }
+
+    private:
+        friend class FrameReader;
+        BitCursor(const uint32_t* words, uint32_t bit)
+            : words_(words),
+              bit_(bit)
+        {
+        }
+        const uint32_t* words_;
+        uint32_t bit_;
+    };
+    BitCursor Cursor() const { return {frame_, static_cast<uint32_t>(word_ * 32 + bitIndex_)}; }
+    // Continues after what Cursor has read.
+    void SetPosition(const BitCursor& cursor)
+    {
+        word_ = std::min(static_cast<int>(cursor.bit_ / 32), kFrameWords);
+        bitIndex_ = static_cast<int>(cursor.bit_ % 32);
+    }
     // Passes over n bits without reading them.
     void SkipBits(int n)
     {

@@ -17,6 +17,7 @@ namespace sonarel {
 // sets at First (and, above the intensity bound, at Second with the second channel's scale).
 struct SampleSlot {
     int32_t bits;           // per code
+    int32_t groupBits;      // per group: one code, or three without grouping in Layer II
     const float* grouping;  // Layer II triples by group code (3, 5 and 9 steps), else nullptr
     uint32_t limit;         // number of valid group codes, 0 without grouping
     float factor;           // Layer I: 2 / (2^n - 1); Layer II: 2^-(bits-1)

@@ -13,7 +13,8 @@
 
 namespace sonarel {
 
-// Reads every slot's samples of one frame into the sets; false for a group code beyond its table.
+// Reads every slot's samples of one frame into the sets; false for a group code beyond its
+// table. The samples lie within the body.
 using SampleReader = bool (*)(FrameReader& stream, const SampleSlot* slots, int count);
 
 // Subbands [0, bound) use Low, [bound, count) use High; ReadSamples fills setCount sets. Returns
@@ -72,11 +73,17 @@ template <class Low, class High>
     for (int sb = bound; sb < count; ++sb)
         slotCount = high[sb].High::AppendSampleSlots(slots, slotCount, first, second);
 
-    // Every sample is read and checked before any audio leaves.
+    // Every sample is read and checked before any audio leaves; samples running past the body
+    // refuse the frame before they are read.
+    int sampleBits = 0;
+    for (int i = 0; i < slotCount; ++i)
+        sampleBits += 12 * slots[i].groupBits;
+    if (sampleBits > stream.BitsLeft())
+        return false;
     const std::size_t setBytes = sizeof sets.values[0][0] * static_cast<std::size_t>(setCount);
     std::memset(sets.values[0], 0, setBytes);
     std::memset(sets.values[1], 0, setBytes);
-    if (!readSamples(stream, slots, slotCount) || stream.BitsLeft() < 0)
+    if (!readSamples(stream, slots, slotCount))
         return false;
 
     if (filter2 != nullptr && channels == kBothChannels) {

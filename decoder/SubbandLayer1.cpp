@@ -12,16 +12,18 @@ namespace {
 // The 12 samples of every slot into sets 0..11.
 bool ReadLayer1Samples(FrameReader& stream, const SampleSlot* slots, int count)
 {
+    FrameReader::BitCursor cursor = stream.Cursor();
     for (int sample = 0; sample < 12; ++sample) {
         const int offset = 32 * sample;
         for (int i = 0; i < count; ++i) {
             const SampleSlot& slot = slots[i];
-            const float value = static_cast<float>(stream.ReadBits(slot.bits)) * slot.factor + slot.offset;
+            const float value = static_cast<float>(cursor.Read(slot.bits)) * slot.factor + slot.offset;
             slot.first[offset] = value * slot.scales[0];
             if (slot.second != nullptr)
                 slot.second[offset] = value * slot.scales2[0];
         }
     }
+    stream.SetPosition(cursor);
     return true;
 }
 
@@ -40,8 +42,14 @@ bool Layer1Subband::SetAllocation(int32_t allocation, int32_t& sampleLength, flo
 
 SampleSlot Layer1Subband::Slot(int32_t sampleLength, float factor, float offset, float scale, float* first)
 {
-    return {sampleLength,          nullptr, 0,      factor, offset, 0.0f, {scale, scale, scale},
-            {scale, scale, scale}, first,   nullptr};
+    SampleSlot slot{};
+    slot.bits = slot.groupBits = sampleLength;
+    slot.factor = factor;
+    slot.offset = offset;
+    slot.scales[0] = slot.scales[1] = slot.scales[2] = scale;
+    slot.scales2[0] = slot.scales2[1] = slot.scales2[2] = scale;
+    slot.first = first;
+    return slot;
 }
 
 bool Layer1Subband::ReadAllocation(FrameReader& stream, const Header&, Crc16* crc)

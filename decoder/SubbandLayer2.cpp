@@ -14,6 +14,7 @@ namespace {
 // values, the others are requantised; each part of four groups has its own scale factor.
 bool ReadLayer2Samples(FrameReader& stream, const SampleSlot* slots, int count)
 {
+    FrameReader::BitCursor cursor = stream.Cursor();
     for (int group = 0; group < 12; ++group) {
         const int part = group / 4;
         const int offset = 3 * 32 * group;
@@ -21,7 +22,7 @@ bool ReadLayer2Samples(FrameReader& stream, const SampleSlot* slots, int count)
             const SampleSlot& slot = slots[i];
             float s[3];
             if (slot.grouping != nullptr) {
-                const uint32_t code = stream.ReadBits(slot.bits);
+                const uint32_t code = cursor.Read(slot.bits);
                 if (code >= slot.limit)
                     return false;
                 const float* triple = slot.grouping + 3 * code;
@@ -29,8 +30,9 @@ bool ReadLayer2Samples(FrameReader& stream, const SampleSlot* slots, int count)
                 s[1] = triple[1];
                 s[2] = triple[2];
             } else {
+#pragma GCC unroll 3
                 for (float& v : s) {
-                    const float value = static_cast<float>(stream.ReadBits(slot.bits)) * slot.factor - 1.0f;
+                    const float value = static_cast<float>(cursor.Read(slot.bits)) * slot.factor - 1.0f;
                     v = (value + slot.offset) * slot.c;
                 }
             }
@@ -48,6 +50,7 @@ bool ReadLayer2Samples(FrameReader& stream, const SampleSlot* slots, int count)
             }
         }
     }
+    stream.SetPosition(cursor);
     return true;
 }
 
@@ -93,6 +96,7 @@ int Layer2Subband::AppendSlot(const Channel& ch, float* first, SampleSlot* slots
     const QuantClass& q = *ch.quant;
     SampleSlot& slot = slots[count];
     slot.bits = q.codeLength;
+    slot.groupBits = q.grouping != nullptr ? q.codeLength : 3 * q.codeLength;
     slot.grouping = q.grouping;
     slot.limit = q.grouping != nullptr ? static_cast<uint32_t>(q.groupCodes) : 0;
     slot.factor = q.factor;
