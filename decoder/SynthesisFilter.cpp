@@ -1,8 +1,8 @@
 #include "decoder/SynthesisFilter.h"
 
 #include "decoder/AudioOutput.h"
+#include "decoder/WideVectors.h"
 
-#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -304,19 +304,11 @@ void SynthesizeBaseline(const float* inputs, const float* factors, float (*activ
     SynthesizeSet<Float8, Int8, Short8>(inputs, factors, active, other, p, scaleFactor, pcm);
 }
 
-std::atomic<bool> preferWide{true};
-
 }  // namespace
-
-void SynthesisFilter::PreferWideVectors(bool prefer)
-{
-    preferWide.store(prefer);
-}
 
 SynthesisFilter::Step SynthesisFilter::ChooseSynthesis()
 {
-    __builtin_cpu_init();
-    return preferWide.load() && __builtin_cpu_supports("avx2") ? SynthesizeAvx2 : SynthesizeBaseline;
+    return WideVectors() ? SynthesizeAvx2 : SynthesizeBaseline;
 }
 
 SynthesisFilter::SynthesisFilter(int32_t channel, float scaleFactor)

@@ -43,14 +43,11 @@ public:
     // Coefficient D[i] (i = 0..511) of the synthesis window.
     static float WindowCoefficient(int i);
 
-    // Filters made after PreferWideVectors(false) use the baseline vector code even where the
-    // processor has wider vectors (both give the same bits; tests compare them).
-    static void PreferWideVectors(bool prefer);
-
     int32_t Channel() const { return channel_; }
     float ScaleFactor() const { return scaleFactor_; }
 
 private:
+    // The filter step with the processor's widest vectors (WideVectors() when the filter is made).
     using Step = void (*)(const float* inputs, const float* factors, float (*active)[32], float (*other)[32],
                           int column, float scaleFactor, int16_t* pcm);
     static Step ChooseSynthesis();

@@ -2,6 +2,7 @@
 // algorithm (matrixing into a 1024-value V buffer, the U vector, window D and the sums), its
 // window, and its 16-bit output rules: scale, clipping and truncation toward zero.
 #include "decoder/SynthesisFilter.h"
+#include "decoder/WideVectors.h"
 
 #include <gtest/gtest.h>
 
@@ -184,9 +185,9 @@ TEST(Synthesis, WideAndBaselineVectorsGiveTheSameBits)
 {
     // Loud sets clip; a scale of 2^20 brings the float sums' low bits into the 16-bit results.
     for (const float scale : {32768.0f, 1048576.0f}) {
-        SynthesisFilter::PreferWideVectors(false);
+        PreferWideVectors(false);
         SynthesisFilter baseline(0, scale);
-        SynthesisFilter::PreferWideVectors(true);
+        PreferWideVectors(true);
         SynthesisFilter wide(0, scale);
         std::mt19937 rng(5);
         for (int set = 0; set < 200; ++set) {
