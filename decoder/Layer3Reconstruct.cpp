@@ -395,11 +395,13 @@ template <bool Wide>
             ImdctShort(x, out);
         else
             ImdctLongWith<Wide>(x, bt, out);
-        for (int i = 0; i < 16; i += 4) {
+        // Overlap-add in the pieces the long transform stores each half in (4, 4, 1, 1, 4, 4),
+        // so that every load meets one earlier store whole.
+        for (int i : {0, 4, 10, 14}) {
             StoreFloat4(x + i, LoadFloat4(out + i) + LoadFloat4(prev + i));
             StoreFloat4(prev + i, LoadFloat4(out + 18 + i));
         }
-        for (int i = 16; i < 18; ++i) {
+        for (int i = 8; i < 10; ++i) {
             x[i] = out[i] + prev[i];
             prev[i] = out[18 + i];
         }
