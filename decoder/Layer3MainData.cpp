@@ -221,10 +221,18 @@ int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const Scale
         int32_t q[4];
         for (int k = 0; k < 4; ++k)
             q[k] = Signed(static_cast<int32_t>((v >> (3 - k)) & 1), w, pos);
-        const int n = std::min(4, 576 - i);
-        for (int k = 0; k < n; ++k)
-            is[i + k] = q[k];
-        i += n;
+        if (i + 4 <= 576) {
+            // Four plain stores (a copy of the array would read it back in wider pieces than
+            // it was written in).
+            is[i] = q[0];
+            is[i + 1] = q[1];
+            is[i + 2] = q[2];
+            is[i + 3] = q[3];
+            i += 4;
+        } else {
+            for (int k = 0; i < 576; ++k)
+                is[i++] = q[k];
+        }
     }
     r.SetBitsRead(pos);
     const int64_t at = r.BitsRead();
