@@ -173,6 +173,37 @@ TEST(Layer3Requantize, LongAndShortBandsFollowTheFormula)
     }
 }
 
+TEST(Layer3Requantize, WideAndBaselineVectorsGiveTheSameBits)
+{
+    // Small and large values of both signs (large ones leave the power table, some in every
+    // run of eight lines), long and short blocks, limits that end inside a band.
+    const ScaleFactorBandTable& bands = ScaleFactorBands[3];
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int32_t> small(-15, 15), large(-8206, 8206);
+    for (int run = 0; run < 6; ++run) {
+        int32_t is[576];
+        for (int i = 0; i < 576; ++i)
+            is[i] = (i + run) % 29 == 0 ? large(rng) : small(rng);
+        Layer3GranuleInfo g = run % 2 == 0 ? Layer3GranuleInfo{} : ShortGranule(run == 3);
+        g.global_gain = 150 + 10 * run;
+        g.preflag = run % 3 == 0 ? 1 : 0;
+        g.scalefac_scale = run % 2;
+        Layer3ScaleFactors sf;
+        for (int b = 0; b < 21; ++b)
+            sf.l[b] = (b + run) % 9;
+        for (int w = 0; w < 3; ++w)
+            for (int b = 0; b < 12; ++b)
+                sf.s[w][b] = (b + w + run) % 6;
+        const int limit = 576 - 37 * run;
+        float ro[2][576];
+        PreferWideVectors(false);
+        Requantize(is, limit, g, sf, bands, 1, ro[0]);
+        PreferWideVectors(true);
+        Requantize(is, limit, g, sf, bands, 1, ro[1]);
+        ASSERT_EQ(std::memcmp(ro[0], ro[1], sizeof ro[0]), 0) << run;
+    }
+}
+
 TEST(Layer3Stereo, MidSideAndMpeg1IntensityOnLongBlocks)
 {
     const ScaleFactorBandTable& bands = ScaleFactorBands[3];
