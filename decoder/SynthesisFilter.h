@@ -8,6 +8,16 @@ namespace sonarel {
 
 class AudioOutput;
 
+// One set of inputs through one filter: where its new column goes and where its output goes.
+struct SetJob {
+    const float* inputs;
+    float (*active)[32];
+    float (*other)[32];
+    int column;
+    float scaleFactor;
+    int16_t* pcm;
+};
+
 // Which channels the layer decoders deliver: 0 both, 1 first only, 2 second only,
 // 3 both mixed into one (Layer III).
 using ChannelSelection = int32_t;
@@ -47,10 +57,11 @@ public:
     float ScaleFactor() const { return scaleFactor_; }
 
 private:
-    // The filter step with the processor's widest vectors (WideVectors() when the filter is made).
-    using Step = void (*)(const float* inputs, const float* factors, float (*active)[32], float (*other)[32],
-                          int column, float scaleFactor, int16_t* pcm);
-    static Step ChooseSynthesis();
+    // The filter step for one set, and for the sets of two filters at once, with the processor's
+    // widest vectors (WideVectors() when the filter is made).
+    using Step = void (*)(const SetJob* jobs, const float* factors);
+    SetJob Job(const float* inputs, int16_t* pcm);
+    void Advance();
     void Synthesize(const float* inputs, int16_t* pcm);
 
     // Each store holds 32 columns of the 32 vector entries (one per output sample j); column c
@@ -63,6 +74,7 @@ private:
     float scaleFactor_;
     const float* cosineFactors_;
     Step synthesize_;
+    Step synthesizePair_;
 };
 
 }  // namespace sonarel
