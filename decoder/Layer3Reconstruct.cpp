@@ -17,7 +17,7 @@ inline float Dequantize(int32_t v, float factor, const float* power)
 {
     const uint32_t sign = static_cast<uint32_t>(v) & 0x80000000u;
     const uint32_t a = sign != 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-    const float p = __builtin_expect(a < 512, 1) ? power[a] : PowerFourThirds(v);
+    const float p = __builtin_expect(a < Layer3ComputedTables::PowerEntries, 1) ? power[a] : PowerFourThirds(v);
     uint32_t bits;
     const float product = p * factor;
     std::memcpy(&bits, &product, 4);
@@ -63,7 +63,7 @@ void DequantizeLines(const int32_t* is, float* ro, int count, float factor, cons
 [[gnu::target("avx2")]] void DequantizeLinesAvx2(const int32_t* is, float* ro, int count, float factor,
                                                  const float* power)
 {
-    const __m256i limit = _mm256_set1_epi32(511);
+    const __m256i limit = _mm256_set1_epi32(Layer3ComputedTables::PowerEntries - 1);
     const __m256i signBit = _mm256_set1_epi32(static_cast<int32_t>(0x80000000u));
     const __m256 f = _mm256_set1_ps(factor);
     int i = 0;
