@@ -58,7 +58,7 @@ void DequantizeLines(const int32_t* is, float* ro, int count, float factor, cons
     for (int i = 0; i < count; ++i)
         ro[i] = Dequantize(is[i], factor, power);
 }
-// The same eight lines at a time where all eight are within the table: the same product and
+// The same eight (then four) lines at a time where all of them are within the table: the same product and
 // sign as one line at a time.
 [[gnu::target("avx2")]] void DequantizeLinesAvx2(const int32_t* is, float* ro, int count, float factor,
                                                  const float* power)
@@ -79,6 +79,18 @@ void DequantizeLines(const int32_t* is, float* ro, int count, float factor, cons
         const __m256 p = _mm256_i32gather_ps(power, a, 4);
         const __m256 sign = _mm256_castsi256_ps(_mm256_and_si256(v, signBit));
         _mm256_storeu_ps(ro + i, _mm256_xor_ps(_mm256_mul_ps(p, f), sign));
+    }
+    if (i + 4 <= count) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(is + i));
+        const __m128i a = _mm_abs_epi32(v);
+        const __m128i outside =
+            _mm_or_si128(_mm_cmpgt_epi32(a, _mm256_castsi256_si128(limit)), _mm_cmpgt_epi32(_mm_setzero_si128(), a));
+        if (_mm_testz_si128(outside, outside)) {
+            const __m128 p = _mm_i32gather_ps(power, a, 4);
+            const __m128 sign = _mm_castsi128_ps(_mm_and_si128(v, _mm256_castsi256_si128(signBit)));
+            _mm_storeu_ps(ro + i, _mm_xor_ps(_mm_mul_ps(p, _mm256_castps256_ps128(f)), sign));
+            i += 4;
+        }
     }
     DequantizeLines(is + i, ro + i, count - i, factor, power);
 }
