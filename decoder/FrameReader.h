@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -93,6 +94,27 @@ public:
     {
         word_ = std::min(static_cast<int>(cursor.bit_ / 32), kFrameWords);
         bitIndex_ = static_cast<int>(cursor.bit_ % 32);
+    }
+    // The next n whole bytes of the body (n <= BitsLeft() / 8), most significant bits first as
+    // n ReadBits(8) would give them.
+    void ReadBytes(uint8_t* out, int n)
+    {
+        if (bitIndex_ % 8 != 0) {
+            for (int k = 0; k < n; ++k)
+                out[k] = static_cast<uint8_t>(ReadBits(8));
+            return;
+        }
+        int byte = word_ * 4 + bitIndex_ / 8;
+        int k = 0;
+        for (; k < n && byte % 4 != 0; ++k, ++byte)
+            out[k] = BodyByte(byte);
+        for (; k + 4 <= n; k += 4, byte += 4) {
+            const uint32_t w = __builtin_bswap32(frame_[byte / 4]);
+            std::memcpy(out + k, &w, 4);
+        }
+        for (; k < n; ++k, ++byte)
+            out[k] = BodyByte(byte);
+        SkipBits(8 * n);
     }
     // Passes over n bits without reading them.
     void SkipBits(int n)

@@ -54,10 +54,9 @@ bool Layer3Decoder::DecodeFrame()
     BitReservoir& r = *reservoir_;
     const int64_t frameStart = r.BytesWritten();
     const int slots = std::clamp(header_.MainDataSlots(), 0, std::max(0, stream_.BitsLeft() / 8));
-    FrameReader::BitCursor cursor = stream_.Cursor();
-    for (int i = 0; i < slots; ++i)
-        r.PutByte(cursor.Read(8));
-    stream_.SetPosition(cursor);
+    uint8_t bytes[FrameReader::kFrameBytes];
+    stream_.ReadBytes(bytes, slots);
+    r.PutBytes(bytes, slots);
 
     // The previous frame's data ends at the next byte boundary; this frame's data begins
     // main_data_begin bytes before its own bytes.
