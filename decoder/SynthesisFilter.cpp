@@ -420,20 +420,6 @@ void SynthesisFilter::Synthesize(const float* inputs, int16_t* pcm)
     Advance();
 }
 
-void SynthesisFilter::ProduceSamples(AudioOutput& output)
-{
-    int16_t pcm[32];
-    ProduceSamples(pcm);
-    output.PutSamples(channel_, pcm, 32);
-}
-
-void SynthesisFilter::ProduceSamples(SynthesisFilter& first, SynthesisFilter& second, AudioOutput& output)
-{
-    ProduceSamplesFrom(first, first.inputs_, second, second.inputs_, output);
-    std::memset(first.inputs_, 0, sizeof first.inputs_);
-    std::memset(second.inputs_, 0, sizeof second.inputs_);
-}
-
 void SynthesisFilter::ProduceSamplesFrom(const float* inputs, AudioOutput& output)
 {
     int16_t pcm[32];

@@ -35,18 +35,14 @@ public:
 
     // Input slot of subband sb (0..31) for the current set; slots not written stay 0.
     void SetInput(int sb, float sample) { inputs_[sb] = sample; }
-    float* Inputs() { return inputs_; }
-
-    // Emits 32 PCM samples for the current inputs on the filter's channel, then clears them.
-    void ProduceSamples(AudioOutput& output);
-    // First.ProduceSamples(output) and Second.ProduceSamples(output) with the two channels'
-    // samples handed over alternately (the same buffer content, in less time).
-    static void ProduceSamples(SynthesisFilter& first, SynthesisFilter& second, AudioOutput& output);
-    // The same 32 samples into Pcm instead of an output (tests, benchmarks).
+    // 32 PCM samples for the current inputs into Pcm, then clears the inputs (tests).
     void ProduceSamples(int16_t* pcm);
-    // As ProduceSamples, from a set of 32 inputs held by the caller (the filter's own inputs
-    // are left alone).
+
+    // Emits 32 PCM samples for a set of 32 inputs held by the caller on the filter's channel
+    // (the filter's own inputs are left alone).
     void ProduceSamplesFrom(const float* inputs, AudioOutput& output);
+    // First.ProduceSamplesFrom(firstInputs, output) and the same for Second, with the two
+    // channels' samples handed over alternately (the same buffer content, in less time).
     static void ProduceSamplesFrom(SynthesisFilter& first, const float* firstInputs, SynthesisFilter& second,
                                    const float* secondInputs, AudioOutput& output);
 
