@@ -3,6 +3,7 @@
 // ring: positions are taken modulo its size, so a read past the appended data yields old bytes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -28,6 +29,21 @@ public:
         if (i < Mirror)
             Buffer[Size + i] = static_cast<uint8_t>(value);
         ++Written;
+    }
+
+    // N bytes, as n calls of PutByte would append them.
+    void PutBytes(const uint8_t* bytes, int n)
+    {
+        while (n > 0) {
+            const int i = static_cast<int>(Written & (Size - 1));
+            const int chunk = std::min(n, Size - i);
+            std::memcpy(Buffer + i, bytes, static_cast<size_t>(chunk));
+            if (i < Mirror)
+                std::memcpy(Buffer + Size + i, bytes, static_cast<size_t>(std::min(chunk, Mirror - i)));
+            Written += chunk;
+            bytes += chunk;
+            n -= chunk;
+        }
     }
 
     // The next 32 bits, first in bit 31, without consuming them.

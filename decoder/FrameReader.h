@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,58 @@ public:
     {
         word_ = p.word;
         bitIndex_ = p.bit;
+    }
+    // A read position over the loaded body for loops that read many codes. Reads are not
+    // clamped: the caller makes sure they stay within the body (BitsLeft) before it starts.
+    class BitCursor {
+    public:
+        // The next n bits (1..16).
+        uint32_t Read(int n)
+        {
+            const uint32_t w = bit_ >> 5;
+            const uint64_t pair = (uint64_t{words_[w]} << 32) | words_[w + 1];
+            const uint32_t result = static_cast<uint32_t>((pair << (bit_ & 31)) >> (64 - n));
+            bit_ += static_cast<uint32_t>(n);
+            return result;
+        }
+
+    private:
+        friend class FrameReader;
+        BitCursor(const uint32_t* words, uint32_t bit)
+            : words_(words),
+              bit_(bit)
+        {
+        }
+        const uint32_t* words_;
+        uint32_t bit_;
+    };
+    BitCursor Cursor() const { return {frame_, static_cast<uint32_t>(word_ * 32 + bitIndex_)}; }
+    // Continues after what Cursor has read.
+    void SetPosition(const BitCursor& cursor)
+    {
+        word_ = std::min(static_cast<int>(cursor.bit_ / 32), kFrameWords);
+        bitIndex_ = static_cast<int>(cursor.bit_ % 32);
+    }
+    // The next n whole bytes of the body (n <= BitsLeft() / 8), most significant bits first as
+    // n ReadBits(8) would give them.
+    void ReadBytes(uint8_t* out, int n)
+    {
+        if (bitIndex_ % 8 != 0) {
+            for (int k = 0; k < n; ++k)
+                out[k] = static_cast<uint8_t>(ReadBits(8));
+            return;
+        }
+        int byte = word_ * 4 + bitIndex_ / 8;
+        int k = 0;
+        for (; k < n && byte % 4 != 0; ++k, ++byte)
+            out[k] = BodyByte(byte);
+        for (; k + 4 <= n; k += 4, byte += 4) {
+            const uint32_t w = __builtin_bswap32(frame_[byte / 4]);
+            std::memcpy(out + k, &w, 4);
+        }
+        for (; k < n; ++k, ++byte)
+            out[k] = BodyByte(byte);
+        SkipBits(8 * n);
     }
     // Passes over n bits without reading them.
     void SkipBits(int n)

@@ -54,8 +54,9 @@ bool Layer3Decoder::DecodeFrame()
     BitReservoir& r = *reservoir_;
     const int64_t frameStart = r.BytesWritten();
     const int slots = std::clamp(header_.MainDataSlots(), 0, std::max(0, stream_.BitsLeft() / 8));
-    for (int i = 0; i < slots; ++i)
-        r.PutByte(stream_.ReadBits(8));
+    uint8_t bytes[FrameReader::kFrameBytes];
+    stream_.ReadBytes(bytes, slots);
+    r.PutBytes(bytes, slots);
 
     // The previous frame's data ends at the next byte boundary; this frame's data begins
     // main_data_begin bytes before its own bytes.
@@ -110,27 +111,53 @@ void Layer3Decoder::DecodeGranule(int gr)
     }
 
     for (int ch = firstChannel_; ch <= lastChannel_; ++ch)
-        OutputChannel(ch, gr);
+        ReconstructChannel(ch, gr);
+    OutputGranule();
 }
 
-void Layer3Decoder::OutputChannel(int ch, int gr)
+void Layer3Decoder::ReconstructChannel(int ch, int gr)
 {
     const Layer3GranuleInfo& g = sideInfo_.ch[ch].gr[gr];
     const ScaleFactorBandTable& bands = ScaleFactorBands[sampleRateTable_];
-    Reorder(lr_[ch], g, bands, work_);
+    float* work = work_[ch];
+    Reorder(lr_[ch], g, bands, work);
     // Reordering spreads short blocks over whole bands; alias reduction reaches one subband up.
     const int sbLimit = g.ShortBlocks() ? 32 : std::min(32, (limit_[ch] + 17) / 18 + 1);
-    ReduceAliases(work_, g, sbLimit);
-    HybridSynthesis(work_, prevblock_[ch], g, sbLimit, prevLimit_[ch]);
+    ReduceAliases(work, g, sbLimit);
+    HybridSynthesis(work, prevblock_[ch], g, sbLimit, prevLimit_[ch]);
+}
 
-    SynthesisFilter* filter = (ch == 0 || selection_ == kSecondChannel) ? filter1_ : filter2_;
-    if (filter == nullptr)
+namespace {
+
+// Set ss (0..17) of the subband samples: sample ss of each of the 32 subbands.
+void GatherSet(const float* work, int ss, float set[32])
+{
+    for (int sb = 0; sb < 32; ++sb)
+        set[sb] = work[18 * sb + ss];
+}
+
+}  // namespace
+
+void Layer3Decoder::OutputGranule()
+{
+    alignas(16) float set1[32];
+    alignas(16) float set2[32];
+    if (firstChannel_ != lastChannel_ && filter1_ != nullptr && filter2_ != nullptr) {
+        for (int ss = 0; ss < 18; ++ss) {
+            GatherSet(work_[0], ss, set1);
+            GatherSet(work_[1], ss, set2);
+            SynthesisFilter::ProduceSamplesFrom(*filter1_, set1, *filter2_, set2, output_);
+        }
         return;
-    float* inputs = filter->Inputs();
-    for (int ss = 0; ss < 18; ++ss) {
-        for (int sb = 0; sb < 32; ++sb)
-            inputs[sb] = work_[18 * sb + ss];
-        filter->ProduceSamples(output_);
+    }
+    for (int ch = firstChannel_; ch <= lastChannel_; ++ch) {
+        SynthesisFilter* filter = (ch == 0 || selection_ == kSecondChannel) ? filter1_ : filter2_;
+        if (filter == nullptr)
+            continue;
+        for (int ss = 0; ss < 18; ++ss) {
+            GatherSet(work_[ch], ss, set1);
+            filter->ProduceSamplesFrom(set1, output_);
+        }
     }
 }
 

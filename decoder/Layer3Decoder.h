@@ -42,12 +42,15 @@ public:
 
 private:
     void DecodeGranule(int gr);
-    void OutputChannel(int ch, int gr);
+    // Reorders, reduces aliases and runs the hybrid synthesis of one channel into work_[ch].
+    void ReconstructChannel(int ch, int gr);
+    // The 18 sets of subband samples of the wanted channels through their filters.
+    void OutputGranule();
 
     alignas(16) int32_t is_[576];
     alignas(16) float ro_[2][576];
     alignas(16) float lr_[2][576];
-    alignas(16) float work_[576];
+    alignas(16) float work_[2][576];
     alignas(16) float prevblock_[2][576];
 
     FrameReader& stream_;

@@ -218,13 +218,23 @@ int DecodeHuffmanValues(BitReservoir& r, const Layer3GranuleInfo& g, const Scale
         const uint32_t v = HuffmanDecode(quadEntries, quadRoot, static_cast<uint32_t>(w >> 32), used);
         w <<= used;
         pos += used;
-        int32_t q[4];
-        for (int k = 0; k < 4; ++k)
-            q[k] = Signed(static_cast<int32_t>((v >> (3 - k)) & 1), w, pos);
-        const int n = std::min(4, 576 - i);
-        for (int k = 0; k < n; ++k)
-            is[i + k] = q[k];
-        i += n;
+        // Four values in registers, stored one by one: gathered in an array first, they would
+        // be read back in a wider piece than they were written in, which stalls.
+        const int32_t q0 = Signed(static_cast<int32_t>((v >> 3) & 1), w, pos);
+        const int32_t q1 = Signed(static_cast<int32_t>((v >> 2) & 1), w, pos);
+        const int32_t q2 = Signed(static_cast<int32_t>((v >> 1) & 1), w, pos);
+        const int32_t q3 = Signed(static_cast<int32_t>(v & 1), w, pos);
+        if (i + 4 <= 576) {
+            is[i] = q0;
+            is[i + 1] = q1;
+            is[i + 2] = q2;
+            is[i + 3] = q3;
+            i += 4;
+        } else {
+            const int32_t q[4] = {q0, q1, q2, q3};
+            for (int k = 0; i < 576; ++k)
+                is[i++] = q[k];
+        }
     }
     r.SetBitsRead(pos);
     const int64_t at = r.BitsRead();

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include <immintrin.h>
+
+#include "decoder/WideVectors.h"
+
 namespace sonarel {
 
 namespace {
@@ -13,7 +17,7 @@ inline float Dequantize(int32_t v, float factor, const float* power)
 {
     const uint32_t sign = static_cast<uint32_t>(v) & 0x80000000u;
     const uint32_t a = sign != 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-    const float p = __builtin_expect(a < 512, 1) ? power[a] : PowerFourThirds(v);
+    const float p = __builtin_expect(a < Layer3ComputedTables::PowerEntries, 1) ? power[a] : PowerFourThirds(v);
     uint32_t bits;
     const float product = p * factor;
     std::memcpy(&bits, &product, 4);
@@ -46,8 +50,57 @@ inline int GainIndex(int v)
 
 }  // namespace
 
-void Requantize(const int32_t is[576], int limit, const Layer3GranuleInfo& g, const Layer3ScaleFactors& sf,
-                const ScaleFactorBandTable& bands, int version, float ro[576])
+namespace {
+
+// Lines [0, count) of one band, dequantised with one factor.
+void DequantizeLines(const int32_t* is, float* ro, int count, float factor, const float* power)
+{
+    for (int i = 0; i < count; ++i)
+        ro[i] = Dequantize(is[i], factor, power);
+}
+// The same eight (then four) lines at a time where all of them are within the table: the same product and
+// sign as one line at a time.
+[[gnu::target("avx2")]] void DequantizeLinesAvx2(const int32_t* is, float* ro, int count, float factor,
+                                                 const float* power)
+{
+    const __m256i limit = _mm256_set1_epi32(Layer3ComputedTables::PowerEntries - 1);
+    const __m256i signBit = _mm256_set1_epi32(static_cast<int32_t>(0x80000000u));
+    const __m256 f = _mm256_set1_ps(factor);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(is + i));
+        const __m256i a = _mm256_abs_epi32(v);  // negative only for the lowest int
+        const __m256i outside =
+            _mm256_or_si256(_mm256_cmpgt_epi32(a, limit), _mm256_cmpgt_epi32(_mm256_setzero_si256(), a));
+        if (!_mm256_testz_si256(outside, outside)) {
+            DequantizeLines(is + i, ro + i, 8, factor, power);
+            continue;
+        }
+        const __m256 p = _mm256_i32gather_ps(power, a, 4);
+        const __m256 sign = _mm256_castsi256_ps(_mm256_and_si256(v, signBit));
+        _mm256_storeu_ps(ro + i, _mm256_xor_ps(_mm256_mul_ps(p, f), sign));
+    }
+    if (i + 4 <= count) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(is + i));
+        const __m128i a = _mm_abs_epi32(v);
+        const __m128i outside =
+            _mm_or_si128(_mm_cmpgt_epi32(a, _mm256_castsi256_si128(limit)), _mm_cmpgt_epi32(_mm_setzero_si128(), a));
+        if (_mm_testz_si128(outside, outside)) {
+            const __m128 p = _mm_i32gather_ps(power, a, 4);
+            const __m128 sign = _mm_castsi128_ps(_mm_and_si128(v, _mm256_castsi256_si128(signBit)));
+            _mm_storeu_ps(ro + i, _mm_xor_ps(_mm_mul_ps(p, _mm256_castps256_ps128(f)), sign));
+            i += 4;
+        }
+    }
+    DequantizeLines(is + i, ro + i, count - i, factor, power);
+}
+
+using LinesStep = void (*)(const int32_t* is, float* ro, int count, float factor, const float* power);
+
+template <LinesStep DequantizeBand>
+[[gnu::always_inline]] inline void RequantizeWith(const int32_t is[576], int limit, const Layer3GranuleInfo& g,
+                                                  const Layer3ScaleFactors& sf, const ScaleFactorBandTable& bands,
+                                                  int version, float ro[576])
 {
     const Layer3ComputedTables& t = Layer3Computed();
     const float globalGain = t.GlobalGain[g.global_gain & 255];
@@ -62,8 +115,7 @@ void Requantize(const int32_t is[576], int limit, const Layer3GranuleInfo& g, co
             const int stop = std::min<int>(bands.Long[band + 1], limit);
             const int pre = g.preflag ? Pretab[band] : 0;
             const float factor = globalGain * t.Gain[GainIndex((sf.l[band] + pre) << shift)];
-            for (int i = start; i < stop; ++i)
-                ro[i] = Dequantize(is[i], factor, t.Power);
+            DequantizeBand(is + start, ro + start, stop - start, factor, t.Power);
         }
     };
 
@@ -85,12 +137,33 @@ void Requantize(const int32_t is[576], int limit, const Layer3GranuleInfo& g, co
                 const int stop = std::min(start + width, limit);
                 const float factor =
                     globalGain * t.Gain[GainIndex(4 * (g.subblock_gain[w] & 7) + (sf.s[w][band] << shift))];
-                for (int i = start; i < stop; ++i)
-                    ro[i] = Dequantize(is[i], factor, t.Power);
+                DequantizeBand(is + start, ro + start, stop - start, factor, t.Power);
             }
         }
     }
     std::fill(ro + limit, ro + 576, 0.0f);
+}
+
+void RequantizeBaseline(const int32_t is[576], int limit, const Layer3GranuleInfo& g, const Layer3ScaleFactors& sf,
+                        const ScaleFactorBandTable& bands, int version, float ro[576])
+{
+    RequantizeWith<DequantizeLines>(is, limit, g, sf, bands, version, ro);
+}
+void RequantizeAvx2(const int32_t is[576], int limit, const Layer3GranuleInfo& g, const Layer3ScaleFactors& sf,
+                    const ScaleFactorBandTable& bands, int version, float ro[576])
+{
+    RequantizeWith<DequantizeLinesAvx2>(is, limit, g, sf, bands, version, ro);
+}
+
+}  // namespace
+
+void Requantize(const int32_t is[576], int limit, const Layer3GranuleInfo& g, const Layer3ScaleFactors& sf,
+                const ScaleFactorBandTable& bands, int version, float ro[576])
+{
+    if (WideVectors())
+        RequantizeAvx2(is, limit, g, sf, bands, version, ro);
+    else
+        RequantizeBaseline(is, limit, g, sf, bands, version, ro);
 }
 
 namespace {
@@ -269,20 +342,44 @@ void ReduceAliases(float work[576], const Layer3GranuleInfo& g, int sbLimit)
     }
 }
 
-void ImdctLong(const float in[18], int blockType, float out[36])
+namespace {
+
+// Matrix times vector in whole vectors (GCC/Clang vector extension): 20 lanes, as five vectors
+// of four or, Wide, two of eight and one of four. Every lane sums its 18 products in the same
+// order either way, so both give the same bits.
+template <bool Wide> [[gnu::always_inline]] inline void ImdctLongWith(const float in[18], int blockType, float out[36])
 {
     const Layer3ComputedTables& t = Layer3Computed();
-    // Matrix times vector in whole 4-float vectors (GCC/Clang vector extension).
     typedef float Vec4 __attribute__((vector_size(16)));
+    typedef float Vec8 __attribute__((vector_size(32)));
     Vec4 a0 = {}, a1 = {}, a2 = {}, a3 = {}, a4 = {};
-    for (int k = 0; k < 18; ++k) {
-        const Vec4 x = {in[k], in[k], in[k], in[k]};
-        const Vec4* m = reinterpret_cast<const Vec4*>(t.ImdctLong[k]);
-        a0 += x * m[0];
-        a1 += x * m[1];
-        a2 += x * m[2];
-        a3 += x * m[3];
-        a4 += x * m[4];
+    if constexpr (Wide) {
+        Vec8 a01 = {}, a23 = {};
+        for (int k = 0; k < 18; ++k) {
+            const float* m = t.ImdctLong[k];
+            Vec8 m01, m23;
+            Vec4 m4;
+            std::memcpy(&m01, m, sizeof m01);
+            std::memcpy(&m23, m + 8, sizeof m23);
+            std::memcpy(&m4, m + 16, sizeof m4);
+            a01 += in[k] * m01;
+            a23 += in[k] * m23;
+            a4 += in[k] * m4;
+        }
+        a0 = __builtin_shufflevector(a01, a01, 0, 1, 2, 3);
+        a1 = __builtin_shufflevector(a01, a01, 4, 5, 6, 7);
+        a2 = __builtin_shufflevector(a23, a23, 0, 1, 2, 3);
+        a3 = __builtin_shufflevector(a23, a23, 4, 5, 6, 7);
+    } else {
+        for (int k = 0; k < 18; ++k) {
+            const Vec4 x = {in[k], in[k], in[k], in[k]};
+            const Vec4* m = reinterpret_cast<const Vec4*>(t.ImdctLong[k]);
+            a0 += x * m[0];
+            a1 += x * m[1];
+            a2 += x * m[2];
+            a3 += x * m[3];
+            a4 += x * m[4];
+        }
     }
     // Window: out[i] = acc[i] w[i] and out[17-i] = -acc[i] w[17-i] (i = 0..8); out[18+i] =
     // acc[9+i] w[18+i] and out[35-i] = acc[9+i] w[35-i]. Lanes 9..12 and 13..16 of acc:
@@ -310,6 +407,25 @@ void ImdctLong(const float in[18], int blockType, float out[36])
     store(32, reverse(b0) * load(32));
 }
 
+void ImdctLongBaseline(const float in[18], int blockType, float out[36])
+{
+    ImdctLongWith<false>(in, blockType, out);
+}
+[[gnu::target("avx2")]] void ImdctLongAvx2(const float in[18], int blockType, float out[36])
+{
+    ImdctLongWith<true>(in, blockType, out);
+}
+
+}  // namespace
+
+void ImdctLong(const float in[18], int blockType, float out[36])
+{
+    if (WideVectors())
+        ImdctLongAvx2(in, blockType, out);
+    else
+        ImdctLongBaseline(in, blockType, out);
+}
+
 void ImdctShort(const float in[18], float out[36])
 {
     const Layer3ComputedTables& t = Layer3Computed();
@@ -332,7 +448,11 @@ void ImdctShort(const float in[18], float out[36])
     }
 }
 
-void HybridSynthesis(float work[576], float prevblock[576], const Layer3GranuleInfo& g, int sbLimit, int& prevLimit)
+namespace {
+
+template <bool Wide>
+[[gnu::always_inline]] inline void HybridSynthesisWith(float work[576], float prevblock[576],
+                                                       const Layer3GranuleInfo& g, int sbLimit, int& prevLimit)
 {
     const int type = g.window_switching_flag ? g.block_type : 0;
     const bool mixed = g.Mixed();
@@ -345,12 +465,14 @@ void HybridSynthesis(float work[576], float prevblock[576], const Layer3GranuleI
         if (bt == 2)
             ImdctShort(x, out);
         else
-            ImdctLong(x, bt, out);
-        for (int i = 0; i < 16; i += 4) {
+            ImdctLongWith<Wide>(x, bt, out);
+        // Overlap-add in the pieces the long transform stores each half in (4, 4, 1, 1, 4, 4),
+        // so that every load meets one earlier store whole.
+        for (int i : {0, 4, 10, 14}) {
             StoreFloat4(x + i, LoadFloat4(out + i) + LoadFloat4(prev + i));
             StoreFloat4(prev + i, LoadFloat4(out + 18 + i));
         }
-        for (int i = 16; i < 18; ++i) {
+        for (int i = 8; i < 10; ++i) {
             x[i] = out[i] + prev[i];
             prev[i] = out[18 + i];
         }
@@ -370,6 +492,27 @@ void HybridSynthesis(float work[576], float prevblock[576], const Layer3GranuleI
         for (int i = 1; i < 18; i += 2)
             x[i] = -x[i];
     }
+}
+
+void HybridSynthesisBaseline(float work[576], float prevblock[576], const Layer3GranuleInfo& g, int sbLimit,
+                             int& prevLimit)
+{
+    HybridSynthesisWith<false>(work, prevblock, g, sbLimit, prevLimit);
+}
+[[gnu::target("avx2")]] void HybridSynthesisAvx2(float work[576], float prevblock[576], const Layer3GranuleInfo& g,
+                                                 int sbLimit, int& prevLimit)
+{
+    HybridSynthesisWith<true>(work, prevblock, g, sbLimit, prevLimit);
+}
+
+}  // namespace
+
+void HybridSynthesis(float work[576], float prevblock[576], const Layer3GranuleInfo& g, int sbLimit, int& prevLimit)
+{
+    if (WideVectors())
+        HybridSynthesisAvx2(work, prevblock, g, sbLimit, prevLimit);
+    else
+        HybridSynthesisBaseline(work, prevblock, g, sbLimit, prevLimit);
 }
 
 }  // namespace sonarel

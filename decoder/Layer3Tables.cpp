@@ -51,7 +51,7 @@ const double AliasCoefficients[8] = {-0.6, -0.535, -0.33, -0.185, -0.095, -0.041
 Layer3ComputedTables Compute()
 {
     Layer3ComputedTables t{};
-    for (int i = 0; i < 512; ++i)
+    for (int i = 0; i < Layer3ComputedTables::PowerEntries; ++i)
         t.Power[i] = static_cast<float>(std::pow(static_cast<double>(i), 4.0 / 3.0));
     for (int i = 0; i < 64; ++i)
         t.Gain[i] = static_cast<float>(std::pow(2.0, -0.5 * i));
@@ -113,7 +113,7 @@ const Layer3ComputedTables& Layer3Computed()
 float PowerFourThirds(int32_t v)
 {
     const uint32_t a = v < 0 ? static_cast<uint32_t>(-static_cast<int64_t>(v)) : static_cast<uint32_t>(v);
-    if (a < 512)
+    if (a < Layer3ComputedTables::PowerEntries)
         return Layer3Computed().Power[a];
     return static_cast<float>(std::pow(static_cast<double>(a), 4.0 / 3.0));
 }

@@ -29,7 +29,9 @@ extern const float IntensityRatios[16];
 
 // Tables computed from a formula, filled once per process on first use.
 struct Layer3ComputedTables {
-    float Power[512];           // i^(4/3)
+    // Every magnitude that the Huffman codes give: 15 plus 13 linbits.
+    static constexpr int PowerEntries = 15 + (1 << 13);
+    float Power[PowerEntries];  // i^(4/3)
     float Gain[64];             // 2^(-i/2)
     float GlobalGain[256];      // 2^((i - 210) / 4)
     float LsfIntensity[2][32];  // 0.840896415256^i and 0.707106781188^i

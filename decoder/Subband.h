@@ -1,6 +1,6 @@
 // Layer I and Layer II subband decoders: one object per subband that carries data reads that
-// subband's allocation, scale factors and samples of one frame and hands the requantised,
-// scaled samples to the synthesis filters.
+// subband's allocation and scale factors of one frame and describes its samples as slots for the
+// frame's sample loop (SubbandFrameLoop.h).
 #pragma once
 
 #include "decoder/Crc16.h"
@@ -12,46 +12,41 @@
 
 namespace sonarel {
 
+// One coded channel of one subband as the sample loop of a frame reads it: the codes of each
+// group (one sample in Layer I, three in Layer II) are requantised and scaled into the sample
+// sets at First (and, above the intensity bound, at Second with the second channel's scale).
+struct SampleSlot {
+    int32_t bits;           // per code
+    int32_t groupBits;      // per group: one code, or three without grouping in Layer II
+    const float* grouping;  // Layer II triples by group code (3, 5 and 9 steps), else nullptr
+    uint32_t limit;         // number of valid group codes, 0 without grouping
+    float factor;           // Layer I: 2 / (2^n - 1); Layer II: 2^-(bits-1)
+    float offset;           // Layer I: (2 - 2^n) / (2^n - 1); Layer II: D
+    float c;                // Layer II: C
+    float scales[3];        // by part of the frame (Layer I: all three alike)
+    float scales2[3];
+    float* first;   // sample set 0 of the subband in the first channel's sets
+    float* second;  // the same in the second channel's sets; nullptr below the intensity bound
+};
+
+// The sample sets of one frame: the first channel's, the second channel's, and a set for a
+// channel that is not wanted (read, never played).
+struct SampleSets {
+    static constexpr int kMaxSets = 36;
+    alignas(32) float values[3][kMaxSets][32];
+};
+
 class Subband {
 public:
     virtual ~Subband() = default;
     // False when the allocation is one the standard forbids (the frame is skipped).
     virtual bool ReadAllocation(FrameReader& stream, const Header& header, Crc16* crc) = 0;
     virtual void ReadScaleFactors(FrameReader& stream, const Header& header) = 0;
-    // True when the frame's last sample group has been read.
-    virtual bool ReadSamples(FrameReader& stream) = 0;
-    // True when the samples read last have all been emitted.
-    virtual bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2) = 0;
     // Layer II only.
     virtual void ReadScaleFactorSelection(FrameReader& /*stream*/, Crc16* /*crc*/) {}
-    // The sample codes of one group, in stream order, for checking a frame before decoding it:
-    // appends (bits, number of valid codes or 0 when every code is valid) per coded channel and
-    // returns the new count.
-    struct CodeSlot {
-        int32_t bits;
-        uint32_t limit;
-    };
-    virtual int AppendCodeSlots(CodeSlot* slots, int count) const = 0;
-
-protected:
-    // Hands a value of the first channel to the first filter when that channel is wanted.
-    static void EmitFirst(int32_t subband, ChannelSelection channels, SynthesisFilter& filter1, float value)
-    {
-        if (channels == kBothChannels || channels == kFirstChannel)
-            filter1.SetInput(subband, value);
-    }
-    // Hands a value of the second channel to its own filter when both channels are wanted, to
-    // the first filter when the second channel is played alone.
-    static void EmitSecond(int32_t subband, ChannelSelection channels, SynthesisFilter& filter1,
-                           SynthesisFilter* filter2, float value)
-    {
-        if (channels == kBothChannels) {
-            if (filter2 != nullptr)
-                filter2->SetInput(subband, value);
-        } else if (channels != kFirstChannel) {
-            filter1.SetInput(subband, value);
-        }
-    }
+    // Appends a slot per coded channel, in stream order, and returns the new count. First and
+    // Second are the sample sets that the first and the second channel's samples go to.
+    virtual int AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const = 0;
 };
 
 class Layer1Subband : public Subband {
@@ -62,21 +57,16 @@ public:
     }
     bool ReadAllocation(FrameReader& stream, const Header& header, Crc16* crc) override;
     void ReadScaleFactors(FrameReader& stream, const Header& header) override;
-    bool ReadSamples(FrameReader& stream) override;
-    bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2) override;
-    int AppendCodeSlots(CodeSlot* slots, int count) const override;
+    int AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const override;
 
 protected:
     static bool SetAllocation(int32_t allocation, int32_t& sampleLength, float& factor, float& offset);
-    // Counts a sample read; true after the twelfth of the frame.
-    bool CountSample();
+    static SampleSlot Slot(int32_t sampleLength, float factor, float offset, float scale, float* first);
 
     int32_t subbandNumber_;
-    int32_t sampleCounter_ = 0;
     int32_t allocation_ = 0;
     float scaleFactor_ = 0.0f;
     int32_t sampleLength_ = 0;
-    float sample_ = 0.0f;
     float factor_ = 0.0f;
     float offset_ = 0.0f;
 };
@@ -86,7 +76,7 @@ class Layer1IntensitySubband : public Layer1Subband {
 public:
     using Layer1Subband::Layer1Subband;
     void ReadScaleFactors(FrameReader& stream, const Header& header) override;
-    bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2) override;
+    int AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const override;
 
 private:
     float scaleFactor2_ = 0.0f;
@@ -97,15 +87,12 @@ public:
     using Layer1Subband::Layer1Subband;
     bool ReadAllocation(FrameReader& stream, const Header& header, Crc16* crc) override;
     void ReadScaleFactors(FrameReader& stream, const Header& header) override;
-    bool ReadSamples(FrameReader& stream) override;
-    bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2) override;
-    int AppendCodeSlots(CodeSlot* slots, int count) const override;
+    int AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const override;
 
 private:
     int32_t allocation2_ = 0;
     float scaleFactor2_ = 0.0f;
     int32_t sampleLength2_ = 0;
-    float sample2_ = 0.0f;
     float factor2_ = 0.0f;
     float offset2_ = 0.0f;
 };
@@ -128,36 +115,23 @@ public:
     }
     bool ReadAllocation(FrameReader& stream, const Header& header, Crc16* crc) override;
     void ReadScaleFactors(FrameReader& stream, const Header& header) override;
-    bool ReadSamples(FrameReader& stream) override;
-    bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2) override;
     void ReadScaleFactorSelection(FrameReader& stream, Crc16* crc) override;
-    int AppendCodeSlots(CodeSlot* slots, int count) const override;
+    int AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const override;
 
 protected:
     struct Channel {
         int32_t allocation = 0;
         int32_t selection = 0;
-        float scaleFactors[3] = {0.0f, 0.0f, 0.0f};
+        float scaleFactors[3] = {0.0f, 0.0f, 0.0f};  // of groups 1-4, 5-8, 9-12
         const QuantClass* quant = nullptr;
-        float samples[3] = {0.0f, 0.0f, 0.0f};  // requantised, before scaling
-        float values[3] = {0.0f, 0.0f, 0.0f};   // scaled: what EmitSample hands on
     };
     static void ReadSelection(FrameReader& stream, Crc16* crc, Channel& ch);
     static void ReadFactors(FrameReader& stream, Channel& ch);
-    static void ReadGroup(FrameReader& stream, Channel& ch);
-    static int AppendSlot(const Channel& ch, CodeSlot* slots, int count);
-    // Scale factor of the current part (groups 1-4, 5-8, 9-12).
-    float Scale(const Channel& ch) const { return ch.scaleFactors[groupNumber_ <= 4 ? 0 : groupNumber_ <= 8 ? 1 : 2]; }
-    static void ScaleGroup(Channel& ch, float scale)
-    {
-        for (int k = 0; k < 3; ++k)
-            ch.values[k] = ch.samples[k] * scale;
-    }
+    // The slot of a channel with an allocation (count unchanged without one).
+    static int AppendSlot(const Channel& ch, float* first, SampleSlot* slots, int count);
 
     int32_t subbandNumber_;
     Channel ch1_;
-    int32_t groupNumber_ = 0;
-    int32_t sampleNumber_ = 0;
 };
 
 // Joint stereo above the intensity bound: one allocation and one set of samples, separate
@@ -165,10 +139,9 @@ protected:
 class Layer2IntensitySubband : public Layer2Subband {
 public:
     using Layer2Subband::Layer2Subband;
-    bool ReadSamples(FrameReader& stream) override;
     void ReadScaleFactors(FrameReader& stream, const Header& header) override;
-    bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2) override;
     void ReadScaleFactorSelection(FrameReader& stream, Crc16* crc) override;
+    int AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const override;
 
 private:
     Channel ch2_;  // selection and scale factors only
@@ -179,10 +152,8 @@ public:
     using Layer2Subband::Layer2Subband;
     bool ReadAllocation(FrameReader& stream, const Header& header, Crc16* crc) override;
     void ReadScaleFactors(FrameReader& stream, const Header& header) override;
-    bool ReadSamples(FrameReader& stream) override;
-    bool EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2) override;
     void ReadScaleFactorSelection(FrameReader& stream, Crc16* crc) override;
-    int AppendCodeSlots(CodeSlot* slots, int count) const override;
+    int AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const override;
 
 private:
     Channel ch2_;

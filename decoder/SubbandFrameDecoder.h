@@ -34,6 +34,7 @@ private:
     std::array<Layer2Subband, 32> layer2_;
     std::array<Layer2IntensitySubband, 32> layer2Intensity_;
     std::array<Layer2StereoSubband, 32> layer2Stereo_;
+    SampleSets sets_;
 };
 
 }  // namespace sonarel

@@ -6,19 +6,25 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #include "decoder/AudioOutput.h"
 #include "decoder/Subband.h"
 
 namespace sonarel {
 
-// Subbands [0, bound) use Low, [bound, count) use High. Returns false, with no audio and no
-// EndFrame, for a checksum mismatch, a forbidden allocation, a group code beyond its table or
-// samples running past the body.
+// Reads every slot's samples of one frame into the sets; false for a group code beyond its
+// table. The samples lie within the body.
+using SampleReader = bool (*)(FrameReader& stream, const SampleSlot* slots, int count);
+
+// Subbands [0, bound) use Low, [bound, count) use High; ReadSamples fills setCount sets. Returns
+// false, with no audio and no EndFrame, for a checksum mismatch, a forbidden allocation, a group
+// code beyond its table or samples running past the body.
 template <class Low, class High>
 [[gnu::flatten]] bool RunSubbandFrame(Low* low, High* high, int bound, int count, FrameReader& stream,
                                       const Header& header, Crc16* crc, ChannelSelection channels,
-                                      SynthesisFilter& filter1, SynthesisFilter* filter2, AudioOutput& output)
+                                      SynthesisFilter& filter1, SynthesisFilter* filter2, AudioOutput& output,
+                                      SampleSets& sets, int setCount, SampleReader readSamples)
 {
     if (count <= 0)
         return false;
@@ -51,47 +57,42 @@ template <class Low, class High>
     for (int sb = bound; sb < count; ++sb)
         high[sb].High::ReadScaleFactors(stream, header);
 
-    // Check every sample code before any audio leaves.
-    Subband::CodeSlot slots[64];
+    // The first channel goes to the first filter when it is wanted; the second to its own
+    // filter when both are wanted, to the first filter when it is played alone.
+    float* const unwanted = sets.values[2][0];
+    float* const first = channels == kBothChannels || channels == kFirstChannel ? sets.values[0][0] : unwanted;
+    float* second = unwanted;
+    if (channels == kBothChannels)
+        second = filter2 != nullptr ? sets.values[1][0] : unwanted;
+    else if (channels != kFirstChannel)
+        second = sets.values[0][0];
+    SampleSlot slots[64];
     int slotCount = 0;
     for (int sb = 0; sb < bound; ++sb)
-        slotCount = low[sb].Low::AppendCodeSlots(slots, slotCount);
+        slotCount = low[sb].Low::AppendSampleSlots(slots, slotCount, first, second);
     for (int sb = bound; sb < count; ++sb)
-        slotCount = high[sb].High::AppendCodeSlots(slots, slotCount);
-    const FrameReader::BitPosition samplesStart = stream.Position();
-    for (int group = 0; group < 12; ++group) {
-        for (int i = 0; i < slotCount; ++i) {
-            if (slots[i].limit == 0)
-                stream.SkipBits(slots[i].bits);
-            else if (stream.ReadBits(slots[i].bits) >= slots[i].limit)
-                return false;
-        }
-    }
-    if (stream.BitsLeft() < 0)
-        return false;
-    stream.SetPosition(samplesStart);
+        slotCount = high[sb].High::AppendSampleSlots(slots, slotCount, first, second);
 
-    // Read a sample group of every subband, then emit its sets until the last subband says it has
-    // emitted them all; until the last subband has read its last group.
-    const bool second = filter2 != nullptr && channels == kBothChannels;
-    bool lastRead = false;
-    do {
-        for (int sb = 0; sb < bound; ++sb)
-            lastRead = low[sb].Low::ReadSamples(stream);
-        for (int sb = bound; sb < count; ++sb)
-            lastRead = high[sb].High::ReadSamples(stream);
-        bool emitted = false;
-        do {
-            for (int sb = 0; sb < bound; ++sb)
-                emitted = low[sb].Low::EmitSample(channels, filter1, filter2);
-            for (int sb = bound; sb < count; ++sb)
-                emitted = high[sb].High::EmitSample(channels, filter1, filter2);
-            if (second)
-                SynthesisFilter::ProduceSamples(filter1, *filter2, output);
-            else
-                filter1.ProduceSamples(output);
-        } while (!emitted);
-    } while (!lastRead);
+    // Every sample is read and checked before any audio leaves; samples running past the body
+    // refuse the frame before they are read.
+    int sampleBits = 0;
+    for (int i = 0; i < slotCount; ++i)
+        sampleBits += 12 * slots[i].groupBits;
+    if (sampleBits > stream.BitsLeft())
+        return false;
+    const std::size_t setBytes = sizeof sets.values[0][0] * static_cast<std::size_t>(setCount);
+    std::memset(sets.values[0], 0, setBytes);
+    std::memset(sets.values[1], 0, setBytes);
+    if (!readSamples(stream, slots, slotCount))
+        return false;
+
+    if (filter2 != nullptr && channels == kBothChannels) {
+        for (int set = 0; set < setCount; ++set)
+            SynthesisFilter::ProduceSamplesFrom(filter1, sets.values[0][set], *filter2, sets.values[1][set], output);
+    } else {
+        for (int set = 0; set < setCount; ++set)
+            filter1.ProduceSamplesFrom(sets.values[0][set], output);
+    }
     output.EndFrame();
     return true;
 }
@@ -102,15 +103,16 @@ template <class Low, class High>
 template <class Mono, class Stereo, class Intensity, std::size_t N>
 bool RunSubbandLayer(std::array<Mono, N>& mono, std::array<Stereo, N>& stereo, std::array<Intensity, N>& intensity,
                      FrameReader& stream, const Header& header, Crc16* crc, ChannelSelection channels,
-                     SynthesisFilter& filter1, SynthesisFilter* filter2, AudioOutput& output)
+                     SynthesisFilter& filter1, SynthesisFilter* filter2, AudioOutput& output, SampleSets& sets,
+                     int setCount, SampleReader readSamples)
 {
     const int count = std::min<int>(header.SubbandCount(), static_cast<int>(N));
     if (header.Mode() == Header::SingleChannel)
         return RunSubbandFrame(mono.data(), mono.data(), count, count, stream, header, crc, channels, filter1, filter2,
-                               output);
+                               output, sets, setCount, readSamples);
     const int bound = header.Mode() == Header::JointStereo ? header.IntensityBound() : count;
     return RunSubbandFrame(stereo.data(), intensity.data(), bound, count, stream, header, crc, channels, filter1,
-                           filter2, output);
+                           filter2, output, sets, setCount, readSamples);
 }
 
 }  // namespace sonarel

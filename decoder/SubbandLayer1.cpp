@@ -7,6 +7,27 @@
 #include <algorithm>
 
 namespace sonarel {
+namespace {
+
+// The 12 samples of every slot into sets 0..11.
+bool ReadLayer1Samples(FrameReader& stream, const SampleSlot* slots, int count)
+{
+    FrameReader::BitCursor cursor = stream.Cursor();
+    for (int sample = 0; sample < 12; ++sample) {
+        const int offset = 32 * sample;
+        for (int i = 0; i < count; ++i) {
+            const SampleSlot& slot = slots[i];
+            const float value = static_cast<float>(cursor.Read(slot.bits)) * slot.factor + slot.offset;
+            slot.first[offset] = value * slot.scales[0];
+            if (slot.second != nullptr)
+                slot.second[offset] = value * slot.scales2[0];
+        }
+    }
+    stream.SetPosition(cursor);
+    return true;
+}
+
+}  // namespace
 
 bool Layer1Subband::SetAllocation(int32_t allocation, int32_t& sampleLength, float& factor, float& offset)
 {
@@ -17,6 +38,18 @@ bool Layer1Subband::SetAllocation(int32_t allocation, int32_t& sampleLength, flo
     factor = t.layer1Factor[allocation];
     offset = t.layer1Offset[allocation];
     return true;
+}
+
+SampleSlot Layer1Subband::Slot(int32_t sampleLength, float factor, float offset, float scale, float* first)
+{
+    SampleSlot slot{};
+    slot.bits = slot.groupBits = sampleLength;
+    slot.factor = factor;
+    slot.offset = offset;
+    slot.scales[0] = slot.scales[1] = slot.scales[2] = scale;
+    slot.scales2[0] = slot.scales2[1] = slot.scales2[2] = scale;
+    slot.first = first;
+    return slot;
 }
 
 bool Layer1Subband::ReadAllocation(FrameReader& stream, const Header&, Crc16* crc)
@@ -37,33 +70,10 @@ void Layer1Subband::ReadScaleFactors(FrameReader& stream, const Header&)
         scaleFactor_ = SubbandTables::Get().scaleFactors[stream.ReadBits(6)];
 }
 
-bool Layer1Subband::ReadSamples(FrameReader& stream)
+int Layer1Subband::AppendSampleSlots(SampleSlot* slots, int count, float* first, float*) const
 {
     if (allocation_ > 0)
-        sample_ = static_cast<float>(stream.ReadBits(sampleLength_));
-    return CountSample();
-}
-
-bool Layer1Subband::CountSample()
-{
-    if (++sampleCounter_ == 12) {
-        sampleCounter_ = 0;
-        return true;
-    }
-    return false;
-}
-
-bool Layer1Subband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter*)
-{
-    if (allocation_ > 0)
-        EmitFirst(subbandNumber_, channels, filter1, (sample_ * factor_ + offset_) * scaleFactor_);
-    return true;
-}
-
-int Layer1Subband::AppendCodeSlots(CodeSlot* slots, int count) const
-{
-    if (sampleLength_ > 0)
-        slots[count++] = {sampleLength_, 0};
+        slots[count++] = Slot(sampleLength_, factor_, offset_, scaleFactor_, first + subbandNumber_);
     return count;
 }
 
@@ -76,14 +86,16 @@ void Layer1IntensitySubband::ReadScaleFactors(FrameReader& stream, const Header&
     }
 }
 
-bool Layer1IntensitySubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2)
+// One sample for both channels, scaled by each channel's own factor.
+int Layer1IntensitySubband::AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const
 {
     if (allocation_ > 0) {
-        const float value = sample_ * factor_ + offset_;
-        EmitFirst(subbandNumber_, channels, filter1, value * scaleFactor_);
-        EmitSecond(subbandNumber_, channels, filter1, filter2, value * scaleFactor2_);
+        SampleSlot& slot = slots[count++];
+        slot = Slot(sampleLength_, factor_, offset_, scaleFactor_, first + subbandNumber_);
+        slot.scales2[0] = slot.scales2[1] = slot.scales2[2] = scaleFactor2_;
+        slot.second = second + subbandNumber_;
     }
-    return true;
+    return count;
 }
 
 bool Layer1StereoSubband::ReadAllocation(FrameReader& stream, const Header&, Crc16* crc)
@@ -113,27 +125,11 @@ void Layer1StereoSubband::ReadScaleFactors(FrameReader& stream, const Header&)
         scaleFactor2_ = table[stream.ReadBits(6)];
 }
 
-bool Layer1StereoSubband::ReadSamples(FrameReader& stream)
+int Layer1StereoSubband::AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const
 {
-    if (allocation_ > 0)
-        sample_ = static_cast<float>(stream.ReadBits(sampleLength_));
+    count = Layer1Subband::AppendSampleSlots(slots, count, first, second);
     if (allocation2_ > 0)
-        sample2_ = static_cast<float>(stream.ReadBits(sampleLength2_));
-    return CountSample();
-}
-
-bool Layer1StereoSubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2)
-{
-    Layer1Subband::EmitSample(channels, filter1, filter2);
-    if (allocation2_ > 0)
-        EmitSecond(subbandNumber_, channels, filter1, filter2, (sample2_ * factor2_ + offset2_) * scaleFactor2_);
-    return true;
-}
-
-int Layer1StereoSubband::AppendCodeSlots(CodeSlot* slots, int count) const
-{
-    if (sampleLength_ + sampleLength2_ > 0)
-        slots[count++] = {sampleLength_ + sampleLength2_, 0};
+        slots[count++] = Slot(sampleLength2_, factor2_, offset2_, scaleFactor2_, second + subbandNumber_);
     return count;
 }
 
@@ -141,7 +137,7 @@ bool SubbandFrameDecoder::DecodeLayer1(FrameReader& stream, const Header& header
                                        SynthesisFilter& filter1, SynthesisFilter* filter2, AudioOutput& output)
 {
     return RunSubbandLayer(layer1_, layer1Stereo_, layer1Intensity_, stream, header, crc, channels, filter1, filter2,
-                           output);
+                           output, sets_, 12, ReadLayer1Samples);
 }
 
 }  // namespace sonarel

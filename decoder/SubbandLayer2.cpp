@@ -8,6 +8,53 @@
 #include <algorithm>
 
 namespace sonarel {
+namespace {
+
+// The 12 groups of three samples of every slot into sets 0..35: grouped codes are final
+// values, the others are requantised; each part of four groups has its own scale factor.
+bool ReadLayer2Samples(FrameReader& stream, const SampleSlot* slots, int count)
+{
+    FrameReader::BitCursor cursor = stream.Cursor();
+    for (int group = 0; group < 12; ++group) {
+        const int part = group / 4;
+        const int offset = 3 * 32 * group;
+        for (int i = 0; i < count; ++i) {
+            const SampleSlot& slot = slots[i];
+            float s[3];
+            if (slot.grouping != nullptr) {
+                const uint32_t code = cursor.Read(slot.bits);
+                if (code >= slot.limit)
+                    return false;
+                const float* triple = slot.grouping + 3 * code;
+                s[0] = triple[0];
+                s[1] = triple[1];
+                s[2] = triple[2];
+            } else {
+#pragma GCC unroll 3
+                for (float& v : s) {
+                    const float value = static_cast<float>(cursor.Read(slot.bits)) * slot.factor - 1.0f;
+                    v = (value + slot.offset) * slot.c;
+                }
+            }
+            float* out = slot.first + offset;
+            const float scale = slot.scales[part];
+            out[0] = s[0] * scale;
+            out[32] = s[1] * scale;
+            out[64] = s[2] * scale;
+            if (slot.second != nullptr) {
+                float* out2 = slot.second + offset;
+                const float scale2 = slot.scales2[part];
+                out2[0] = s[0] * scale2;
+                out2[32] = s[1] * scale2;
+                out2[64] = s[2] * scale2;
+            }
+        }
+    }
+    stream.SetPosition(cursor);
+    return true;
+}
+
+}  // namespace
 
 void Layer2Subband::ReadSelection(FrameReader& stream, Crc16* crc, Channel& ch)
 {
@@ -42,36 +89,24 @@ void Layer2Subband::ReadFactors(FrameReader& stream, Channel& ch)
     }
 }
 
-// Reads one group of three samples and requantises them (grouped codes are final values).
-void Layer2Subband::ReadGroup(FrameReader& stream, Channel& ch)
-{
-    const QuantClass& q = *ch.quant;
-    if (q.grouping != nullptr) {
-        uint32_t code = stream.ReadBits(q.codeLength);
-        if (code >= static_cast<uint32_t>(q.groupCodes))
-            code = 0;  // the frame check refused such codes
-        const float* triple = q.grouping + 3 * code;
-        ch.samples[0] = triple[0];
-        ch.samples[1] = triple[1];
-        ch.samples[2] = triple[2];
-    } else {
-        for (float& s : ch.samples) {
-            const float value = static_cast<float>(stream.ReadBits(q.codeLength)) * q.factor - 1.0f;
-            s = (value + q.d) * q.c;
-        }
-    }
-}
-
-int Layer2Subband::AppendSlot(const Channel& ch, CodeSlot* slots, int count)
+int Layer2Subband::AppendSlot(const Channel& ch, float* first, SampleSlot* slots, int count)
 {
     if (ch.allocation == 0 || ch.quant == nullptr)
         return count;
     const QuantClass& q = *ch.quant;
-    if (q.grouping == nullptr)
-        slots[count++] = {3 * q.codeLength, 0};
-    else
-        slots[count++] = {q.codeLength, static_cast<uint32_t>(q.groupCodes)};
-    return count;
+    SampleSlot& slot = slots[count];
+    slot.bits = q.codeLength;
+    slot.groupBits = q.grouping != nullptr ? q.codeLength : 3 * q.codeLength;
+    slot.grouping = q.grouping;
+    slot.limit = q.grouping != nullptr ? static_cast<uint32_t>(q.groupCodes) : 0;
+    slot.factor = q.factor;
+    slot.offset = q.d;
+    slot.c = q.c;
+    for (int part = 0; part < 3; ++part)
+        slot.scales[part] = slot.scales2[part] = ch.scaleFactors[part];
+    slot.first = first;
+    slot.second = nullptr;
+    return count + 1;
 }
 
 bool Layer2Subband::ReadAllocation(FrameReader& stream, const Header& header, Crc16* crc)
@@ -97,27 +132,9 @@ void Layer2Subband::ReadScaleFactors(FrameReader& stream, const Header&)
         ReadFactors(stream, ch1_);
 }
 
-bool Layer2Subband::ReadSamples(FrameReader& stream)
+int Layer2Subband::AppendSampleSlots(SampleSlot* slots, int count, float* first, float*) const
 {
-    sampleNumber_ = 0;
-    ++groupNumber_;
-    if (ch1_.allocation > 0) {
-        ReadGroup(stream, ch1_);
-        ScaleGroup(ch1_, Scale(ch1_));
-    }
-    return groupNumber_ == 12;
-}
-
-bool Layer2Subband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter*)
-{
-    if (ch1_.allocation > 0)
-        EmitFirst(subbandNumber_, channels, filter1, ch1_.values[sampleNumber_]);
-    return ++sampleNumber_ == 3;
-}
-
-int Layer2Subband::AppendCodeSlots(CodeSlot* slots, int count) const
-{
-    return AppendSlot(ch1_, slots, count);
+    return AppendSlot(ch1_, first + subbandNumber_, slots, count);
 }
 
 void Layer2IntensitySubband::ReadScaleFactorSelection(FrameReader& stream, Crc16* crc)
@@ -137,27 +154,16 @@ void Layer2IntensitySubband::ReadScaleFactors(FrameReader& stream, const Header&
     }
 }
 
-bool Layer2IntensitySubband::ReadSamples(FrameReader& stream)
+// One set of codes, scaled by each channel's own factors.
+int Layer2IntensitySubband::AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const
 {
-    sampleNumber_ = 0;
-    ++groupNumber_;
-    if (ch1_.allocation > 0) {
-        // One set of samples, scaled by each channel's own factors.
-        ReadGroup(stream, ch1_);
-        for (int k = 0; k < 3; ++k)
-            ch2_.values[k] = ch1_.samples[k] * Scale(ch2_);
-        ScaleGroup(ch1_, Scale(ch1_));
-    }
-    return groupNumber_ == 12;
-}
-
-bool Layer2IntensitySubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2)
-{
-    if (ch1_.allocation > 0) {
-        EmitFirst(subbandNumber_, channels, filter1, ch1_.values[sampleNumber_]);
-        EmitSecond(subbandNumber_, channels, filter1, filter2, ch2_.values[sampleNumber_]);
-    }
-    return ++sampleNumber_ == 3;
+    if (AppendSlot(ch1_, first + subbandNumber_, slots, count) == count)
+        return count;
+    SampleSlot& slot = slots[count];
+    for (int part = 0; part < 3; ++part)
+        slot.scales2[part] = ch2_.scaleFactors[part];
+    slot.second = second + subbandNumber_;
+    return count + 1;
 }
 
 bool Layer2StereoSubband::ReadAllocation(FrameReader& stream, const Header& header, Crc16* crc)
@@ -192,40 +198,17 @@ void Layer2StereoSubband::ReadScaleFactors(FrameReader& stream, const Header&)
         ReadFactors(stream, ch2_);
 }
 
-bool Layer2StereoSubband::ReadSamples(FrameReader& stream)
+int Layer2StereoSubband::AppendSampleSlots(SampleSlot* slots, int count, float* first, float* second) const
 {
-    sampleNumber_ = 0;
-    ++groupNumber_;
-    if (ch1_.allocation > 0) {
-        ReadGroup(stream, ch1_);
-        ScaleGroup(ch1_, Scale(ch1_));
-    }
-    if (ch2_.allocation > 0) {
-        ReadGroup(stream, ch2_);
-        ScaleGroup(ch2_, Scale(ch2_));
-    }
-    return groupNumber_ == 12;
-}
-
-bool Layer2StereoSubband::EmitSample(ChannelSelection channels, SynthesisFilter& filter1, SynthesisFilter* filter2)
-{
-    if (ch1_.allocation > 0)
-        EmitFirst(subbandNumber_, channels, filter1, ch1_.values[sampleNumber_]);
-    if (ch2_.allocation > 0)
-        EmitSecond(subbandNumber_, channels, filter1, filter2, ch2_.values[sampleNumber_]);
-    return ++sampleNumber_ == 3;
-}
-
-int Layer2StereoSubband::AppendCodeSlots(CodeSlot* slots, int count) const
-{
-    return AppendSlot(ch2_, slots, AppendSlot(ch1_, slots, count));
+    count = AppendSlot(ch1_, first + subbandNumber_, slots, count);
+    return AppendSlot(ch2_, second + subbandNumber_, slots, count);
 }
 
 bool SubbandFrameDecoder::DecodeLayer2(FrameReader& stream, const Header& header, Crc16* crc, ChannelSelection channels,
                                        SynthesisFilter& filter1, SynthesisFilter* filter2, AudioOutput& output)
 {
     return RunSubbandLayer(layer2_, layer2Stereo_, layer2Intensity_, stream, header, crc, channels, filter1, filter2,
-                           output);
+                           output, sets_, 36, ReadLayer2Samples);
 }
 
 }  // namespace sonarel

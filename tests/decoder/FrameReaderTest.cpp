@@ -429,4 +429,30 @@ TEST(FrameReaderSource, BitsAcrossWordsAndPastTheBuffer)
     EXPECT_TRUE(reader->LoadFrame(FrameReader::kFrameBytes));
 }
 
+TEST(FrameReaderSource, WholeBytesFromAnyPosition)
+{
+    // From every bit offset 0..11 (whole bytes at every offset within a word, and off a byte
+    // boundary), runs of 0..13 bytes give what ReadBits(8) gives and end at the same place.
+    MemorySource forBytes, forBits;  // each reader its own source: a source keeps one position
+    for (int i = 0; i < 12 * 14 * 40; ++i)
+        forBytes.bytes.push_back(static_cast<uint8_t>(i * 53 + 7));
+    forBits.bytes = forBytes.bytes;
+    auto bytesReader = forBytes.Open();
+    auto bitsReader = forBits.Open();
+    for (int start = 0; start < 12; ++start) {
+        for (int n = 0; n < 14; ++n) {
+            ASSERT_TRUE(bytesReader->LoadFrame(40));
+            ASSERT_TRUE(bitsReader->LoadFrame(40));
+            bytesReader->SkipBits(start);
+            bitsReader->SkipBits(start);
+            uint8_t got[16];
+            bytesReader->ReadBytes(got, n);
+            for (int k = 0; k < n; ++k)
+                ASSERT_EQ(got[k], bitsReader->ReadBits(8)) << start << " " << n << " " << k;
+            ASSERT_EQ(bytesReader->BitsLeft(), bitsReader->BitsLeft());
+            ASSERT_EQ(bytesReader->ReadBits(5), bitsReader->ReadBits(5));
+        }
+    }
+}
+
 }  // namespace

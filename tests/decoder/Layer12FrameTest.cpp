@@ -74,6 +74,31 @@ TEST(Layer2Frames, GroupCodeBeyondItsTableDropsTheFrame)
     EXPECT_TRUE(sound);
 }
 
+TEST(Layer2Frames, SamplesPastTheBodyDropTheFrame)
+{
+    // Subbands 0 and 1 at 32767 steps (15-bit codes): 1,080 bits of samples in a 96-byte frame
+    // that has 694 left for them. The frame gives no audio; the next one decodes.
+    layer1gen::BitWriter w;
+    w.Put(0xFFFD14C0u, 32);
+    w.Put(15, 4);
+    w.Put(15, 4);
+    for (int sb = 2; sb < 8; ++sb)
+        w.Put(0, 3);
+    w.Put(2, 2);
+    w.Put(2, 2);
+    w.Put(10, 6);
+    w.Put(10, 6);
+    while (w.BitCount() < 96 * 8)
+        w.Put(0x5A5A, 16);
+    w.PadTo(96);
+    std::vector<uint8_t> stream = w.Bytes();
+    const std::vector<uint8_t> good = Layer2Frame(26, 7);
+    stream.insert(stream.end(), good.begin(), good.end());
+    const FrameRun run = DecodeAll(stream);
+    EXPECT_EQ(run.decoded, 1);
+    EXPECT_EQ(run.samples.size(), 1152u);
+}
+
 TEST(Layer1Frames, ForbiddenAllocationDropsTheFrame)
 {
     layer1gen::Layer1Options options;

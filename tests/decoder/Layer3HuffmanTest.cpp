@@ -211,3 +211,25 @@ TEST(Layer3BitReservoir, ReadsAcrossTheRingAndRewinds)
     EXPECT_EQ(r.BitsRead(), 8 * 4097 + 1);
     EXPECT_EQ(r.BytesWritten(), 4106);
 }
+
+TEST(Layer3BitReservoir, BytesInBlocksReadAsBytesOneByOne)
+{
+    // Blocks of uneven sizes that wrap the ring several times, some ending within the bytes
+    // that are mirrored after its end: every peek sees what byte-by-byte appending gives.
+    BitReservoir byByte, byBlock;
+    std::vector<uint8_t> block;
+    uint32_t value = 1;
+    for (int size : {5, 700, 3391, 2, 4093, 9, 1200, 4096, 3}) {
+        block.clear();
+        for (int i = 0; i < size; ++i) {
+            value = value * 1103515245u + 12345u;
+            block.push_back(static_cast<uint8_t>(value >> 16));
+            byByte.PutByte(block.back());
+        }
+        byBlock.PutBytes(block.data(), size);
+        ASSERT_EQ(byBlock.BytesWritten(), byByte.BytesWritten());
+        const int64_t end = byByte.BytesWritten() * 8;
+        for (int64_t at = std::max<int64_t>(0, end - 8 * 4096); at + 64 <= end; at += 7)
+            ASSERT_EQ(byBlock.PeekAt(at), byByte.PeekAt(at)) << size << " " << at;
+    }
+}

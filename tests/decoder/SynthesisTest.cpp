@@ -2,6 +2,8 @@
 // algorithm (matrixing into a 1024-value V buffer, the U vector, window D and the sums), its
 // window, and its 16-bit output rules: scale, clipping and truncation toward zero.
 #include "decoder/SynthesisFilter.h"
+#include "decoder/WideVectors.h"
+#include "Layer12Harness.h"
 
 #include <gtest/gtest.h>
 
@@ -178,6 +180,77 @@ TEST(Synthesis, ResetForgetsTheHistory)
         fresh.ProduceSamples(b);
         ASSERT_EQ(std::vector<int16_t>(a, a + 32), std::vector<int16_t>(b, b + 32)) << set;
     }
+}
+
+TEST(Synthesis, WideAndBaselineVectorsGiveTheSameBits)
+{
+    // Loud sets clip; a scale of 2^20 brings the float sums' low bits into the 16-bit results.
+    for (const float scale : {32768.0f, 1048576.0f}) {
+        PreferWideVectors(false);
+        SynthesisFilter baseline(0, scale);
+        PreferWideVectors(true);
+        SynthesisFilter wide(0, scale);
+        std::mt19937 rng(5);
+        for (int set = 0; set < 200; ++set) {
+            float s[32];
+            RandomSet(rng, s);
+            for (int k = 0; k < 32; ++k) {
+                const float v = set % 7 == 0 ? s[k] * 40.0f : s[k] / 32.0f;
+                baseline.SetInput(k, v);
+                wide.SetInput(k, v);
+            }
+            int16_t a[32], b[32];
+            baseline.ProduceSamples(a);
+            wide.ProduceSamples(b);
+            for (int j = 0; j < 32; ++j)
+                ASSERT_EQ(a[j], b[j]) << "scale " << scale << " set " << set << " sample " << j;
+        }
+    }
+}
+
+TEST(Synthesis, TwoFiltersAtOnceMatchEachAlone)
+{
+    // Two channels' sets through both filters at once, baseline and wide, against each filter
+    // on its own: the same samples, each channel in its place.
+    std::vector<int16_t> alone;
+    {
+        PreferWideVectors(false);
+        SynthesisFilter left(0, 32768.0f), right(1, 32768.0f);
+        std::mt19937 rng(9);
+        for (int set = 0; set < 60; ++set) {
+            float s[2][32];
+            RandomSet(rng, s[0]);
+            RandomSet(rng, s[1]);
+            int16_t a[32], b[32];
+            for (int k = 0; k < 32; ++k) {
+                left.SetInput(k, s[0][k]);
+                right.SetInput(k, s[1][k] * 0.5f);
+            }
+            left.ProduceSamples(a);
+            right.ProduceSamples(b);
+            for (int j = 0; j < 32; ++j) {
+                alone.push_back(a[j]);
+                alone.push_back(b[j]);
+            }
+        }
+    }
+    for (const bool wide : {false, true}) {
+        PreferWideVectors(wide);
+        SynthesisFilter left(0, 32768.0f), right(1, 32768.0f);
+        layer12test::MemoryOutput output(2);
+        std::mt19937 rng(9);
+        for (int set = 0; set < 60; ++set) {
+            float s[2][32];
+            RandomSet(rng, s[0]);
+            RandomSet(rng, s[1]);
+            for (float& v : s[1])
+                v *= 0.5f;
+            SynthesisFilter::ProduceSamplesFrom(left, s[0], right, s[1], output);
+            output.EndFrame();
+        }
+        EXPECT_EQ(output.samples, alone) << "wide " << wide;
+    }
+    PreferWideVectors(true);
 }
 
 TEST(Synthesis, FiltersMadeOnSeveralThreadsAgree)
