@@ -2,6 +2,7 @@
 // merged into a maker's dictionary, advanced (substring) search and the letter panel.
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
+#include "components/ShapeButton.h"
 #include "components/InterfaceText.h"
 #include "components/MBox.h"
 #include "components/MURL.h"
@@ -55,10 +56,15 @@ void TfLexDictionary::SetSelectedIndex(int index)
     const QSignalBlocker block(lbWords->selectionModel());
     if (index < 0 || index >= WordCount()) {
         lbWords->selectionModel()->clear();
+        lbWords->viewport()->update();
         return;
     }
     const QModelIndex at = WordsModel->index(index);
     lbWords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    // The view learns of the change only from the blocked signals: the selected row is
+    // scrolled into view and the rows are drawn again, so the highlight is always seen.
+    lbWords->scrollTo(at, QAbstractItemView::EnsureVisible);
+    lbWords->viewport()->update();
 }
 
 void TfLexDictionary::SetWordsText(std::u16string text)
@@ -333,7 +339,6 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
     if (description.empty())
         return;
     const std::vector<std::u16string> lines = SplitLines(description);
-    int right = 0;
     for (int row = 0; row < 2 && row < static_cast<int>(lines.size()); ++row) {
         // Tokens end at a comma; a number is the spacing of the entry before it.
         struct Entry {
@@ -374,12 +379,11 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
             link->move(left, row == 0 ? 2 : 19);
             link->show();
             alphabetLinks_.push_back(link);
-            right = std::max(right, left + link->width());
             AlphabetLink = link;
         }
     }
-    // Every link stays readable, clear of the close button.
-    mbAlphabet->setMinimumWidth(right + ShapeButton1->width() + 6);
+    // The close button stays above links that run under it in a narrow window.
+    ShapeButton1->raise();
 }
 
 void TfLexDictionary::BindAlphabetLinks()
