@@ -49,20 +49,6 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    // Whether the selected row of the word list is drawn highlighted and lies in its view.
-    bool SelectionShown() const
-    {
-        const int row = window->SelectedIndex();
-        if (row < 0)
-            return false;
-        QListView* list = window->lbWords;
-        const QRect r = list->visualRect(window->WordsModel->index(row));
-        if (!list->viewport()->rect().contains(r.center()))
-            return false;
-        const QImage shot = list->viewport()->grab().toImage();
-        return shot.pixelColor(r.right() - 3, r.center().y()) == list->palette().color(QPalette::Highlight);
-    }
-
     TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
     std::unique_ptr<TfLexDictionary> window;
 };
@@ -96,8 +82,17 @@ TEST_F(MainWindowHands, EscapeClosesOnlyTheOpenListAndThenHidesTheWindow)
     EXPECT_TRUE(window->isMinimized());
 }
 
-TEST_F(MainWindowHands, OnlyTheUserChangesTheWindowsSize)
+TEST(MainWindowHandsSize, OnlyTheUserChangesTheWindowsSize)
 {
+    // Long dictionary names and a letter panel with every letter, as real dictionaries have.
+    TTestDictionary englishGerman = EnglishGerman();
+    TTestDictionary germanEnglish = GermanEnglish();
+    englishGerman.Name = germanEnglish.Name = "FreeDict, the free dictionary project's edition with sounds";
+    englishGerman.LetterLinks.clear();
+    for (char16_t c = u'A'; c <= u'Z'; ++c)
+        englishGerman.LetterLinks += std::u16string(1, c) + u",14,";
+    TProgramFolder folder({englishGerman, germanEnglish});
+    std::unique_ptr<TfLexDictionary> window;
     SettingsTest::WriteRealLanguageFile(folder.Path());
     QDir().mkpath(folder.Path() + "Learning");
     {
@@ -110,7 +105,9 @@ TEST_F(MainWindowHands, OnlyTheUserChangesTheWindowsSize)
         store.Close();
         QFile::remove(folder.Path() + "Learning/TempList.tmp");
     }
-    Open();
+    window = std::make_unique<TfLexDictionary>(folder.Path());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     const QSize size = window->size();
     ASSERT_EQ(size.width(), 550);
     const auto unchanged = [&](const char* after) {
@@ -173,29 +170,58 @@ TEST_F(MainWindowHands, StoredBoundsBeyondTheScreenGiveAWindowInsideIt)
     EXPECT_EQ(QRect(s.Left, s.Top, s.Width, s.Height), QRect(60, 70, 500, 360));
 }
 
-TEST_F(MainWindowHands, TheSelectedWordIsAlwaysHighlightedAndInView)
+TEST(MainWindowHandsSelection, TheSelectedWordIsAlwaysHighlightedAndInView)
 {
+    // Letter blocks longer than the list is high.
+    TTestDictionary englishGerman = EnglishGerman();
+    TTestDictionary germanEnglish = GermanEnglish();
+    for (TTestDictionary* d : {&englishGerman, &germanEnglish})
+        for (int i = 0; i < 80; ++i)
+            d->Sections[0].second.push_back(
+                {(d == &englishGerman ? u"az" : u"Az") + QString::number(100 + i).toStdU16String(), "{\\rtf1 x}"});
+    TProgramFolder folder({englishGerman, germanEnglish});
     Store([](TSettings& s) {
         s.EveryKey = true;
-        s.Height = 200;
+        s.Height = 300;
     });
-    Open();
-    window->cbFind->setFocus();
-    QTest::keyClicks(window->cbFind, "ho");
-    EXPECT_EQ(window->SelectedWord(), "house");
-    EXPECT_TRUE(QTest::qWaitFor([this] { return SelectionShown(); }, 2000));
-    QTest::keyClicks(window->cbFind, "use");
-    EXPECT_TRUE(QTest::qWaitFor([this] { return SelectionShown(); }, 2000));
+    TfLexDictionary w(folder.Path());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    // What the screen shows of the selected row: its highlight, inside the list's view.
+    const auto shown = [&w] {
+        const int row = w.SelectedIndex();
+        if (row < 0)
+            return false;
+        QWidget* view = w.lbWords->viewport();
+        const QRect r = w.lbWords->visualRect(w.WordsModel->index(row));
+        if (!view->rect().contains(r.center()))
+            return false;
+        const QPoint at = view->mapTo(&w, QPoint(r.right() - 3, r.center().y()));
+        const QImage screen = w.screen()->grabWindow(w.winId()).toImage();
+        return screen.pixelColor(at) == w.lbWords->palette().color(QPalette::Highlight);
+    };
+    w.cbFind->setFocus();
+    QTest::keyClicks(w.cbFind, "h");
+    ASSERT_TRUE(QTest::qWaitFor(shown, 2000));
+    QTest::keyClicks(w.cbFind, "o");
+    EXPECT_EQ(w.SelectedWord(), "house");
+    EXPECT_TRUE(QTest::qWaitFor(shown, 2000));
 
-    // Scrolled down in the list, then a switch of direction and back selects the first word.
-    window->lbWords->scrollToBottom();
-    window->aReverse->trigger();
-    EXPECT_EQ(window->SelectedIndex(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return SelectionShown(); }, 2000));
-    window->lbWords->scrollToBottom();
-    window->cbTo->setCurrentIndex(0);
-    emit window->cbFrom->activated(0);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return SelectionShown(); }, 2000));
+    // A word far down the list, then a switch of direction: the first word is selected and seen.
+    w.cbFind->lineEdit()->selectAll();
+    QTest::keyClicks(w.cbFind, "az170");
+    QTest::keyClick(w.cbFind, Qt::Key_Return);
+    ASSERT_EQ(w.SelectedWord(), "az170");
+    w.aReverse->trigger();
+    EXPECT_EQ(w.SelectedIndex(), 0);
+    EXPECT_TRUE(QTest::qWaitFor(shown, 2000));
+    // And a direction chosen in the chooser after the list was scrolled down.
+    w.lbWords->scrollToBottom();
+    w.cbFrom->setCurrentIndex(0);
+    emit w.cbFrom->activated(0);
+    EXPECT_EQ(w.CurrentDictionaryFile, "ENGGER_T");
+    EXPECT_EQ(w.SelectedIndex(), 0);
+    EXPECT_TRUE(QTest::qWaitFor(shown, 2000));
 }
 
 TEST_F(MainWindowHands, CloseButtonOfTheLetterPanelSlidesItOutAlsoDuringAnOpeningSlide)
