@@ -196,14 +196,15 @@ void TfLexDictionary::ApplySettingsToWindow()
     miStatusLine->setChecked(Settings.SLine);
     miAlphabet->setChecked(Settings.Alphabet);
     bKeyboard->setChecked(Settings.Alphabet);
-    if (auto* splitter = qobject_cast<QSplitter*>(pLeft->parentWidget()))
-        splitter->setSizes({std::max(60, Settings.WordsWidth), std::max(100, Settings.Width - Settings.WordsWidth)});
     miBLine->setChecked(Settings.BLine);
     miDLine->setChecked(Settings.DLine);
     if (Settings.Transparent)
         setWindowOpacity(std::clamp(Settings.TranValue, 0, 255) / 255.0);
     setWindowFlag(Qt::WindowStaysOnTopHint, Settings.StayOnTop);
     RestoreBounds();
+    // The word list keeps its stored width inside the width the window got.
+    if (auto* splitter = qobject_cast<QSplitter*>(pLeft->parentWidget()))
+        splitter->setSizes({std::max(60, Settings.WordsWidth), std::max(100, width() - Settings.WordsWidth)});
     miClipTran->setChecked(Settings.ClipTranslate);
 }
 

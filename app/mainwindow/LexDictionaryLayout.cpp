@@ -254,8 +254,6 @@ void TfLexDictionary::BuildWidgets()
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(sbSearch);
         panel->setObjectName(QStringLiteral("sbSearchPanel%1").arg(i));
-        // A long word or file name is cut at the panel's edge; it never widens the window.
-        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         panel->setMinimumWidth(widths[i]);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
