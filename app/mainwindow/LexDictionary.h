@@ -358,6 +358,7 @@ private:
     void FitIntoScreen();
     void AddProgramFonts();
     void FreeAlphabetLinks();
+    void FitAlphabetLinks();
     void FinishAlphabetSlide();
     void SlideAlphabet(bool show, Qt::Orientation direction);
     void UpdateCoolBar();

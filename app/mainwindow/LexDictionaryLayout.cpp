@@ -151,8 +151,9 @@ void TfLexDictionary::BuildWidgets()
     mbAlphabet->SetColor(clBtnFace);
     mbAlphabet->SetBorderColor(clBtnShadow);
     mbAlphabet->setFixedHeight(42);
-    // The letter rows take the width the window gives; links beyond it are cut.
+    // The letter rows take the width the window gives (their links close up to fit).
     mbAlphabet->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    mbAlphabet->installEventFilter(this);
     ShapeButton1 = NewCloseButton(mbAlphabet, "ShapeButton1");
     auto* closeRow = new QHBoxLayout(mbAlphabet);
     closeRow->setContentsMargins(0, 1, 1, 0);

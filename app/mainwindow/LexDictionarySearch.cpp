@@ -376,14 +376,46 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
             if (row == 0 && entry.Text.size() > 1)
                 link->SetLetterKey(entry.Text.size() > 2 ? entry.Text[2] : u'\0');
             link->adjustSize();
+            link->setProperty("designedLeft", left);
             link->move(left, row == 0 ? 2 : 19);
             link->show();
             alphabetLinks_.push_back(link);
             AlphabetLink = link;
         }
     }
-    // The close button stays above links that run under it in a narrow window.
     ShapeButton1->raise();
+    FitAlphabetLinks();
+}
+
+// A row wider than the panel draws its links closer together, so the letters stay within
+// reach, clear of the close button; a wide panel shows them as the dictionary spaces them.
+void TfLexDictionary::FitAlphabetLinks()
+{
+    const int room = mbAlphabet->width() - ShapeButton1->width() - 6;
+    for (const int top : {2, 19}) {
+        int lastLeft = 4;
+        int lastWidth = 0;
+        for (TMURL* link : alphabetLinks_) {
+            const int left = link->property("designedLeft").toInt();
+            if (link->y() == top && left + link->width() > lastLeft + lastWidth) {
+                lastLeft = left;
+                lastWidth = link->width();
+            }
+        }
+        const double scale = lastLeft > 4 && lastLeft + lastWidth > room
+            ? std::max(0.0, static_cast<double>(room - lastWidth - 4) / (lastLeft - 4))
+            : 1.0;
+        // Links never overlap: in a very narrow panel they stand side by side and the last
+        // ones are cut off.
+        int next = 4;
+        for (TMURL* link : alphabetLinks_) {
+            if (link->y() != top)
+                continue;
+            const int left = std::max(next, 4 + static_cast<int>((link->property("designedLeft").toInt() - 4) * scale));
+            link->move(left, top);
+            next = left + link->width();
+        }
+    }
 }
 
 void TfLexDictionary::BindAlphabetLinks()

@@ -186,6 +186,8 @@ bool TfLexDictionary::eventFilter(QObject* watched, QEvent* e)
     } else if (e->type() == QEvent::MouseButtonDblClick && watched == lToLanguage) {
         Guard([this] { aReverseExecute(); });
         handled = true;
+    } else if (e->type() == QEvent::Resize && watched == mbAlphabet) {
+        Guard([this] { FitAlphabetLinks(); });
     } else if (e->type() == QEvent::MouseButtonRelease && watched == IBaner) {
         Guard([this] { IBanerClick(); });
     }

@@ -7,6 +7,7 @@
 #include "app/mainwindow/WordListModel.h"
 #include "components/GradientProgress.h"
 #include "components/MBox.h"
+#include "components/MURL.h"
 #include "components/ShapeButton.h"
 #include "engine/LearnDictionary.h"
 #include "tests/app/InterfaceFormTestSupport.h"
@@ -110,6 +111,18 @@ TEST(MainWindowHandsSize, OnlyTheUserChangesTheWindowsSize)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     const QSize size = window->size();
     ASSERT_EQ(size.width(), 550);
+    // Every letter of the panel is within reach, clear of its close button, side by side.
+    QList<TMURL*> links;
+    for (TMURL* link : window->mbAlphabet->findChildren<TMURL*>())
+        if (link->y() == 2)
+            links << link;
+    ASSERT_EQ(links.size(), 26);
+    for (int i = 0; i < links.size(); ++i) {
+        EXPECT_LT(links[i]->geometry().right(), window->ShapeButton1->x()) << i;
+        if (i > 0) {
+            EXPECT_GT(links[i]->x(), links[i - 1]->geometry().right()) << i;
+        }
+    }
     const auto unchanged = [&](const char* after) {
         QTest::qWait(20);
         EXPECT_EQ(window->size(), size) << after;
