@@ -174,21 +174,42 @@ void TTrayIcon::HideMainForm()
 void TTrayIcon::Activated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
-    case QSystemTrayIcon::Trigger:
+    case QSystemTrayIcon::Trigger: {
+        // A second press on the icon within the double-click time is a double click, also
+        // when the hand moved a few pixels between the presses (the toolkit then reports
+        // two single presses and no double click).
+        const bool second =
+            FLastLeftPress.isValid() && FLastLeftPress.elapsed() < std::max(1, QApplication::doubleClickInterval());
+        FDoubleReported = false;
         MouseAction(TMouse::Move);
-        MouseAction(TMouse::LeftDown);
+        if (second) {
+            FLastLeftPress.invalidate();
+            FDoubleReported = true;  // the toolkit's own report of this pair may follow
+            MouseAction(TMouse::LeftDouble);
+        } else {
+            FLastLeftPress.start();
+            MouseAction(TMouse::LeftDown);
+        }
         MouseAction(TMouse::LeftUp);
         break;
+    }
     case QSystemTrayIcon::DoubleClick:
+        if (FDoubleReported) {
+            FDoubleReported = false;
+            break;
+        }
+        FLastLeftPress.invalidate();
         MouseAction(TMouse::LeftDouble);
         MouseAction(TMouse::LeftUp);
         break;
     case QSystemTrayIcon::Context:
+        FLastLeftPress.invalidate();
         MouseAction(TMouse::Move);
         MouseAction(TMouse::RightDown);
         MouseAction(TMouse::RightUp);
         break;
     case QSystemTrayIcon::MiddleClick:
+        FLastLeftPress.invalidate();
         MouseAction(TMouse::Move);
         MouseAction(TMouse::MiddleDown);
         MouseAction(TMouse::MiddleUp);
@@ -236,7 +257,9 @@ void TTrayIcon::MouseAction(TMouse action)
         break;
     case TMouse::LeftDouble:
         FClickReady = false;
-        FDoubleClicked = true;
+        // Only a click still waiting can be cancelled; a late double click must not swallow
+        // the next single one.
+        FDoubleClicked = FClickTimer.Active();
         emit OnDblClick();
         if (FPopupMenu && !FLeftPopup && FPopupMenu->defaultAction())
             FPopupMenu->defaultAction()->trigger();
@@ -267,6 +290,7 @@ void TTrayIcon::ShowPopup()
 void TTrayIcon::ClickTimerTick()
 {
     FClickTimer.Disarm(true);
+    FLastLeftPress.invalidate();  // the double-click time is over
     if (!FDoubleClicked && FClickReady) {
         FClickReady = false;
         emit OnClick();

@@ -5,6 +5,7 @@
 
 #include "components/SimpleTimer.h"
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QMenu>
 #include <QList>
@@ -112,6 +113,8 @@ private:
     bool FClickStart = false;
     bool FClickReady = false;
     bool FDoubleClicked = false;
+    QElapsedTimer FLastLeftPress;  // since the last left press that began a click
+    bool FDoubleReported = false;  // the last press was taken as the second of a double click
     QPoint FLastMove;
     bool FCursorOutside = true;
 

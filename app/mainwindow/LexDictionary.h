@@ -43,6 +43,7 @@ class QToolButton;
 class QVariantAnimation;
 class QWidget;
 class TGradientProgress;
+class TShapeButton;
 class TMBox;
 class TPackageQueue;
 class TMURL;
@@ -132,7 +133,7 @@ public:
     QLabel* lFromLanguage = nullptr;
     QLabel* lToLanguage = nullptr;
     TMBox* mbAlphabet = nullptr;
-    QToolButton* ShapeButton1 = nullptr;
+    TShapeButton* ShapeButton1 = nullptr;
     QWidget* pLeft = nullptr;
     QWidget* pList = nullptr;
     QListWidget* lbList = nullptr;
@@ -162,7 +163,7 @@ public:
     QLabel* IBaner = nullptr;
     TMBox* pDownload = nullptr;
     TGradientProgress* ProgressBar1 = nullptr;
-    QToolButton* ShapeButton2 = nullptr;
+    TShapeButton* ShapeButton2 = nullptr;
     QTimer* TimerM6 = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
     QMenu* pmSysTray = nullptr;
@@ -360,9 +361,12 @@ private:
     void ConnectHandlers();
     void ApplySettingsToWindow();
     void RestoreBounds();
+    void FitIntoScreen();
     void AddProgramFonts();
     void FreeAlphabetLinks();
+    void FitAlphabetLinks();
     void FinishAlphabetSlide();
+    void SlideAlphabet(bool show, Qt::Orientation direction);
     void UpdateCoolBar();
     // FormShow, the first time the window is shown (or would be, when it starts in the tray).
     void RunFormShowOnce();
@@ -374,8 +378,10 @@ private:
 
     QStringList args_;
     bool shown_ = false;
-    bool historyPopup_ = false;    // the history list of cbFind was opened and nothing typed since
-    bool historyChanged_ = false;  // cbFind's entries differ from the history file
+    bool historyPopup_ = false;     // the history list of cbFind was opened and nothing typed since
+    bool historyChanged_ = false;   // cbFind's entries differ from the history file
+    bool popupKeyPending_ = false;  // a key went to an open pop-up and may travel on
+    std::uint64_t popupKeyTime_ = 0;
     // The letter panel opening or closing.
     QPointer<QVariantAnimation> alphabetSlide_;
     // What the article pane shows, so that selecting the same word again reads nothing.

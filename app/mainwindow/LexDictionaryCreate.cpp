@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 bool ShuttingDown = false;
 
@@ -197,33 +198,60 @@ void TfLexDictionary::ApplySettingsToWindow()
     miStatusLine->setChecked(Settings.SLine);
     miAlphabet->setChecked(Settings.Alphabet);
     bKeyboard->setChecked(Settings.Alphabet);
-    if (auto* splitter = qobject_cast<QSplitter*>(pLeft->parentWidget()))
-        splitter->setSizes({std::max(60, Settings.WordsWidth), std::max(100, Settings.Width - Settings.WordsWidth)});
     miBLine->setChecked(Settings.BLine);
     miDLine->setChecked(Settings.DLine);
     if (Settings.Transparent)
         setWindowOpacity(std::clamp(Settings.TranValue, 0, 255) / 255.0);
     setWindowFlag(Qt::WindowStaysOnTopHint, Settings.StayOnTop);
     RestoreBounds();
+    // The word list keeps its stored width inside the width the window got.
+    if (auto* splitter = qobject_cast<QSplitter*>(pLeft->parentWidget()))
+        splitter->setSizes({std::max(60, Settings.WordsWidth), std::max(100, width() - Settings.WordsWidth)});
     miClipTran->setChecked(Settings.ClipTranslate);
 }
 
+// Top and Left name the window's outer corner (its frame, where a window manager draws one),
+// Width and Height its inside: what is stored names the same place when it comes back. The
+// window goes inside the available area of its screen and is never larger than it.
 void TfLexDictionary::RestoreBounds()
 {
-    QRect bounds(Settings.Left, Settings.Top, std::max(200, Settings.Width), std::max(150, Settings.Height));
-    // Keep the window on a screen: bounds of a screen that is gone move to the primary one.
-    bool visible = false;
-    for (QScreen* s : QGuiApplication::screens())
-        if (s->availableGeometry().intersected(bounds).width() >= 50
-            && s->availableGeometry().intersected(bounds).height() >= 30)
-            visible = true;
-    if (!visible && QGuiApplication::primaryScreen() != nullptr) {
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        bounds.setSize(bounds.size().boundedTo(screen.size()));
-        bounds.moveTopLeft(screen.topLeft() + QPoint(20, 20));
+    const QPoint corner(Settings.Left, Settings.Top);
+    QScreen* screen = QGuiApplication::screenAt(corner);
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        resize(std::max(200, Settings.Width), std::max(150, Settings.Height));
+        move(corner);
+        return;
     }
-    resize(bounds.size());
-    move(bounds.topLeft());
+    const QRect area = screen->availableGeometry();
+    const QSize size(std::min(std::max(200, Settings.Width), area.width()),
+                     std::min(std::max(150, Settings.Height), area.height()));
+    resize(size);
+    move(std::clamp(corner.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())),
+         std::clamp(corner.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+}
+
+// Once the window shows with its frame the frame is known: the window shrinks and moves as
+// far as needed to lie inside the available area of its screen.
+void TfLexDictionary::FitIntoScreen()
+{
+    if (isMaximized() || isMinimized() || isFullScreen() || screen() == nullptr)
+        return;
+    const QRect area = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QRect inside = geometry();
+    const int extraWidth = frame.width() - inside.width();
+    const int extraHeight = frame.height() - inside.height();
+    const QSize fitted(std::min(inside.width(), area.width() - extraWidth),
+                       std::min(inside.height(), area.height() - extraHeight));
+    if (fitted != inside.size())
+        resize(fitted);
+    const QSize outer = fitted + QSize(extraWidth, extraHeight);
+    const QPoint at(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
+                    std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+    if (at != frame.topLeft())
+        move(at);
 }
 
 void TfLexDictionary::AddProgramFonts()
@@ -247,6 +275,17 @@ void TfLexDictionary::RunFormShowOnce()
 {
     if (!shown_) {
         shown_ = true;
+        // The frame is known once the window is on the screen.
+        auto* wait = new QTimer(this);
+        wait->setInterval(20);
+        connect(wait, &QTimer::timeout, this, [this, wait, tries = 0]() mutable {
+            if ((windowHandle() != nullptr && windowHandle()->isExposed()) || ++tries > 150) {
+                wait->deleteLater();
+                wait->stop();
+                Guard([this] { FitIntoScreen(); });
+            }
+        });
+        wait->start();
         Guard([this] { FormShow(); });
     }
 }
@@ -351,10 +390,12 @@ void TfLexDictionary::FormDestroy()
         Settings.Max = true;
     } else {
         Settings.Max = false;
-        // The bounds the window has when it is neither minimised nor maximised.
+        // The bounds the window has when it is neither minimised nor maximised: the outer
+        // corner (the frame's, as RestoreBounds places it) and the inside's size.
         const QRect n = normalGeometry().isValid() ? normalGeometry() : geometry();
-        Settings.Top = n.top();
-        Settings.Left = n.left();
+        const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+        Settings.Top = n.top() - frameOffset.y();
+        Settings.Left = n.left() - frameOffset.x();
         Settings.Width = n.width();
         Settings.Height = n.height();
     }

@@ -4,7 +4,9 @@
 #include "app/mainwindow/WordListModel.h"
 #include "components/GradientProgress.h"
 #include "components/MBox.h"
+#include "components/ShapeButton.h"
 #include "components/TrayIcon.h"
+#include "platform/qt/Colors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -43,6 +46,42 @@ QToolButton* NewToolButton(QWidget* parent, const char* name, QStyle::StandardPi
     b->setObjectName(QString::fromLatin1(name));
     b->setIcon(parent->style()->standardIcon(icon));
     b->setAutoRaise(true);
+    return b;
+}
+
+// A 13 x 13 close button drawn from pictures: a cross on a framed face, lighter while the
+// mouse is over it, sunken while pressed, grey when disabled.
+QImage ClosePicture(const QColor& face, const QColor& cross, bool sunken)
+{
+    QImage image(13, 13, QImage::Format_RGB32);
+    image.fill(face);
+    QPainter p(&image);
+    p.setPen(sunken ? QColor(0x80, 0x80, 0x80) : QColor(0xFF, 0xFF, 0xFF));
+    p.drawLine(0, 0, 12, 0);
+    p.drawLine(0, 0, 0, 12);
+    p.setPen(sunken ? QColor(0xFF, 0xFF, 0xFF) : QColor(0x80, 0x80, 0x80));
+    p.drawLine(12, 1, 12, 12);
+    p.drawLine(1, 12, 12, 12);
+    p.setPen(QPen(cross, 1.6));
+    p.setRenderHint(QPainter::Antialiasing);
+    const int d = sunken ? 1 : 0;
+    p.drawLine(QPointF(3.5 + d, 3.5 + d), QPointF(9.5 + d, 9.5 + d));
+    p.drawLine(QPointF(9.5 + d, 3.5 + d), QPointF(3.5 + d, 9.5 + d));
+    return image;
+}
+
+TShapeButton* NewCloseButton(QWidget* parent, const char* name)
+{
+    auto* b = new TShapeButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    const QColor face(0xD4, 0xD0, 0xC8);
+    b->SetPicIdle(ClosePicture(face, Qt::black, false));
+    b->SetPicUp(ClosePicture(QColor(0xEC, 0xE9, 0xE2), QColor(0xC0, 0x20, 0x20), false));
+    b->SetPicDown(ClosePicture(face, Qt::black, true));
+    b->SetPicDsbld(ClosePicture(face, QColor(0xA0, 0xA0, 0xA0), false));
+    b->SetPaintMode(pmNormal);
+    b->SetAutoRepeat(false);
+    b->setFixedSize(13, 13);
     return b;
 }
 
@@ -112,11 +151,10 @@ void TfLexDictionary::BuildWidgets()
     mbAlphabet->SetColor(clBtnFace);
     mbAlphabet->SetBorderColor(clBtnShadow);
     mbAlphabet->setFixedHeight(42);
-    ShapeButton1 = new QToolButton(mbAlphabet);
-    ShapeButton1->setObjectName("ShapeButton1");
-    ShapeButton1->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    ShapeButton1->setAutoRaise(true);
-    ShapeButton1->setFixedSize(16, 16);
+    // The letter rows take the width the window gives (their links close up to fit).
+    mbAlphabet->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    mbAlphabet->installEventFilter(this);
+    ShapeButton1 = NewCloseButton(mbAlphabet, "ShapeButton1");
     auto* closeRow = new QHBoxLayout(mbAlphabet);
     closeRow->setContentsMargins(0, 1, 1, 0);
     closeRow->addStretch(1);
@@ -139,6 +177,7 @@ void TfLexDictionary::BuildWidgets()
     IBaner = new QLabel(pBanner);
     IBaner->setObjectName("IBaner");
     IBaner->setAlignment(Qt::AlignCenter);
+    IBaner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     IBaner->installEventFilter(this);
     bannerRow->addWidget(IBaner);
     pBanner->hide();
@@ -152,13 +191,26 @@ void TfLexDictionary::BuildWidgets()
     downloadRow->setContentsMargins(2, 2, 2, 2);
     ProgressBar1 = new TGradientProgress(pDownload);
     ProgressBar1->setObjectName("ProgressBar1");
-    ProgressBar1->setMinimumHeight(18);
+    // Blocks running from a light to a dark grey-blue on a light face, the percentage
+    // centred in bold black.
+    ProgressBar1->setFixedHeight(15);
+    ProgressBar1->setMinimumWidth(60);
+    ProgressBar1->SetColor(ToQColor(0xF8F8F8));
+    ProgressBar1->SetStartColor(ToQColor(0xEEEFED));
+    ProgressBar1->SetEndColor(ToQColor(0x998873));
+    ProgressBar1->SetSolid(false);
+    ProgressBar1->SetTextCentered(true);
     ProgressBar1->SetTextVisible(true);
-    downloadRow->addWidget(ProgressBar1, 1);
-    ShapeButton2 = new QToolButton(pDownload);
-    ShapeButton2->setObjectName("ShapeButton2");
-    ShapeButton2->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
-    downloadRow->addWidget(ShapeButton2);
+    QFont progressFont(QStringLiteral("MS Sans Serif"));
+    progressFont.setPointSize(8);
+    progressFont.setBold(true);
+    ProgressBar1->SetTextFont(progressFont);
+    QPalette progressText = ProgressBar1->palette();
+    progressText.setColor(QPalette::WindowText, Qt::black);
+    ProgressBar1->setPalette(progressText);
+    downloadRow->addWidget(ProgressBar1, 1, Qt::AlignVCenter);
+    ShapeButton2 = NewCloseButton(pDownload, "ShapeButton2");
+    downloadRow->addWidget(ShapeButton2, 0, Qt::AlignVCenter);
     pDownload->hide();
     article->addWidget(pDownload);
 
@@ -256,14 +308,18 @@ void TfLexDictionary::BuildToolBars()
     lFromLanguage->setObjectName("lFromLanguage");
     cbFrom = new QComboBox(DictionaryBand);
     cbFrom->setObjectName("cbFrom");
-    cbFrom->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // The choosers keep their width whatever names they hold: a long dictionary name never
+    // widens the window (the open list shows names whole).
+    cbFrom->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbFrom->setMinimumContentsLength(10);
     cbFrom->setMinimumWidth(110);
     lToLanguage = new QLabel("To:", DictionaryBand);
     lToLanguage->setObjectName("lToLanguage");
     lToLanguage->installEventFilter(this);
     cbTo = new QComboBox(DictionaryBand);
     cbTo->setObjectName("cbTo");
-    cbTo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cbTo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbTo->setMinimumContentsLength(16);
     cbTo->setMinimumWidth(150);
     row->addWidget(lFromLanguage);
     row->addWidget(cbFrom);

@@ -2,6 +2,7 @@
 // merged into a maker's dictionary, advanced (substring) search and the letter panel.
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
+#include "components/ShapeButton.h"
 #include "components/InterfaceText.h"
 #include "components/MBox.h"
 #include "components/MURL.h"
@@ -55,10 +56,15 @@ void TfLexDictionary::SetSelectedIndex(int index)
     const QSignalBlocker block(lbWords->selectionModel());
     if (index < 0 || index >= WordCount()) {
         lbWords->selectionModel()->clear();
+        lbWords->viewport()->update();
         return;
     }
     const QModelIndex at = WordsModel->index(index);
     lbWords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    // The view learns of the change only from the blocked signals: the selected row is
+    // scrolled into view and the rows are drawn again, so the highlight is always seen.
+    lbWords->scrollTo(at, QAbstractItemView::EnsureVisible);
+    lbWords->viewport()->update();
 }
 
 void TfLexDictionary::SetWordsText(std::u16string text)
@@ -333,7 +339,6 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
     if (description.empty())
         return;
     const std::vector<std::u16string> lines = SplitLines(description);
-    int right = 0;
     for (int row = 0; row < 2 && row < static_cast<int>(lines.size()); ++row) {
         // Tokens end at a comma; a number is the spacing of the entry before it.
         struct Entry {
@@ -371,15 +376,46 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
             if (row == 0 && entry.Text.size() > 1)
                 link->SetLetterKey(entry.Text.size() > 2 ? entry.Text[2] : u'\0');
             link->adjustSize();
+            link->setProperty("designedLeft", left);
             link->move(left, row == 0 ? 2 : 19);
             link->show();
             alphabetLinks_.push_back(link);
-            right = std::max(right, left + link->width());
             AlphabetLink = link;
         }
     }
-    // Every link stays readable, clear of the close button.
-    mbAlphabet->setMinimumWidth(right + ShapeButton1->width() + 6);
+    ShapeButton1->raise();
+    FitAlphabetLinks();
+}
+
+// A row wider than the panel draws its links closer together, so the letters stay within
+// reach, clear of the close button; a wide panel shows them as the dictionary spaces them.
+void TfLexDictionary::FitAlphabetLinks()
+{
+    const int room = mbAlphabet->width() - ShapeButton1->width() - 6;
+    for (const int top : {2, 19}) {
+        int lastLeft = 4;
+        int lastWidth = 0;
+        for (TMURL* link : alphabetLinks_) {
+            const int left = link->property("designedLeft").toInt();
+            if (link->y() == top && left + link->width() > lastLeft + lastWidth) {
+                lastLeft = left;
+                lastWidth = link->width();
+            }
+        }
+        const double scale = lastLeft > 4 && lastLeft + lastWidth > room
+            ? std::max(0.0, static_cast<double>(room - lastWidth - 4) / (lastLeft - 4))
+            : 1.0;
+        // Links never overlap: in a very narrow panel they stand side by side and the last
+        // ones are cut off.
+        int next = 4;
+        for (TMURL* link : alphabetLinks_) {
+            if (link->y() != top)
+                continue;
+            const int left = std::max(next, 4 + static_cast<int>((link->property("designedLeft").toInt() - 4) * scale));
+            link->move(left, top);
+            next = left + link->width();
+        }
+    }
 }
 
 void TfLexDictionary::BindAlphabetLinks()

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QVariantAnimation>
 
 void TfLexDictionary::ShowAtStart(bool trayAvailable)
 {
@@ -70,9 +71,14 @@ void TfLexDictionary::miAbbreviationClick()
 
 void TfLexDictionary::ShapeButton1Click()
 {
-    mbAlphabet->hide();
+    // A slide still running stops where it is, so a close during an opening slide stays a
+    // close; then the panel slides out.
+    if (alphabetSlide_)
+        alphabetSlide_->stop();
     bKeyboard->setChecked(false);
     miAlphabet->setChecked(false);
+    if (mbAlphabet->isVisibleTo(this))
+        SlideAlphabet(false, Qt::Vertical);
 }
 
 void TfLexDictionary::FormKeyPress(char16_t key)

@@ -2,6 +2,7 @@
 // handler; no exception leaves a handler.
 #include "app/mainwindow/LexDictionary.h"
 #include "components/MBox.h"
+#include "components/ShapeButton.h"
 #include "components/TrayIcon.h"
 #include "components/InterfaceText.h"
 
@@ -34,6 +35,9 @@ void TfLexDictionary::ConnectHandlers()
     // Only a pick from the history list counts; the box also reports a typed text that
     // equals an entry whenever the edit loses the focus.
     cbFind->view()->parentWidget()->installEventFilter(this);
+    // The lists' keys are seen first, while the list is still open.
+    for (QComboBox* box : {cbFind, cbFrom, cbTo})
+        box->view()->installEventFilter(this);
     connect(cbFind, &QComboBox::activated, this, [this] {
         // While the list is still open the report is the edit's own, made as it loses the
         // focus to the list; a pick comes after the list has closed.
@@ -119,10 +123,10 @@ void TfLexDictionary::ConnectHandlers()
     on(miHelp_5, &QAction::triggered, &TfLexDictionary::miHelp_5Click);
     on(Homepage1, &QAction::triggered, &TfLexDictionary::Homepage1Click);
     on(miAbbreviation, &QAction::triggered, &TfLexDictionary::miAbbreviationClick);
-    on(ShapeButton1, &QToolButton::clicked, &TfLexDictionary::ShapeButton1Click);
+    on(ShapeButton1, &TShapeButton::OnClick, &TfLexDictionary::ShapeButton1Click);
     on(ToolButton1, &QToolButton::clicked, &TfLexDictionary::ToolButton1Click);
     on(miUpdateNow, &QAction::triggered, &TfLexDictionary::miUpdateNowClick);
-    on(ShapeButton2, &QToolButton::clicked, &TfLexDictionary::ShapeButton2Click);
+    on(ShapeButton2, &TShapeButton::OnClick, &TfLexDictionary::ShapeButton2Click);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         Guard([this, state] {
             if (state == Qt::ApplicationActive)
@@ -136,6 +140,22 @@ void TfLexDictionary::ConnectHandlers()
 bool TfLexDictionary::eventFilter(QObject* watched, QEvent* e)
 {
     bool handled = false;
+    // An open pop-up (the history list, a chooser's list, a menu) takes the keys itself:
+    // Escape closes only it, and nothing typed there is the window's, also when the key
+    // travels on after the list has closed (a list closes on the key's shortcut check,
+    // before the key itself arrives).
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if (QApplication::activePopupWidget() != nullptr) {
+            if (!popupKeyPending_)
+                QTimer::singleShot(0, this, [this] { popupKeyPending_ = false; });
+            popupKeyPending_ = true;
+            popupKeyTime_ = key->timestamp();
+            return QMainWindow::eventFilter(watched, e);
+        }
+        if (popupKeyPending_ && key->timestamp() == popupKeyTime_)
+            return QMainWindow::eventFilter(watched, e);
+    }
     if (e->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(e);
         Guard([&] {
@@ -166,6 +186,8 @@ bool TfLexDictionary::eventFilter(QObject* watched, QEvent* e)
     } else if (e->type() == QEvent::MouseButtonDblClick && watched == lToLanguage) {
         Guard([this] { aReverseExecute(); });
         handled = true;
+    } else if (e->type() == QEvent::Resize && watched == mbAlphabet) {
+        Guard([this] { FitAlphabetLinks(); });
     } else if (e->type() == QEvent::MouseButtonRelease && watched == IBaner) {
         Guard([this] { IBanerClick(); });
     }

@@ -59,7 +59,7 @@ bool TfLexDictionary::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         bSeyWordClick();
         return true;
     }
-    if (key == Qt::Key_Escape) {
+    if (key == Qt::Key_Escape && QApplication::activePopupWidget() == nullptr) {
         showMinimized();
         return true;
     }
@@ -110,16 +110,27 @@ void TfLexDictionary::VKeyboardExecute()
     const bool show = !mbAlphabet->isVisibleTo(this);
     miAlphabet->setChecked(show);
     bKeyboard->setChecked(show);
-    // The panel keeps its place in the layout while it slides: a mask centred on it grows
-    // from nothing or shrinks to nothing over 80 ms.
+    SlideAlphabet(show, Qt::Horizontal);
+}
+
+// The panel keeps its place in the layout while it slides: a mask centred on it grows from
+// nothing or shrinks to nothing over 80 ms, across its width or its height.
+void TfLexDictionary::SlideAlphabet(bool show, Qt::Orientation direction)
+{
     auto slide = new QVariantAnimation(this);
     slide->setDuration(80);
     slide->setStartValue(show ? 0.0 : 1.0);
     slide->setEndValue(show ? 1.0 : 0.0);
-    const auto narrow = [this](double part) {
+    const auto narrow = [this, direction](double part) {
         const int width = mbAlphabet->width();
-        const int shown = std::max(1, static_cast<int>(width * part));
-        mbAlphabet->setMask(QRegion((width - shown) / 2, 0, shown, mbAlphabet->height()));
+        const int height = mbAlphabet->height();
+        if (direction == Qt::Horizontal) {
+            const int shown = std::max(1, static_cast<int>(width * part));
+            mbAlphabet->setMask(QRegion((width - shown) / 2, 0, shown, height));
+        } else {
+            const int shown = std::max(1, static_cast<int>(height * part));
+            mbAlphabet->setMask(QRegion(0, (height - shown) / 2, width, shown));
+        }
     };
     connect(slide, &QVariantAnimation::valueChanged, mbAlphabet,
             [narrow](const QVariant& value) { narrow(value.toDouble()); });

@@ -4,6 +4,7 @@
 #include "app/UpdateThread.h"
 #include "app/UpdateVersionList.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "components/ShapeButton.h"
 #include "components/GradientProgress.h"
 #include "components/MBox.h"
 #include "platform/qt/OpenUrl.h"

@@ -112,6 +112,29 @@ TEST(TrayIcon, WithADoubleClickHandlerAClickWaitsAndADoubleClickIsNoClick)
     ASSERT_TRUE(QTest::qWaitFor([&] { return c.clicks == 2; }, 5000));
 }
 
+TEST(TrayIcon, TwoQuickPressesAreOneDoubleClickAlsoWhenTheToolkitReportsNone)
+{
+    TTrayIcon tray;
+    TCounts c;
+    Count(tray, c, true);
+    // The hand moved between the presses: the toolkit reports two single presses.
+    Click(tray, QSystemTrayIcon::Trigger);
+    Click(tray, QSystemTrayIcon::Trigger);
+    EXPECT_EQ(c.doubles, 1);
+    // The toolkit's own report of the same pair counts once.
+    Click(tray, QSystemTrayIcon::Trigger);
+    Click(tray, QSystemTrayIcon::Trigger);
+    Click(tray, QSystemTrayIcon::DoubleClick);
+    EXPECT_EQ(c.doubles, 2);
+    QTest::qWait(QApplication::doubleClickInterval() + 200);
+    EXPECT_EQ(c.clicks, 0);
+    // A right press in between parts two left presses.
+    Click(tray, QSystemTrayIcon::Trigger);
+    Click(tray, QSystemTrayIcon::Context);
+    Click(tray, QSystemTrayIcon::Trigger);
+    EXPECT_EQ(c.doubles, 2);
+}
+
 TEST(TrayIcon, DisabledIconFiresNothing)
 {
     TTrayIcon tray;

@@ -127,6 +127,13 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 1; }, 5000));
     QTest::qWait(QApplication::doubleClickInterval() + 200);
     EXPECT_EQ(clicks, 1);
+    // A hand that moves a little between the two presses still double-clicks.
+    XDo({"mousemove", QString::number(centre.x() - 4), QString::number(centre.y() - 4), "click", "1", "mousemove",
+         QString::number(centre.x() + 4), QString::number(centre.y() + 3), "click", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 2; }, 5000));
+    QTest::qWait(QApplication::doubleClickInterval() + 200);
+    EXPECT_EQ(doubles, 2);
+    EXPECT_EQ(clicks, 1);
 
     // Entering and leaving the icon with the pointer.
     XDo({"mousemove", "0", "0"});
