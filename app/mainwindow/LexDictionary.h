@@ -79,6 +79,13 @@ struct TSoundRecord {
 // Stops clipboard translation while the window shuts down.
 extern bool ShuttingDown;
 
+// The search history of a dictionary keeps at most this many entries.
+constexpr int kHistoryLimit = 50;
+
+// The entries of a history file, at most kHistoryLimit of them; a damaged or oversized file
+// is read no further than a full history can reach.
+std::vector<QString> ReadHistoryFile(const QString& fileName);
+
 class TfLexDictionary : public QMainWindow {
     Q_OBJECT
 public:
@@ -204,6 +211,9 @@ public:
     QImage LoadJpegResource(const QString& name) const;
     void ShowBanner();
     void ApplyInterfaceLanguage();
+    // Loads InterfaceLanguage into LangStrings at creation: an id the file lacks takes its
+    // first language; a damaged file is reported and the built-in English texts are used.
+    void LoadStartLanguage();
     void UpdateWindowTitle();
     void SetStatusPanel(int panel, const QString& text);
     QString StatusPanel(int panel) const;
@@ -294,6 +304,8 @@ public:
 
     // --- word commands, clipboard, keys, view
     int ShowMessageBox(const QString& text, int buttons, int icon);
+    // Tells the user that File could not be written and kept its previous contents.
+    void ShowSaveError(const QString& file, const std::exception& failure);
     void aNewWordExecute();
     void miEditWord1Click();
     void miDeleteWord1Click();
@@ -363,8 +375,9 @@ private:
 
     QStringList args_;
     bool shown_ = false;
-    bool historyPopup_ = false;    // the history list of cbFind was opened and nothing typed since
-    bool historyChanged_ = false;  // cbFind's entries differ from the history file
+    bool historyPopup_ = false;       // the history list of cbFind was opened and nothing typed since
+    bool historyChanged_ = false;     // cbFind's entries differ from the history file
+    bool historyErrorShown_ = false;  // a failed history save is told once a session
     // The letter panel opening or closing.
     QPointer<QVariantAnimation> alphabetSlide_;
     // What the article pane shows, so that selecting the same word again reads nothing.

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QListView>
@@ -64,6 +65,13 @@ TShortCut ShortCutOf(int key, Qt::KeyboardModifiers modifiers)
 }
 
 }  // namespace
+
+void TfLexDictionary::ShowSaveError(const QString& file, const std::exception& failure)
+{
+    ShowMessageBox(LangText(LangStrings, "MsgCannotSave") + "\n" + QDir::toNativeSeparators(file) + "\n"
+                       + QString::fromLocal8Bit(failure.what()),
+                   0, 2);
+}
 
 int TfLexDictionary::ShowMessageBox(const QString& text, int buttons, int icon)
 {
