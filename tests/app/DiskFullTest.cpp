@@ -1,7 +1,8 @@
-// Writers on a full disk: the settings store and the word lists behind the search history
-// fail, keep the file they had, and leave nothing half-written beside it.
+// Writers on a full disk: the settings store, the autostart entry and the word lists behind
+// the search history fail, keep the file they had, and leave nothing half-written beside it.
 #include "app/Settings.h"
 #include "engine/WideStringList.h"
+#include "platform/qt/Autostart.h"
 #include "platform/qt/Registry.h"
 #include "tests/app/InterfaceFormTestSupport.h"
 #include "tests/support/FileSizeLimit.h"
@@ -80,4 +81,15 @@ TEST(DiskFull, AWordListFileStaysAsItWas)
     EXPECT_EQ(result, 1);
     EXPECT_EQ(ReadFile(file), before);
     EXPECT_EQ(SettingsTest::Entries(dir.path()), (std::vector<std::string>{"ENGGER_T.txt"}));
+}
+
+TEST(DiskFull, TheAutostartEntryIsWrittenWholeOrNotAtAll)
+{
+    QTemporaryDir home;
+    ::setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
+    const QString program = "/opt/" + QString(300, 'p') + "/LexoraApp";
+    EXPECT_EQ(RunUnderFileSizeLimit(100, [&] { return Autostart::SetAutostart(true, program) ? 0 : 1; }), 1);
+    EXPECT_TRUE(SettingsTest::Entries(home.path() + "/autostart").empty());
+    ASSERT_TRUE(Autostart::SetAutostart(true, program));
+    EXPECT_TRUE(QString::fromStdString(ReadFile(Autostart::EntryFile().toStdString())).contains("LexoraApp\""));
 }
