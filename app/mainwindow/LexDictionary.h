@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -306,6 +307,8 @@ public:
     int ShowMessageBox(const QString& text, int buttons, int icon);
     // Tells the user that File could not be written and kept its previous contents.
     void ShowSaveError(const QString& file, const std::exception& failure);
+    // ShowSaveError for the open learning list when its last rewrite could not be written.
+    void ShowListWriteError();
     void aNewWordExecute();
     void miEditWord1Click();
     void miDeleteWord1Click();

@@ -24,6 +24,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -287,10 +288,19 @@ void TfLexDictionary::aAddToListExecute()
             return;
         Dictionary->GetArticle(w, true, article, false, true);
     }
-    if (!LearnDictionary->AddWord(w, ToU16(word), article))
+    if (!LearnDictionary->AddWord(w, ToU16(word), article)) {
+        ShowListWriteError();
         return;
+    }
     lbList->addItem(word);
     LearnDictionary->Modified = true;
+}
+
+void TfLexDictionary::ShowListWriteError()
+{
+    if (LearnDictionary && !LearnDictionary->WriteError.empty())
+        ShowSaveError(QFile::decodeName(QByteArray::fromStdString(LearnDictionary->ListFileName)),
+                      std::runtime_error(LearnDictionary->WriteError));
 }
 
 void TfLexDictionary::lbListClick()
@@ -308,8 +318,10 @@ void TfLexDictionary::lbListKeyDown(int key)
         const int i = lbList->currentRow();
         if (key != Qt::Key_Delete || i < 0 || !Dictionary || Dictionary->GetDictionaryKind() != kEditionTalking)
             return;
-        if (!LearnDictionary->DeleteWord(i))
+        if (!LearnDictionary->DeleteWord(i)) {
+            ShowListWriteError();
             return;
+        }
         delete lbList->takeItem(i);
         LearnDictionary->Modified = true;
     });
