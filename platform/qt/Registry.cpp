@@ -297,8 +297,8 @@ void TRegistry::CloseKey()
         throw ERegistryError("Cannot write the settings file \"" + file_ + "\"" + why);
 }
 
-// Creates the folder and an empty file with mode 0600 before the store first writes it, so
-// the file is never readable by others (a rewrite keeps the permissions of the old file).
+// Before the first write of a batch: creates the user-only folder, keeps a damaged file aside
+// and moves the store to a private scratch copy of the file (mode 0600, as the file itself).
 void TRegistry::PrepareWrite()
 {
     if (root_ == TRootKey::LocalMachine)
@@ -342,9 +342,11 @@ void TRegistry::PrepareWrite()
             throw ERegistryError("Cannot write the settings file \"" + file_ + "\"");
         const bool copied = ::write(fd, old.data(), old.size()) == static_cast<ssize_t>(old.size());
         ::close(fd);
-        scratch_ = pattern;
-        if (!copied)
+        if (!copied) {
+            ::unlink(pattern.c_str());
             throw ERegistryError("Cannot write the settings file \"" + file_ + "\"");
+        }
+        scratch_ = pattern;
         store_ = std::make_unique<QSettings>(QString::fromStdString(scratch_), QSettings::IniFormat);
     }
 }
