@@ -378,9 +378,9 @@ private:
 
     QStringList args_;
     bool shown_ = false;
-    bool historyPopup_ = false;       // the history list of cbFind was opened and nothing typed since
-    bool historyChanged_ = false;     // cbFind's entries differ from the history file
-    bool historyErrorShown_ = false;  // a failed history save is told once a session
+    bool historyPopup_ = false;        // the history list of cbFind was opened and nothing typed since
+    bool historyChanged_ = false;      // cbFind's entries differ from the history file
+    bool autoSaveErrorShown_ = false;  // a failed history or settings save is told once a session
     // The letter panel opening or closing.
     QPointer<QVariantAnimation> alphabetSlide_;
     // What the article pane shows, so that selecting the same word again reads nothing.

@@ -333,7 +333,10 @@ void TfLexDictionary::FormDestroy()
         SaveSettings(Settings, SelectedDictionaryKind());
     } catch (const std::exception& e) {
         // The stored settings stay as they were; shutting down goes on.
-        ShowSaveError(QString::fromStdString(TRegistry::StoreFile(TRootKey::CurrentUser)), e);
+        if (!autoSaveErrorShown_) {
+            autoSaveErrorShown_ = true;
+            ShowSaveError(QString::fromStdString(TRegistry::StoreFile(TRootKey::CurrentUser)), e);
+        }
     }
     LearnDictionary.reset();
     Dictionary.reset();

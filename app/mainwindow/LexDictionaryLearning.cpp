@@ -157,9 +157,10 @@ void TfLexDictionary::SaveHistory()
         lines.SaveToFile(QFile::encodeName(file).toStdString());
         historyChanged_ = false;
     } catch (const std::exception& e) {
-        // The old file stays; it is saved on every change of dictionary, so one word is enough.
-        if (!historyErrorShown_) {
-            historyErrorShown_ = true;
+        // The old file stays. The history is saved on every change of dictionary and, like the
+        // settings, at the end: one word about a full disk is enough.
+        if (!autoSaveErrorShown_) {
+            autoSaveErrorShown_ = true;
             ShowSaveError(file, e);
         }
     }

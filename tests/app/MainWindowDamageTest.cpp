@@ -203,14 +203,23 @@ TEST(MainWindowDamage, AHistoryThatCannotBeWrittenIsReportedOnceAndKeepsItsFile)
     EXPECT_TRUE(QDir(folder.Path() + "History").entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
-TEST(MainWindowDamage, SettingsThatCannotBeStoredAtTheEndAreReportedOnce)
+TEST(MainWindowDamage, SettingsAndHistoryThatCannotBeStoredAtTheEndAreReportedOnce)
 {
     TProgramFolder folder({EnglishGerman()});
     auto w = std::make_unique<TfLexDictionary>(folder.Path());
-    const std::string file = TRegistry::StoreFile(TRootKey::CurrentUser);
-    const std::string before = TestFiles::ReadFile(file);
-    ASSERT_FALSE(before.empty());
-    w->Settings.UpdPrxSrv = u"proxy.example";  // something new to store
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    const std::string settings = TRegistry::StoreFile(TRootKey::CurrentUser);
+    const std::string history = (folder.Path() + "History/ENGGER_T.txt").toStdString();
+    QTest::keyClicks(w->cbFind, "house");
+    QTest::keyClick(w->cbFind, Qt::Key_Return);
+    w->SaveHistory();
+    QTest::keyClicks(w->cbFind, "hat");
+    QTest::keyClick(w->cbFind, Qt::Key_Return);
+    const std::string settingsBefore = TestFiles::ReadFile(settings);
+    const std::string historyBefore = TestFiles::ReadFile(history);
+    ASSERT_FALSE(settingsBefore.empty());
+    ASSERT_FALSE(historyBefore.empty());
     int messages = 0;
     TestSupport::AnswerNextModal([&](QWidget* modal) {
         ++messages;
@@ -218,10 +227,23 @@ TEST(MainWindowDamage, SettingsThatCannotBeStoredAtTheEndAreReportedOnce)
             ok->click();
     });
     {
-        const TestFiles::TFileSizeLimit full(10);
+        const TestFiles::TFileSizeLimit full(10);  // the disk is full while the window closes
+        w->close();
         w.reset();
     }
     EXPECT_EQ(messages, 1);
+    EXPECT_TRUE(TestSupport::LastModalText().contains("ENGGER_T.txt"));
+    EXPECT_EQ(TestFiles::ReadFile(settings), settingsBefore);
+    EXPECT_EQ(TestFiles::ReadFile(history), historyBefore);
+
+    // Alone, the settings are reported too.
+    w = std::make_unique<TfLexDictionary>(folder.Path());
+    w->Settings.UpdPrxSrv = u"proxy.example";
+    TestSupport::ClickInNextModal("bOk");
+    {
+        const TestFiles::TFileSizeLimit full(10);
+        w.reset();
+    }
     EXPECT_TRUE(TestSupport::LastModalText().contains("LexoraXP.conf"));
-    EXPECT_EQ(TestFiles::ReadFile(file), before);
+    EXPECT_EQ(TestFiles::ReadFile(settings), settingsBefore);
 }
