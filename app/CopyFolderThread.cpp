@@ -63,6 +63,9 @@ std::string CopyOneFile(const std::string& from, const std::string& to, const st
             done += w;
         }
     }
+    // A full disk may only show when the data reaches it.
+    if (::fsync(out.Fd) != 0)
+        return std::strerror(errno);
     const int fd = out.Fd;
     out.Fd = -1;
     if (::close(fd) != 0)
@@ -169,9 +172,13 @@ void TCopyFolderThread::Execute()
             const std::string why = CopyOneFile((source / name).string(), (temporary / name).string(), cancelled_);
             if (cancelled_)
                 break;
-            if (!why.empty())
+            if (!why.empty()) {
+                // The copy is thrown away whole: the rest (on a full disk, every file) need not
+                // be tried, and the report names the one that failed.
                 failed << QFile::decodeName(QByteArray::fromStdString(name)) + " ("
                         + QString::fromLocal8Bit(why.c_str()) + ")";
+                break;
+            }
             Report([this, filesCopied] { emit ShowProgress(filesCopied); });
             ++filesCopied;
         }

@@ -22,6 +22,7 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -239,6 +240,12 @@ void TfInterface::bInstallClick()
     }
     if (result == irCannotOpen) {
         main_->ShowMessageBox(LangText(main_->LangStrings, "MsgDictRedy"), 0, 1);
+        return;
+    }
+    if (result == irWriteError) {
+        // The catalogue on disk and in memory stays as it was.
+        main_->ShowSaveError(QFile::decodeName(QByteArray::fromStdString(manager.CatalogueFile)),
+                             std::runtime_error(""));
         return;
     }
     if (result != irInstalled)

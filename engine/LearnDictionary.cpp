@@ -252,6 +252,7 @@ void TLearnDictionary::Close()
 
 bool TLearnDictionary::Rewrite(const std::function<std::string()>& build)
 {
+    WriteError.clear();
     if (Closed)
         return false;
     try {
@@ -263,6 +264,9 @@ bool TLearnDictionary::Rewrite(const std::function<std::string()>& build)
         Platform::TSafeFile file(ListFileName, FolderOf(ListFileName) / kRewriteName);
         file.Write(bytes);
         file.Commit();
+    } catch (const Platform::ESafeFileError& e) {
+        WriteError = e.what();
+        return false;
     } catch (...) {
         return false;
     }

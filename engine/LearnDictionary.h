@@ -86,6 +86,9 @@ public:
     bool Closed = true;
     bool Modified = false;
     std::vector<TLearnItem> Items;
+    // Why the last rewrite of the open list could not be written (a full disk); empty when
+    // it was, or when it failed for another reason.
+    std::string WriteError;
 
 private:
     std::string ReadRange(std::int64_t offset, std::int64_t length);

@@ -93,6 +93,12 @@ TSafeFile::TSafeFile(std::filesystem::path target, std::filesystem::path tempora
     KeepModeOfTarget(fd_, target_);
 }
 
+void TSafeFile::SetMode(unsigned mode)
+{
+    if (fd_ >= 0)
+        ::fchmod(fd_, static_cast<mode_t>(mode & 07777));
+}
+
 TSafeFile::~TSafeFile()
 {
     if (!committed_)

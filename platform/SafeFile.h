@@ -44,6 +44,9 @@ public:
     // Overwrites bytes already written (a head patched after the body); may not extend the file.
     void WriteAt(std::uint64_t position, const void* data, std::size_t size);
 
+    // Permissions of the new file (by default those of the file it replaces, 0644 for a new one).
+    void SetMode(unsigned mode);
+
     // Bytes written so far: the position where the next Write lands.
     std::uint64_t Size() const { return size_; }
 

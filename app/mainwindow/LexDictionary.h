@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -79,6 +80,13 @@ struct TSoundRecord {
 
 // Stops clipboard translation while the window shuts down.
 extern bool ShuttingDown;
+
+// The search history of a dictionary keeps at most this many entries.
+constexpr int kHistoryLimit = 50;
+
+// The entries of a history file, at most kHistoryLimit of them; a damaged or oversized file
+// is read no further than a full history can reach.
+std::vector<QString> ReadHistoryFile(const QString& fileName);
 
 class TfLexDictionary : public QMainWindow {
     Q_OBJECT
@@ -211,6 +219,9 @@ public:
     QImage LoadJpegResource(const QString& name) const;
     void ShowBanner();
     void ApplyInterfaceLanguage();
+    // Loads InterfaceLanguage into LangStrings at creation: an id the file lacks takes its
+    // first language; a damaged file is reported and the built-in English texts are used.
+    void LoadStartLanguage();
     void UpdateWindowTitle();
     void SetStatusPanel(int panel, const QString& text);
     QString StatusPanel(int panel) const;
@@ -301,6 +312,10 @@ public:
 
     // --- word commands, clipboard, keys, view
     int ShowMessageBox(const QString& text, int buttons, int icon);
+    // Tells the user that File could not be written and kept its previous contents.
+    void ShowSaveError(const QString& file, const std::exception& failure);
+    // ShowSaveError for the open learning list when its last rewrite could not be written.
+    void ShowListWriteError();
     void aNewWordExecute();
     void miEditWord1Click();
     void miDeleteWord1Click();
@@ -382,6 +397,7 @@ private:
     bool historyChanged_ = false;   // cbFind's entries differ from the history file
     bool popupKeyPending_ = false;  // a key went to an open pop-up and may travel on
     std::uint64_t popupKeyTime_ = 0;
+    bool autoSaveErrorShown_ = false;  // a failed history or settings save is told once a session
     // The letter panel opening or closing.
     QPointer<QVariantAnimation> alphabetSlide_;
     // What the article pane shows, so that selecting the same word again reads nothing.

@@ -1,5 +1,4 @@
 // Creation, first showing and shut-down of the main window.
-#include "app/InterfaceLanguage.h"
 #include "app/mainwindow/JpegImage.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/HelpWindow.h"
@@ -14,6 +13,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/qt/Balloon.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Registry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -112,7 +112,7 @@ void TfLexDictionary::FormCreate()
         InterfaceLanguage = static_cast<std::int16_t>(Settings.Language);
         ApplySettingsToWindow();
         CurrentDictionaryFile = ToQString(Settings.Dictionary);
-        LoadInterfaceLanguage(LangFile.toStdString(), InterfaceLanguage, LangStrings);
+        LoadStartLanguage();
         ApplyInterfaceLanguage();
         DictManager = std::make_unique<TDictManager>((DataDir + "DICTIONARYS.DNT").toStdString());
 
@@ -174,6 +174,9 @@ void TfLexDictionary::FormCreate()
             LearnDictionary = std::make_unique<TLearnDictionary>((AppDir + "Learning").toStdString());
         if (!Dictionary)
             Dictionary = std::make_unique<TUnknownDictionary>((DataDir + CurrentDictionaryFile).toStdString());
+        // Every handler relies on a catalogue; it never throws while it loads.
+        if (!DictManager)
+            DictManager = std::make_unique<TDictManager>((DataDir + "DICTIONARYS.DNT").toStdString());
         if (windowTitle().isEmpty())
             UpdateWindowTitle();
     }
@@ -412,8 +415,12 @@ void TfLexDictionary::FormDestroy()
     Settings.Language = InterfaceLanguage;
     try {
         SaveSettings(Settings, SelectedDictionaryKind());
-    } catch (const std::exception&) {
-        // Settings that cannot be written are lost; shutting down goes on.
+    } catch (const std::exception& e) {
+        // The stored settings stay as they were; shutting down goes on.
+        if (!autoSaveErrorShown_) {
+            autoSaveErrorShown_ = true;
+            ShowSaveError(QString::fromStdString(TRegistry::StoreFile(TRootKey::CurrentUser)), e);
+        }
     }
     LearnDictionary.reset();
     Dictionary.reset();

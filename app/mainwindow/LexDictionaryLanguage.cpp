@@ -1,12 +1,43 @@
 // The main window's captions and hints in the chosen interface language.
+#include "app/BuiltInEnglish.h"
+#include "app/InterfaceLanguage.h"
 #include "app/InterfaceLanguageQt.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/InterfaceText.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
+
+void TfLexDictionary::LoadStartLanguage()
+{
+    const std::string file = QFile::encodeName(LangFile).toStdString();
+    bool damaged = false;
+    try {
+        if (LoadInterfaceLanguage(file, InterfaceLanguage, LangStrings) && LangStrings.Count() > 0)
+            return;
+        // An id that no record holds (a stale or edited setting): the first language that loads.
+        for (const TInterfaceLanguage& language : ListInterfaceLanguages(file))
+            if (LoadInterfaceLanguage(file, language.Id, LangStrings) && LangStrings.Count() > 0) {
+                InterfaceLanguage = language.Id;
+                return;
+            }
+        damaged = QFileInfo::exists(LangFile);  // a missing file has had its own message
+    } catch (const std::exception&) {
+        damaged = true;
+    }
+    // Without texts every menu would lose its title and could no longer be opened.
+    LangStrings.SetTextStr(BuiltInEnglishText());
+    if (damaged)
+        ShowMessageBox(QStringLiteral("The interface-language file \"%1\" is damaged; the program shows its texts in "
+                                      "English.")
+                           .arg(QDir::toNativeSeparators(LangFile)),
+                       0, 2);
+}
 
 void TfLexDictionary::ApplyInterfaceLanguage()
 {

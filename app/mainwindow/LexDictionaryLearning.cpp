@@ -24,6 +24,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -106,6 +107,34 @@ bool TfLexDictionary::EnableLearningCommands()
 
 // --- search history
 
+namespace {
+
+// Far more than 50 entries of any search text take; a larger file is damaged.
+constexpr qint64 kHistoryReadLimit = 64 * 1024;
+
+}  // namespace
+
+std::vector<QString> ReadHistoryFile(const QString& fileName)
+{
+    std::vector<QString> entries;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return entries;
+    // Only the head of an oversized file is read; its last line may be cut, so it is dropped.
+    const QByteArray bytes = file.read(kHistoryReadLimit);
+    const bool cut = file.size() > bytes.size();
+    TWideStringList lines;
+    try {
+        lines.LoadFromBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const std::exception&) {
+        return entries;
+    }
+    const int count = std::min(lines.Count() - (cut ? 1 : 0), kHistoryLimit);
+    for (int i = 0; i < count; ++i)
+        entries.push_back(ToQString(lines.Get(i)));
+    return entries;
+}
+
 QString TfLexDictionary::HistoryFileName() const
 {
     const QString name = SafeFileName(CurrentDictionaryFile);
@@ -125,10 +154,15 @@ void TfLexDictionary::SaveHistory()
     for (int i = 0; i < cbFind->count(); ++i)
         lines.Add(ToU16(cbFind->itemText(i)));
     try {
-        lines.SaveToFile(file.toStdString());
+        lines.SaveToFile(QFile::encodeName(file).toStdString());
         historyChanged_ = false;
-    } catch (const std::exception&) {
-        // A history that cannot be written is not worth a message.
+    } catch (const std::exception& e) {
+        // The old file stays. The history is saved on every change of dictionary and, like the
+        // settings, at the end: one word about a full disk is enough.
+        if (!autoSaveErrorShown_) {
+            autoSaveErrorShown_ = true;
+            ShowSaveError(file, e);
+        }
     }
 }
 
@@ -144,14 +178,9 @@ void TfLexDictionary::LoadHistory(bool search)
         cbFind->setEditText(QString());
         const QString file = HistoryFileName();
         if (!file.isEmpty() && QFileInfo::exists(file)) {
-            TWideStringList lines;
-            try {
-                lines.LoadFromFile(file.toStdString());
-            } catch (const std::exception&) {
-                lines.Clear();
-            }
-            for (int i = 0; i < lines.Count(); ++i)
-                cbFind->addItem(ToQString(lines.Get(i)));
+            const std::vector<QString> entries = ReadHistoryFile(file);
+            for (const QString& entry : entries)
+                cbFind->addItem(entry);
             cbFind->setCurrentIndex(-1);
             cbFind->setEditText(QString());
         }
@@ -260,10 +289,19 @@ void TfLexDictionary::aAddToListExecute()
             return;
         Dictionary->GetArticle(w, true, article, false, true);
     }
-    if (!LearnDictionary->AddWord(w, ToU16(word), article))
+    if (!LearnDictionary->AddWord(w, ToU16(word), article)) {
+        ShowListWriteError();
         return;
+    }
     lbList->addItem(word);
     LearnDictionary->Modified = true;
+}
+
+void TfLexDictionary::ShowListWriteError()
+{
+    if (LearnDictionary && !LearnDictionary->WriteError.empty())
+        ShowSaveError(QFile::decodeName(QByteArray::fromStdString(LearnDictionary->ListFileName)),
+                      std::runtime_error(LearnDictionary->WriteError));
 }
 
 void TfLexDictionary::lbListClick()
@@ -281,8 +319,10 @@ void TfLexDictionary::lbListKeyDown(int key)
         const int i = lbList->currentRow();
         if (key != Qt::Key_Delete || i < 0 || !Dictionary || Dictionary->GetDictionaryKind() != kEditionTalking)
             return;
-        if (!LearnDictionary->DeleteWord(i))
+        if (!LearnDictionary->DeleteWord(i)) {
+            ShowListWriteError();
             return;
+        }
         delete lbList->takeItem(i);
         LearnDictionary->Modified = true;
     });

@@ -193,6 +193,8 @@ void TfLexDictionary::bDelItemClick()
         return;
     if (LearnDictionary->DeleteWord(i))
         LearnDictionary->Modified = true;
+    else
+        ShowListWriteError();
     ShowStoreWords(*this);
     reDescription->clear();
 }

@@ -23,8 +23,6 @@
 
 namespace {
 
-constexpr int kHistoryLimit = 50;
-
 QString Trimmed(const QString& s)
 {
     return ToQString(WideTrim(ToU16(s)));

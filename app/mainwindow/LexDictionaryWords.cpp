@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QListView>
@@ -30,6 +31,15 @@
 #include <QVariantAnimation>
 
 #include <algorithm>
+#include <stdexcept>
+
+void TfLexDictionary::ShowSaveError(const QString& file, const std::exception& failure)
+{
+    QString text = LangText(LangStrings, "MsgCannotSave") + "\n" + QDir::toNativeSeparators(file);
+    if (failure.what()[0] != '\0')
+        text += "\n" + QString::fromLocal8Bit(failure.what());
+    ShowMessageBox(text, 0, 2);
+}
 
 int TfLexDictionary::ShowMessageBox(const QString& text, int buttons, int icon)
 {
@@ -211,7 +221,14 @@ void TfLexDictionary::miDeleteWord1Click()
         return;
     if (ShowMessageBox(LangText(LangStrings, "MsgDeleteWord"), 1, 0) != 6)
         return;
-    if (Dictionary->DeleteWord(k) != WordResult::Done)
+    const AddWordResult result = Dictionary->DeleteWord(k);
+    if (result == WordResult::InOutError || result == WordResult::WriteError) {
+        // The file the words live in stays as it was.
+        const auto* maker = dynamic_cast<const TTavorDictionary*>(Dictionary.get());
+        const std::string file = maker != nullptr ? maker->UserWordsFileName(false) : Dictionary->FileName;
+        ShowSaveError(QFile::decodeName(QByteArray::fromStdString(file)), std::runtime_error(""));
+    }
+    if (result != WordResult::Done)
         return;
     const char16_t letter = Dictionary->CurrentLetter;
     std::u16string words;

@@ -1,9 +1,10 @@
 #include "platform/qt/Autostart.h"
 
+#include "platform/SafeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Autostart {
 
@@ -41,9 +42,6 @@ bool SetAutostart(bool enable, const QString& program)
         return false;
     if (!QDir().mkpath(QFileInfo(file).path()))
         return false;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
     const QString text = "[Desktop Entry]\n"
                          "Type=Application\n"
                          "Name=TAVOR Lexorationary\n"
@@ -52,8 +50,13 @@ bool SetAutostart(bool enable, const QString& program)
         + "\n"
           "Terminal=false\n"
           "X-GNOME-Autostart-enabled=true\n";
-    out.write(text.toUtf8());
-    return out.commit();
+    // Not QSaveFile: it puts a file in place that a short write (a full disk) has cut.
+    try {
+        Platform::WriteFileAtomically(QFile::encodeName(file).toStdString(), text.toUtf8().toStdString());
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace Autostart

@@ -1,6 +1,7 @@
 #include "platform/qt/Registry.h"
 
 #include "platform/FileSystem.h"
+#include "platform/SafeFile.h"
 
 #include <QSettings>
 #include <QString>
@@ -127,6 +128,19 @@ bool LooksDamaged(std::string_view text)
     return false;
 }
 
+// Whether the INI file Written holds exactly the values of Store.
+bool ReadsBack(const std::string& written, const QSettings& store)
+{
+    const QSettings check(QString::fromStdString(written), QSettings::IniFormat);
+    const QStringList keys = store.allKeys();
+    if (check.status() != QSettings::NoError || check.allKeys() != keys)
+        return false;
+    for (const QString& key : keys)
+        if (check.value(key) != store.value(key))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 TRegistry::TRegistry(TRootKey root)
@@ -135,7 +149,13 @@ TRegistry::TRegistry(TRootKey root)
 {
 }
 
-TRegistry::~TRegistry() = default;
+TRegistry::~TRegistry()
+{
+    // Whatever CloseKey did not put in place is dropped with the scratch copy.
+    store_.reset();
+    if (!scratch_.empty())
+        ::unlink(scratch_.c_str());
+}
 
 std::string TRegistry::StoreFile(TRootKey root)
 {
@@ -227,6 +247,8 @@ bool TRegistry::CreateKey(std::string_view key)
 
 bool TRegistry::OpenKey(std::string_view key, bool canCreate)
 {
+    if (!changed_ && store_)
+        store_->sync();  // what other writers stored since
     const std::string group = Resolve(key);
     if (!GroupExists(group)) {
         if (!canCreate || group == kNoGroup || root_ == TRootKey::LocalMachine)
@@ -244,19 +266,39 @@ void TRegistry::CloseKey()
     current_.clear();
     if (!changed_ || !store_)
         return;
+    // The store writes its scratch copy (a format error only means that damaged lines were
+    // dropped; PrepareWrite kept a copy of them). The copy must read back as the store holds
+    // it, since the store's rewrite drops without a word what a short write cut off; only
+    // then does it replace the file, whole. Under a new name the copy is parsed from the
+    // disk, not from what the process remembers of the old name.
     store_->sync();
-    // A format error means lines were dropped; PrepareWrite kept a copy of the old file.
-    if (store_->status() == QSettings::AccessError)
-        throw ERegistryError("Cannot write the settings file \"" + file_ + "\"");
+    const std::string written = scratch_ + ".check";
+    bool done = false;
+    std::string why;
+    try {
+        if (store_->status() != QSettings::AccessError && ::rename(scratch_.c_str(), written.c_str()) == 0
+            && ReadsBack(written, *store_)) {
+            Platform::TSafeFile out(file_);
+            out.SetMode(0600);  // it holds a password
+            out.Write(Platform::ReadWholeFile(written));
+            out.Commit();
+            done = true;
+        }
+    } catch (const std::exception& e) {
+        why = std::string(": ") + e.what();
+    }
+    // Back to the file itself, which other writers may change next.
     changed_ = false;
-    // An older file may have been readable by others; it holds a password.
-    struct stat st {};
-    if (::stat(file_.c_str(), &st) == 0 && (st.st_mode & 077) != 0)
-        ::chmod(file_.c_str(), st.st_mode & 0700);
+    store_.reset();
+    ::unlink(written.c_str());
+    ::unlink(scratch_.c_str());
+    scratch_.clear();
+    if (!done)
+        throw ERegistryError("Cannot write the settings file \"" + file_ + "\"" + why);
 }
 
-// Creates the folder and an empty file with mode 0600 before the store first writes it, so
-// the file is never readable by others (a rewrite keeps the permissions of the old file).
+// Before the first write of a batch: creates the user-only folder, keeps a damaged file aside
+// and moves the store to a private scratch copy of the file (mode 0600, as the file itself).
 void TRegistry::PrepareWrite()
 {
     if (root_ == TRootKey::LocalMachine)
@@ -268,11 +310,6 @@ void TRegistry::PrepareWrite()
     if (!fs::exists(folder, ec)) {
         fs::create_directories(folder, ec);
         ::chmod(folder.c_str(), 0700);
-    }
-    const int fd = ::open(file_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        ::close(fd);
-        return;
     }
     // The rewrite keeps only the lines the store understands: a damaged file is kept aside.
     try {
@@ -289,7 +326,28 @@ void TRegistry::PrepareWrite()
             ::close(out);
         }
     } catch (const std::system_error&) {
-        // Unreadable: the store cannot read it either, and its write will fail.
+        // Missing, or unreadable: the store cannot read it either.
+    }
+    if (scratch_.empty()) {
+        // The store moves to a private copy of the file: what it writes reaches the file only
+        // through CloseKey.
+        std::string old;
+        try {
+            old = Platform::ReadWholeFile(file_);
+        } catch (const std::system_error&) {
+        }
+        std::string pattern = (folder / ("." + fs::path(file_).filename().string() + ".XXXXXX")).string();
+        const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd < 0)
+            throw ERegistryError("Cannot write the settings file \"" + file_ + "\"");
+        const bool copied = ::write(fd, old.data(), old.size()) == static_cast<ssize_t>(old.size());
+        ::close(fd);
+        if (!copied) {
+            ::unlink(pattern.c_str());
+            throw ERegistryError("Cannot write the settings file \"" + file_ + "\"");
+        }
+        scratch_ = pattern;
+        store_ = std::make_unique<QSettings>(QString::fromStdString(scratch_), QSettings::IniFormat);
     }
 }
 
@@ -404,8 +462,8 @@ bool TRegistry::DeleteValue(std::string_view name)
     const QString full = FullName(current_, ActualName(s, current_, name));
     if (!s.contains(full))
         return false;
-    PrepareWrite();
-    s.remove(full);
+    PrepareWrite();  // may move the store to its scratch copy
+    Store().remove(full);
     changed_ = true;
     if (!current_.empty() && !GroupExists(current_))
         MarkKey(current_);  // the key outlives its last value

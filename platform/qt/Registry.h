@@ -25,7 +25,7 @@ enum class TRootKey { CurrentUser, LocalMachine };
 class TRegistry {
 public:
     explicit TRegistry(TRootKey root = TRootKey::CurrentUser);
-    // Flushes what was written (errors are not reported here: call CloseKey for them).
+    // Drops what was written and not yet put in place by CloseKey.
     ~TRegistry();
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
@@ -77,4 +77,5 @@ private:
     std::string current_;  // group path of the open key, "/"-separated, no leading "/"
     bool open_ = false;
     bool changed_ = false;
+    std::string scratch_;  // the private copy the store writes, once a write began
 };

@@ -3,6 +3,7 @@
 // nothing.
 #include "app/CopyFolderThread.h"
 #include "tests/app/InterfaceFormTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QThread>
@@ -83,7 +84,7 @@ TEST(CopyFolderThread, AFileThatFailsIsReportedAndNothingTakesTheFoldersPlace)
     TCopyFolderThread thread(c.Data(), c.Cd() + "ENGGER_T");
     const QList<QVariant> end = WaitForEnd(thread);
     ASSERT_EQ(end.size(), 2);
-    ASSERT_EQ(end[0].toStringList().size(), 1);
+    ASSERT_EQ(end[0].toStringList().size(), 1) << end[0].toStringList().join(" / ").toStdString();
     EXPECT_TRUE(end[0].toStringList()[0].startsWith("1.snd")) << end[0].toStringList()[0].toStdString();
     EXPECT_TRUE(Entries(c.Data()).empty());
 }
@@ -115,4 +116,22 @@ TEST(CopyFolderThread, ACancelledCopyLeavesNothingAndReportsNothing)
     QTest::qWait(50);
     EXPECT_TRUE(done.isEmpty());
     EXPECT_TRUE(Entries(c.Data()).empty());
+}
+
+TEST(CopyFolderThread, AFullDiskStopsTheCopyAndKeepsTheOldFolder)
+{
+    TCopy c;
+    MakeFolder(c.Data() + "ENGGER_T", {"old.snd"});
+    QList<QVariant> end;
+    {
+        const TestFiles::TFileSizeLimit full(3);  // every source file holds 5 bytes
+        TCopyFolderThread thread(c.Data(), c.Cd() + "ENGGER_T");
+        end = WaitForEnd(thread);
+    }
+    ASSERT_EQ(end.size(), 2);
+    // One failure stops the copy: the report names the first file only.
+    ASSERT_EQ(end[0].toStringList().size(), 1) << end[0].toStringList().join(" / ").toStdString();
+    EXPECT_TRUE(end[0].toStringList()[0].startsWith("1.idx")) << end[0].toStringList()[0].toStdString();
+    EXPECT_EQ(Entries(c.Data()), (std::vector<std::string>{"ENGGER_T"}));
+    EXPECT_EQ(Entries(c.Data() + "ENGGER_T"), (std::vector<std::string>{"old.snd"}));
 }

@@ -4,6 +4,8 @@
 #include "app/mainwindow/LexDictionary.h"
 #include "engine/DictManager.h"
 #include "tests/app/InterfaceFormTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/TestFiles.h"
 #include "tests/qtsupport/ModalAnswer.h"
 
 #include <QAbstractButton>
@@ -257,6 +259,29 @@ TEST(InterfaceFormDictionaries, InstallAddsADictionaryAndRefusesTheOpenOne)
     QTest::mouseClick(p.Form->bInstall, Qt::LeftButton);
     ASSERT_EQ(texts->size(), 2);
     EXPECT_TRUE(texts->at(1).contains("already installed"));
+}
+
+TEST(InterfaceFormDictionaries, AnInstallThatCannotWriteTheCatalogueIsReportedAndChangesNothing)
+{
+    TDictionariesPage p;
+    {
+        TProgramFolder scratch({EnglishFrench()});
+        QFile::copy(QString::fromStdString(scratch.DataFile("ENGFRE_T.TDD")), p.Data() + "ENGFRE_T.TDD");
+    }
+    const std::string catalogue = p.Main->DictManager->CatalogueFile;
+    const std::string before = TestFiles::ReadFile(catalogue);
+    auto texts = std::make_shared<QStringList>();
+    TestSupport::AnswerNextFileDialog(p.Data() + "ENGFRE_T.TDD");
+    AnswerModals({"bOk"}, texts);
+    {
+        const TestFiles::TFileSizeLimit full(before.size() + 100);  // short of a third record
+        QTest::mouseClick(p.Form->bInstall, Qt::LeftButton);
+    }
+    ASSERT_EQ(texts->size(), 1);
+    EXPECT_TRUE(texts->at(0).contains("DICTIONARYS.DNT"));
+    EXPECT_EQ(p.Main->DictManager->Count(), 2);
+    EXPECT_EQ(p.Form->ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(TestFiles::ReadFile(catalogue), before);
 }
 
 TEST(InterfaceFormDictionaries, ASoundPlaceThatTheDataFolderContradictsIsRepairedAndSaved)

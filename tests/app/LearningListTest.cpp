@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -139,6 +140,26 @@ TEST_F(LearningListTest, AWordIsAddedOnceWithItsArticle)
                       window->lbList->visualItemRect(window->lbList->item(0)).center());
     EXPECT_TRUE(window->reDescription->toPlainText().contains("Haus"));
     EXPECT_EQ(window->SoundWordIndex, 1);
+}
+
+TEST_F(LearningListTest, AWordThatCannotBeWrittenIsReportedAndTheListStaysAsItWas)
+{
+    Add("house");
+    const std::string list = window->LearnDictionary->ListFileName;
+    const QByteArray before = [&] {
+        QFile f(QString::fromStdString(list));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    // A folder where the rewrite's temporary file should go: the write fails as on a full disk.
+    ASSERT_TRUE(QDir().mkpath(folder.Path() + "Learning/ins.tmp"));
+    TestSupport::ClickInNextModal("bOk");
+    Add("apple");
+    EXPECT_TRUE(TestSupport::LastModalText().contains(QString::fromStdString(list)));
+    EXPECT_EQ(ListWords(), QStringList({"house"}));
+    ASSERT_EQ(window->LearnDictionary->Items.size(), 1u);
+    QFile f(QString::fromStdString(list));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
 }
 
 TEST_F(LearningListTest, SavedUnderANameAndOpenedAgain)

@@ -17,6 +17,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QAbstractButton>
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
@@ -124,6 +127,35 @@ TEST_F(MainWindowWordCommands, DeletingTheFirstWordOfABlockClearsTheArticle)
     EXPECT_EQ(Words(), QStringList({"apple", "arm"}));
     EXPECT_EQ(window->SelectedWord(), "arm");
     EXPECT_TRUE(window->reDescription->toPlainText().contains("Arm"));
+}
+
+TEST_F(MainWindowWordCommands, ADeleteThatCannotBeWrittenIsReportedAndKeepsTheWord)
+{
+    Open();
+    AddUserWords({{u"aardvark", "aardvark - Erdferkel"}});
+    const auto& maker = dynamic_cast<const TTavorDictionary&>(*window->Dictionary);
+    const QString userWords = QString::fromStdString(maker.UserWordsFileName(false));
+    QFile file(userWords);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    // A folder where the rewrite's temporary file should go: the write fails as on a full disk.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(maker.UserWordsFileName(true))));
+    Look("aardvark");
+    int messages = 0;
+    TestSupport::AnswerNextModal([&](QWidget* confirm) {
+        TestSupport::AnswerNextModal([&](QWidget* error) {
+            ++messages;
+            QTest::mouseClick(error->findChild<QAbstractButton*>("bOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(confirm->findChild<QAbstractButton*>("bYes"), Qt::LeftButton);
+    });
+    window->miDeleteWord->trigger();
+    EXPECT_EQ(messages, 1);
+    EXPECT_TRUE(TestSupport::LastModalText().contains(QFileInfo(userWords).fileName()));
+    EXPECT_TRUE(Words().contains("aardvark"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
 
 TEST_F(MainWindowWordCommands, NoKeepsTheWordAndTheMakersWordsAreNeitherEditedNorDeleted)
