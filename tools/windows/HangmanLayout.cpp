@@ -16,9 +16,9 @@ void TfLearning::BuildHangmanPage()
 {
     HangImage = Picture(tsHangman, "HangImage", 10, 10, 240, 300);
 
-    lGameWord = Label(tsHangman, "lGameWord", 260, 4, 280, 120);
+    lGameWord = Label(tsHangman, "lGameWord", 260, 4, 275, 120);
     QFont word = lGameWord->font();
-    word.setPointSize(16);
+    word.setPointSize(kGameWordPoints);
     word.setBold(true);
     lGameWord->setFont(word);
     lGameWord->setWordWrap(true);
@@ -31,7 +31,7 @@ void TfLearning::BuildHangmanPage()
     auto radio = [this](const char* name, int y) {
         auto* r = new QRadioButton(tsHangman);
         r->setObjectName(name);
-        r->setGeometry(260, y, 280, 22);
+        r->setGeometry(260, y, 275, 22);
         QPalette p = r->palette();
         p.setColor(QPalette::WindowText, Qt::white);
         r->setPalette(p);
