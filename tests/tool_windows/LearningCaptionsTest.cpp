@@ -1,8 +1,9 @@
 // The learning window in the program's real interface languages: every caption of every method
-// page and of the game fits its control whole, on one line, inside its parent, and a long game
-// word stays on one line inside its label.
+// page and of the game fits its control whole, on one line, inside its parent; the game word
+// is never split inside a word.
 #include "data/langfile/LangSource.h"
 #include "tests/tool_windows/LearningTestFolder.h"
+#include "tools/windows/HangmanWord.h"
 
 #include <QAbstractButton>
 #include <QPushButton>
@@ -54,10 +55,10 @@ protected:
     LearningCaptionsTest()
     {
         folder.Strings.SetTextStr(RealLanguage(GetParam()));
-        folder.AddToList(0, u"cat");
+        folder.AddToList(0, u"wir sehen uns morgen wieder");
     }
 
-    // The dictionary's one word is long; the list's one entry is short.
+    // The dictionary's one word is long; the list's one entry is a phrase.
     TLearningFolder folder{{{u'S', {{u"Straßenbahnhaltestellenschild", Rtf("sign")}}}},
                            u"a,c,13,e,13,h,13,i,13,l,13,n,13,s,13,t,13,"};
 };
@@ -69,47 +70,49 @@ TEST_P(LearningCaptionsTest, EveryCaptionOfEveryPageFitsWhole)
         w->SelectMethod(method);
         EXPECT_EQ(CutCaptions(*w), QStringList()) << "method " << method;
     }
-    // The start buttons' other caption, and the links as they look under the mouse.
+    // The start buttons' other caption.
     w->SelectMethod(1);
     QTest::mouseClick(w->bStartM1, Qt::LeftButton);
-    ASSERT_NE(w->bStartM1->text(), w->alMethod1->text());
+    ASSERT_NE(w->bStartM1->text(), w->bStartM2->text());  // "Stop"
     EXPECT_EQ(CutCaptions(*w), QStringList());
-    QTest::mouseClick(w->bStartM1, Qt::LeftButton);
-    for (TMURL* link : {w->alMethod1, w->alMethod2, w->alMethod3, w->alMethod4, w->alMethod5, w->alMethod6,
-                        w->alHangMan, w->alSound, w->alHelp, w->alExit}) {
-        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-        QApplication::sendEvent(link, &enter);
-        EXPECT_LE(QFontMetrics(link->font()).horizontalAdvance(link->text()), link->contentsRect().width())
-            << link->text().toStdString();
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(link, &leave);
-    }
 }
 
-TEST_P(LearningCaptionsTest, ALongGameWordStaysOnOneLine)
+TEST_P(LearningCaptionsTest, TheGameWordKeepsEachWordOnOneLine)
 {
     auto w = folder.Open();
     w->SelectMethod(7);
-    const QFont caption = w->lGameWord->font();
+    THangmanWord* shown = w->lGameWord;
     QTest::mouseClick(w->rbDictWords, Qt::LeftButton, {}, QPoint(8, 11));
     QTest::mouseClick(w->alNextWord, Qt::LeftButton);
     ASSERT_EQ(w->GameWord, QStringLiteral("Straßenbahnhaltestellenschild"));
     auto oneLine = [&] {
-        const QFontMetrics m(w->lGameWord->font());
-        EXPECT_LE(m.horizontalAdvance(w->lGameWord->text()), w->lGameWord->contentsRect().width());
-        EXPECT_LT(w->lGameWord->heightForWidth(w->lGameWord->width()), 2 * m.lineSpacing());
-        EXPECT_GE(w->lGameWord->font().pointSizeF(), 7);  // still readable
+        ASSERT_EQ(shown->Lines().size(), 1);
+        EXPECT_LE(QFontMetrics(shown->font()).horizontalAdvance(shown->Lines()[0]), shown->contentsRect().width());
+        EXPECT_EQ(shown->Lines()[0], shown->text());
+        EXPECT_GE(shown->font().pointSize(), THangmanWord::kSmallestPoints);
     };
     oneLine();
     QTest::mouseClick(w->alLoss, Qt::LeftButton);  // the whole word, spaced out
-    EXPECT_TRUE(w->lGameWord->text().contains(QStringLiteral(" ß ")));
+    EXPECT_TRUE(shown->text().contains(QStringLiteral(" ß ")));
     oneLine();
 
-    // A short word gets back the full size.
+    // A phrase wraps between its words only, at a size that shows them well.
     QTest::mouseClick(w->rbListWords, Qt::LeftButton, {}, QPoint(8, 11));
     QTest::mouseClick(w->alNextWord, Qt::LeftButton);
-    ASSERT_EQ(w->GameWord, QStringLiteral("cat"));
-    EXPECT_EQ(w->lGameWord->font().pointSizeF(), caption.pointSizeF());
+    ASSERT_EQ(w->GameWord, QStringLiteral("wir sehen uns morgen wieder"));
+    EXPECT_GE(shown->font().pointSize(), 12);
+    ASSERT_GT(shown->Lines().size(), 1);
+    EXPECT_LE(shown->Lines().size() * QFontMetrics(shown->font()).lineSpacing(), shown->contentsRect().height());
+    qsizetype at = 0;
+    for (const QString& line : shown->Lines()) {
+        EXPECT_LE(QFontMetrics(shown->font()).horizontalAdvance(line), shown->contentsRect().width());
+        at = shown->text().indexOf(line.trimmed(), at);
+        ASSERT_GE(at, 0) << line.toStdString();
+        at += line.trimmed().size();
+        if (line != shown->Lines().back()) {
+            EXPECT_EQ(shown->text().mid(at, 3), QStringLiteral("   ")) << "split inside a word: " << line.toStdString();
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LearningCaptionsTest, ::testing::Values("ENG", "GER", "RUS"));

@@ -13,7 +13,7 @@
 #include "engine/WideText.h"
 #include "platform/qt/QtText.h"
 #include "tools/windows/AlphabetKeyboard.h"
-#include "tools/windows/LearningLayout.h"
+#include "tools/windows/HangmanWord.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -248,8 +248,7 @@ void TfLearning::EndAsLoss()
 
 void TfLearning::ShowGameWord(const QString& text)
 {
-    lGameWord->setText(text);
-    LearningLayout::FitOnOneLine(lGameWord, LearningLayout::kGameWordPoints, LearningLayout::kGameWordLeastPoints);
+    lGameWord->Show(text);
 }
 
 void TfLearning::EndAsWin()

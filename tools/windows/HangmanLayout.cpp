@@ -1,6 +1,7 @@
 // The game page of the learning window: the gallows picture, the word, the game's links,
 // where the words come from, the score and the article shown when a game ends.
 #include "tools/windows/Learning.h"
+#include "tools/windows/HangmanWord.h"
 #include "tools/windows/LearningLayout.h"
 
 #include "components/MBox.h"
@@ -16,13 +17,15 @@ void TfLearning::BuildHangmanPage()
 {
     HangImage = Picture(tsHangman, "HangImage", 10, 10, 240, 300);
 
-    lGameWord = Label(tsHangman, "lGameWord", 260, 4, 275, 120);
+    lGameWord = new THangmanWord(tsHangman);
+    lGameWord->setObjectName("lGameWord");
+    lGameWord->setGeometry(260, 4, 275, 120);
+    QPalette white = lGameWord->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    lGameWord->setPalette(white);
     QFont word = lGameWord->font();
-    word.setPointSize(kGameWordPoints);
     word.setBold(true);
     lGameWord->setFont(word);
-    lGameWord->setWordWrap(true);
-    lGameWord->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     alNewGame = Link(tsHangman, "alNewGame", 260, 130, 260, 24, 11);
     alNextWord = Link(tsHangman, "alNextWord", 260, 158, 260, 24, 11);

@@ -5,6 +5,7 @@
 // Hangman*.cpp.
 #pragma once
 
+#include "tools/windows/HangmanWord.h"
 #include "tools/windows/LearningHost.h"
 
 #include <QDialog>
@@ -111,7 +112,7 @@ public:
     // hangman
     QLabel* HangImage = nullptr;
     TMURL *alNewGame = nullptr, *alNextWord = nullptr, *alLoss = nullptr;
-    QLabel* lGameWord = nullptr;
+    THangmanWord* lGameWord = nullptr;
     QRadioButton *rbDictWords = nullptr, *rbListWords = nullptr;
     QTextEdit* reDescriptionHM = nullptr;
     TMBox* MBox2 = nullptr;

@@ -7,7 +7,6 @@
 #include "components/MURL.h"
 
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -122,23 +121,6 @@ QLabel* Picture(QWidget* parent, const char* name, int x, int y, int w, int h)
     l->setGeometry(x, y, w, h);
     l->setScaledContents(true);
     return l;
-}
-
-void FitOnOneLine(QLabel* label, int largest, int smallest)
-{
-    QFont f = label->font();
-    const int room = label->contentsRect().width();
-    const QString text = label->text();
-    auto fits = [&](int size, qreal spaceShare) {
-        f.setPointSize(size);
-        f.setWordSpacing(0);
-        f.setWordSpacing(-QFontMetricsF(f).horizontalAdvance(QLatin1Char(' ')) * (1 - spaceShare));
-        return QFontMetrics(f).horizontalAdvance(text) <= room;
-    };
-    for (int size = largest; size >= smallest; --size)
-        if (fits(size, 1) || fits(size, 0.5) || fits(size, 0.25))
-            break;
-    label->setFont(f);
 }
 
 }  // namespace LearningLayout

@@ -28,12 +28,4 @@ QSlider* Speed(QWidget* parent, const char* name, const char* fast, const char* 
 // A picture stretched to the label.
 QLabel* Picture(QWidget* parent, const char* name, int x, int y, int w, int h);
 
-// The game word's size, and the least it shrinks to so that a long word keeps to one line.
-inline constexpr int kGameWordPoints = 16;
-inline constexpr int kGameWordLeastPoints = 7;
-// Sets the label's font to the largest size from Largest down to Smallest at which its text
-// fits on one line; at each size the spaces (between the game word's letters) narrow to a half,
-// then a quarter, before a smaller size is tried. Text too long even then wraps at Smallest.
-void FitOnOneLine(QLabel* label, int largest, int smallest);
-
 }  // namespace LearningLayout
