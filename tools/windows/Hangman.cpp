@@ -13,6 +13,7 @@
 #include "engine/WideText.h"
 #include "platform/qt/QtText.h"
 #include "tools/windows/AlphabetKeyboard.h"
+#include "tools/windows/HangmanWord.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -92,7 +93,7 @@ void TfLearning::alHangManClick()
     Timer->stop();
     BuildAlphabetKeyboard();
     lMethod->setText(alHangMan->text());
-    lGameWord->clear();
+    ShowGameWord({});
     const bool listOpen = host_.ListShown ? host_.ListShown() : host_.lbList != nullptr && host_.lbList->isVisible();
     rbListWords->setEnabled(listOpen);
     (listOpen ? rbListWords : rbDictWords)->setChecked(true);
@@ -205,7 +206,7 @@ bool TfLearning::RevealLetter(char16_t letter)
         }
     }
     DisableKey(letter);
-    lGameWord->setText(display);
+    ShowGameWord(display);
     return found;
 }
 
@@ -240,9 +241,14 @@ void TfLearning::EndAsLoss()
             shown += QLatin1Char(' ') + GameWord.at(i) + QLatin1Char(' ');
         shown += GameWord.back();
     }
-    lGameWord->setText(shown);
+    ShowGameWord(shown);
     ShowGameArticle();
     GameRunning = false;
+}
+
+void TfLearning::ShowGameWord(const QString& text)
+{
+    lGameWord->Show(text);
 }
 
 void TfLearning::EndAsWin()

@@ -1,6 +1,7 @@
 // The game page of the learning window: the gallows picture, the word, the game's links,
 // where the words come from, the score and the article shown when a game ends.
 #include "tools/windows/Learning.h"
+#include "tools/windows/HangmanWord.h"
 #include "tools/windows/LearningLayout.h"
 
 #include "components/MBox.h"
@@ -16,13 +17,15 @@ void TfLearning::BuildHangmanPage()
 {
     HangImage = Picture(tsHangman, "HangImage", 10, 10, 240, 300);
 
-    lGameWord = Label(tsHangman, "lGameWord", 260, 4, 280, 120);
+    lGameWord = new THangmanWord(tsHangman);
+    lGameWord->setObjectName("lGameWord");
+    lGameWord->setGeometry(260, 4, 275, 120);
+    QPalette white = lGameWord->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    lGameWord->setPalette(white);
     QFont word = lGameWord->font();
-    word.setPointSize(16);
     word.setBold(true);
     lGameWord->setFont(word);
-    lGameWord->setWordWrap(true);
-    lGameWord->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     alNewGame = Link(tsHangman, "alNewGame", 260, 130, 260, 24, 11);
     alNextWord = Link(tsHangman, "alNextWord", 260, 158, 260, 24, 11);
@@ -31,7 +34,7 @@ void TfLearning::BuildHangmanPage()
     auto radio = [this](const char* name, int y) {
         auto* r = new QRadioButton(tsHangman);
         r->setObjectName(name);
-        r->setGeometry(260, y, 280, 22);
+        r->setGeometry(260, y, 275, 22);
         QPalette p = r->palette();
         p.setColor(QPalette::WindowText, Qt::white);
         r->setPalette(p);

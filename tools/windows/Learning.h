@@ -5,6 +5,7 @@
 // Hangman*.cpp.
 #pragma once
 
+#include "tools/windows/HangmanWord.h"
 #include "tools/windows/LearningHost.h"
 
 #include <QDialog>
@@ -111,7 +112,7 @@ public:
     // hangman
     QLabel* HangImage = nullptr;
     TMURL *alNewGame = nullptr, *alNextWord = nullptr, *alLoss = nullptr;
-    QLabel* lGameWord = nullptr;
+    THangmanWord* lGameWord = nullptr;
     QRadioButton *rbDictWords = nullptr, *rbListWords = nullptr;
     QTextEdit* reDescriptionHM = nullptr;
     TMBox* MBox2 = nullptr;
@@ -233,6 +234,8 @@ private:
     void ChooseCards(int method);
     // hangman endings
     void EndAsLoss();
+    // The word as guessed so far, on one line of lGameWord where it can be.
+    void ShowGameWord(const QString& text);
     void EndAsWin();
     void ShowGameArticle();
     void Guess(char16_t letter);

@@ -109,8 +109,8 @@ QSlider* Speed(QWidget* parent, const char* name, const char* fast, const char* 
     s->setInvertedControls(true);
     s->setTickPosition(QSlider::TicksRight);
     s->setPageStep(1);
-    lFast = Label(parent, fast, 460, 40, 80, 20);
-    lSlow = Label(parent, slow, 460, 268, 80, 20);
+    lFast = Label(parent, fast, 460, 40, 75, 20);
+    lSlow = Label(parent, slow, 460, 268, 75, 20);
     return s;
 }
 
@@ -150,27 +150,32 @@ void TfLearning::BuildWidgets()
     big.setPointSize(11);
     big.setBold(true);
     lLanguage->setFont(big);
-    lMethod = Label(pLearn, "lMethod", 250, 40, 530, 30);
+    // The links' column is as wide as the longest method caption needs at 11 points (the
+    // German "Aus dem Gedächtnis schreiben"); the pages start right of it.
+    constexpr int kLinkWidth = 238;
+    constexpr int kPagesLeft = 20 + kLinkWidth;
+    lMethod = Label(pLearn, "lMethod", kPagesLeft + 10, 40, 790 - kPagesLeft - 10, 30);
     big.setPointSize(15);
     lMethod->setFont(big);
 
-    alMethod1 = Link(pLearn, "alMethod1", 20, 90, 210, 24, 11);
-    alMethod2 = Link(pLearn, "alMethod2", 20, 122, 210, 24, 11);
-    alMethod3 = Link(pLearn, "alMethod3", 20, 154, 210, 24, 11);
-    alMethod4 = Link(pLearn, "alMethod4", 20, 186, 210, 24, 11);
-    alMethod5 = Link(pLearn, "alMethod5", 20, 218, 210, 24, 11);
-    alMethod6 = Link(pLearn, "alMethod6", 20, 250, 210, 24, 11);
-    alHangMan = Link(pLearn, "alHangMan", 20, 298, 210, 24, 11);
-    alSound = Link(pLearn, "alSound", 20, 420, 210, 22, 10);
-    alHelp = Link(pLearn, "alHelp", 20, 450, 210, 22, 10);
-    alExit = Link(pLearn, "alExit", 20, 480, 210, 22, 10);
+    alMethod1 = Link(pLearn, "alMethod1", 20, 90, kLinkWidth, 24, 11);
+    alMethod2 = Link(pLearn, "alMethod2", 20, 122, kLinkWidth, 24, 11);
+    alMethod3 = Link(pLearn, "alMethod3", 20, 154, kLinkWidth, 24, 11);
+    alMethod4 = Link(pLearn, "alMethod4", 20, 186, kLinkWidth, 24, 11);
+    alMethod5 = Link(pLearn, "alMethod5", 20, 218, kLinkWidth, 24, 11);
+    alMethod6 = Link(pLearn, "alMethod6", 20, 250, kLinkWidth, 24, 11);
+    alHangMan = Link(pLearn, "alHangMan", 20, 298, kLinkWidth, 24, 11);
+    alSound = Link(pLearn, "alSound", 20, 420, kLinkWidth, 22, 10);
+    alHelp = Link(pLearn, "alHelp", 20, 450, kLinkWidth, 22, 10);
+    alExit = Link(pLearn, "alExit", 20, 480, kLinkWidth, 22, 10);
     int tag = 1;
     for (TMURL* l : {alMethod1, alMethod2, alMethod3, alMethod4, alMethod5, alMethod6})
         l->setProperty("Tag", tag++);
 
     pcMethods = new QStackedWidget(pLearn);
     pcMethods->setObjectName("pcMethods");
-    pcMethods->setGeometry(240, 80, 545, 440);
+    // Its pages hold their controls within 535 pixels.
+    pcMethods->setGeometry(kPagesLeft, 80, 795 - kPagesLeft, 440);
     auto page = [this](const char* name) {
         auto* w = new QWidget(pcMethods);
         w->setObjectName(name);
@@ -251,7 +256,7 @@ void TfLearning::BuildSpellingPages()
     eTestWordM4 = Edit(tsMethod4, "eTestWordM4", 10, 244, 440, 34, 16);
     ckbRandomM4 = Check(tsMethod4, "ckbRandomM4", 10, 286, 200);
     ckbExamenM4 = Check(tsMethod4, "ckbExamenM4", 220, 286, 200);
-    lResultM4 = Label(tsMethod4, "lResultM4", 460, 244, 80, 34);
+    lResultM4 = Label(tsMethod4, "lResultM4", 455, 244, 80, 34);
     QFont score = lResultM4->font();
     score.setPointSize(14);
     score.setBold(true);
