@@ -3,11 +3,9 @@
 #include "app/FileImport.h"
 #include "engine/LearnDictionary.h"
 #include "tests/engine/DictionaryTestFiles.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace FileImport;
 using DictionaryTest::ReadFile;
@@ -185,15 +183,10 @@ TEST_F(FileImportTest, AFailedWriteKeepsTheOldFile)
     WriteFile(dir / "outside" / "MyWords.UDD", UserDictionaryBytes() + std::string(200000, 'a'));
     fs::create_directories(dir / "Data");
     WriteFile(dir / "Data" / "MyWords.UDD", "old");
-    struct rlimit saved {};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 100000;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const TImportOutcome o = Import("MyWords.UDD");
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const TImportOutcome o = [&] {
+        TestFiles::TFileSizeLimit limit(100000);
+        return Import("MyWords.UDD");
+    }();
     EXPECT_EQ(o.Result, TImportResult::WriteError);
     EXPECT_EQ(ReadFile(dir / "Data" / "MyWords.UDD"), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "Data"), fs::directory_iterator()), 1);

@@ -33,12 +33,9 @@ TEST(InterfaceFormTabOrder, TabGoesThroughEveryPageAsItIsSeen)
     qputenv("LEXORA_ADMIN", "1");
     TProgramFolder folder({EnglishGerman(), GermanEnglish()});
     SettingsTest::WriteRealLanguageFile(folder.Path());
-    WriteDefaultSettings();
-    TSettings s;
-    LoadSettings(s);
     // Every box that others depend on is checked, so that every control takes part.
-    s.ClipTranslate = s.DblClickTranslate = s.Transparent = s.UpdPrx = true;
-    SaveSettings(s, 0);
+    SettingsTest::StoreSettings(
+        [](TSettings& s) { s.ClipTranslate = s.DblClickTranslate = s.Transparent = s.UpdPrx = true; });
     TfLexDictionary main(folder.Path());
     TfInterface f(&main);
     f.show();

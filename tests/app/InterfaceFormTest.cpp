@@ -38,13 +38,8 @@ struct TSettingsWindow {
     explicit TSettingsWindow(const std::function<void(TSettings&)>& stored = {})
     {
         WriteRealLanguageFile(Folder.Path());
-        if (stored) {
-            WriteDefaultSettings();
-            TSettings s;
-            LoadSettings(s);
-            stored(s);
-            SaveSettings(s, 0);
-        }
+        if (stored)
+            StoreSettings(stored);
         Main = std::make_unique<TfLexDictionary>(Folder.Path());
         Open();
     }

@@ -24,6 +24,15 @@ void WriteRealLanguageFile(const QString& programFolder)
         throw std::runtime_error("language file not written");
 }
 
+void StoreSettings(const std::function<void(TSettings&)>& change)
+{
+    WriteDefaultSettings();
+    TSettings s;
+    LoadSettings(s);
+    change(s);
+    SaveSettings(s, 0);
+}
+
 void MakeFolder(const QString& folder, const std::vector<std::string>& names)
 {
     QDir().mkpath(folder);

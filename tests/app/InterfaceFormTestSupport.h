@@ -2,10 +2,12 @@
 // interface languages (built from data/lang), sound folders and a fake CD drive.
 #pragma once
 
+#include "app/Settings.h"
 #include "tests/app/MainWindowTestFolder.h"
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,9 @@ namespace SettingsTest {
 
 // Replaces the folder's LangItf.lng by the languages of data/lang (English, German, Russian).
 void WriteRealLanguageFile(const QString& programFolder);
+
+// Stores the default settings with Change made to them, as the settings window would save them.
+void StoreSettings(const std::function<void(TSettings&)>& change);
 
 // Makes Folder with the files Names (each holding its own name).
 void MakeFolder(const QString& folder, const std::vector<std::string>& names);

@@ -61,11 +61,7 @@ TEST(QtTranslation, FileDialogsSpeakTheInterfaceLanguageWheneverItChanges)
     qputenv("LEXORA_ADMIN", "1");
     TProgramFolder folder({EnglishGerman(), GermanEnglish()});
     SettingsTest::WriteRealLanguageFile(folder.Path());
-    WriteDefaultSettings();
-    TSettings s;
-    LoadSettings(s);
-    s.Language = 102;
-    SaveSettings(s, 0);
+    SettingsTest::StoreSettings([](TSettings& s) { s.Language = 102; });
     TfLexDictionary main(folder.Path());
     ASSERT_EQ(main.Dictionary->AddWord(u"hippo", "{\\rtf1 Flusspferd}"), 0);  // a user-word file to export
 

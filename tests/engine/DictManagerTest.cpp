@@ -4,13 +4,9 @@
 #include "data/tddwriter/TddWriter.h"
 
 #include "CatalogTestFiles.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
-
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -77,25 +73,17 @@ protected:
     TScratchFolder scratch;
 };
 
-// Runs Operation in a child whose file-size limit is Limit bytes; returns its exit code.
+// Runs Operation in a child whose file-size limit is Limit bytes; returns its exit code (101
+// when it threw).
 int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& operation)
 {
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit r{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &r);
-        int code = 100;
+    return TestFiles::RunUnderFileSizeLimit(limit, [&] {
         try {
-            code = operation();
+            return operation();
         } catch (...) {
-            code = 101;
+            return 101;
         }
-        ::_exit(code);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    });
 }
 
 }  // namespace

@@ -4,35 +4,14 @@
 
 #include "engine/Dictionary.h"
 #include "engine/WideStringList.h"
+#include "tests/support/FileSizeLimit.h"
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 using namespace DictionaryTest;
 using namespace Dictionary;
 
 namespace {
-
-// Runs Edit in a child process whose files may not grow past Limit bytes, so that writing the
-// new file fails part-way as on a full disk. Returns the operation's result code.
-int EditUnderFileSizeLimit(rlim_t limit, const std::function<int()>& edit)
-{
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim {
-            limit, limit
-        };
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        ::_exit(edit());
-    }
-    int status = 0;
-    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
 
 class UserDictionary : public TScratch {
 protected:
@@ -181,16 +160,16 @@ TEST_F(UserDictionary, AFailedWriteLeavesTheOldFileAndAConsistentObject)
         ASSERT_EQ(dict->AddWord(w, a), 0);
     const std::string before = ReadFile(path);
     const rlim_t limit = 1300;  // past the table, short of the new file
-    int code = EditUnderFileSizeLimit(limit, [&] { return dict->AddWord(u"ash", "A2"); });
+    int code = TestFiles::RunUnderFileSizeLimit(limit, [&] { return dict->AddWord(u"ash", "A2"); });
     EXPECT_TRUE(code == 2 || code == 3) << code;
     EXPECT_EQ(ReadFile(path), before);
     EXPECT_FALSE(fs::exists(path + "TEMP"));
-    code = EditUnderFileSizeLimit(limit, [&] {
+    code = TestFiles::RunUnderFileSizeLimit(limit, [&] {
         Letter(u'b');
         return dict->EditWord(0, std::string(5000, 'z'));
     });
     EXPECT_TRUE(code == 2 || code == 3) << code;
-    code = EditUnderFileSizeLimit(limit, [&] {
+    code = TestFiles::RunUnderFileSizeLimit(limit, [&] {
         Letter(u'a');
         return dict->DeleteWord(0);
     });
@@ -216,7 +195,7 @@ TEST_F(UserDictionary, AFailedWriteOfTheUserWordsFile)
                                                          maker.GetLetterWords(u'a', false, w, true);
                                                          return maker.EditWord(0, std::string(4000, 'e'));
                                                      }}) {
-        const int code = EditUnderFileSizeLimit(1500, op);
+        const int code = TestFiles::RunUnderFileSizeLimit(1500, op);
         EXPECT_TRUE(code == 2 || code == 3) << code;
     }
     EXPECT_FALSE(fs::exists(Base("EngDeuTemp.TDE")));

@@ -2,13 +2,9 @@
 #include "engine/LearnDictionary.h"
 
 #include "CatalogTestFiles.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
-
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -61,18 +57,11 @@ protected:
     TLearnDictionary store;
 };
 
+// Runs Operation in a child whose files may not grow past Limit bytes: 0 when it succeeded,
+// 1 when it failed.
 int RunWithFileSizeLimit(rlim_t limit, const std::function<bool()>& operation)
 {
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit r{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &r);
-        ::_exit(operation() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return TestFiles::RunUnderFileSizeLimit(limit, [&] { return operation() ? 0 : 1; });
 }
 
 }  // namespace

@@ -6,13 +6,10 @@
 #include "engine/DictManager.h"
 #include "engine/Dictionary.h"
 #include "engine/WideStringList.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-#include <csignal>
 #include <filesystem>
 
 using namespace DictionaryTest;
@@ -109,22 +106,15 @@ TEST_F(NewUserDictionaryTest, AFailedWriteLeavesNothing)
 {
     // A file-size limit makes the write stop half way, as a full disk would.
     const std::string path = Base("Big.UDD");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{100, 100};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int code = TestFiles::RunUnderFileSizeLimit(100, [&] {
         try {
             WriteNewFile(path, std::string(5000, 'x'));
         } catch (const std::system_error&) {
-            ::_exit(0);
+            return 0;
         }
-        ::_exit(1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        return 1;
+    });
+    EXPECT_EQ(code, 0);
     EXPECT_EQ(FilesIn(dir), 0u);
 }
 

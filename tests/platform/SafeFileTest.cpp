@@ -1,13 +1,11 @@
 #include "platform/SafeFile.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fstream>
 #include <iterator>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -144,29 +142,18 @@ TEST_F(SafeFile, WriteFailurePartWayLeavesTheOldFile)
 {
     fs::path target = dir_ / "big.dat";
     Put(target, "old contents");
-    pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim {
-            4096, 4096
-        };
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        int code = 9;
+    const int code = TestFiles::RunUnderFileSizeLimit(4096, [&] {
         try {
             TSafeFile f(target);
             f.Write(std::string(100000, 'z'));
             f.Commit();
-            code = 0;
+            return 0;
         } catch (const ESafeFileError& e) {
-            code = e.Stage() == ESafeFileError::TStage::Write && e.ErrorCode() == EFBIG ? 1 : 2;
+            return e.Stage() == ESafeFileError::TStage::Write && e.ErrorCode() == EFBIG ? 1 : 2;
         }
-        ::_exit(code);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    });
+    ASSERT_NE(code, -1);  // the child ended normally
+    EXPECT_EQ(code, 1);
     EXPECT_EQ(Read(target), "old contents");
     EXPECT_EQ(FileCount(), 1u);
 }

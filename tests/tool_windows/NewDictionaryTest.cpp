@@ -8,6 +8,7 @@
 #include "engine/Dictionary.h"
 #include "engine/DictionaryFormat.h"
 #include "tests/qtsupport/ModalAnswer.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,9 +18,6 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstdlib>
 
 using namespace WordToolsTest;
@@ -247,13 +245,10 @@ TEST_F(NewDictionaryTest, AFailedWriteLeavesNoPartialFile)
     // A read-only folder; a file-size limit stops the write half way where the folder's
     // permissions do not hold (as for root).
     fs::permissions(dir / "Data", fs::perms::owner_read | fs::perms::owner_exec);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limit{600, old.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    const QString text = NextWithMessage();
-    ::setrlimit(RLIMIT_FSIZE, &old);
+    const QString text = [&] {
+        TestFiles::TFileSizeLimit limit(600);
+        return NextWithMessage();
+    }();
     fs::permissions(dir / "Data", fs::perms::owner_all, fs::perm_options::add);
 
     EXPECT_EQ(text, "MsgWizWriteFailed");

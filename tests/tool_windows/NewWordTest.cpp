@@ -7,6 +7,7 @@
 #include "engine/LearnDictionary.h"
 #include "engine/NewUserDictionary.h"
 #include "tests/qtsupport/ModalAnswer.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tools/windows/NewWordRichEdit.h"
 
 #include <QClipboard>
@@ -18,29 +19,9 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 using namespace WordToolsTest;
 
 namespace {
-
-// Stops writes beyond a few bytes while it lives, as a full disk would.
-class TFileSizeLimit {
-public:
-    TFileSizeLimit()
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit{200, old_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 class NewWordTest : public TProgramFolder {
 protected:
@@ -172,7 +153,7 @@ TEST_F(NewWordTest, AFailedWriteSaysSoAndTheNextTrySucceeds)
     QTest::keyClicks(editor->eNewWord, "  banana ");
     TypeArticle("yellow");
     {
-        TFileSizeLimit limit;
+        TestFiles::TFileSizeLimit limit(200);  // stops writes beyond a few bytes
         EXPECT_EQ(ClickWithMessage(editor->tbAddWord), "MsgWordWriteError");
     }
     EXPECT_TRUE(editor->isVisible());
@@ -207,7 +188,7 @@ TEST_F(NewWordTest, AFailedEditKeepsTheWindowOpenAndASavedOneShowsTheArticle)
     Show();
     TypeArticle("new ");
     {
-        TFileSizeLimit limit;
+        TestFiles::TFileSizeLimit limit(200);  // stops writes beyond a few bytes
         EXPECT_EQ(ClickWithMessage(editor->tbSave), "MsgWordWriteError");
     }
     EXPECT_TRUE(editor->isVisible());
