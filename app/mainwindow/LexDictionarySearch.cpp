@@ -375,6 +375,7 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
                 link->SetLetterKey(entry.Text.size() > 2 ? entry.Text[2] : u'\0');
             link->adjustSize();
             link->setProperty("designedLeft", left);
+            link->setProperty("designedPoints", f.pointSize());
             link->move(left, row == 0 ? 2 : 19);
             link->show();
             alphabetLinks_.push_back(link);
@@ -385,33 +386,89 @@ void TfLexDictionary::BuildAlphabetPanel(TBaseDictionary* dictionary)
     FitAlphabetLinks();
 }
 
-// A row wider than the panel draws its links closer together, so the letters stay within
-// reach, clear of the close button; a wide panel shows them as the dictionary spaces them.
+namespace {
+
+constexpr int kLinkMargin = 4;
+constexpr int kSmallestPoint = 6;
+
+void SetLinkPointSize(TMURL* link, int points)
+{
+    if (link->font().pointSize() != points) {
+        QFont f = link->font();  // keeps what a hover added
+        f.setPointSize(points);
+        link->setFont(f);
+    }
+    link->adjustSize();
+}
+
+// Lefts for one row of links within [kLinkMargin, room): the dictionary's spacing drawn closer
+// together so the last link ends inside, and never two links overlapping. A row whose widths
+// add up to more than the room stands edge to edge from the left, its last links beyond it.
+std::vector<int> CloseUpRow(const std::vector<TMURL*>& row, int room, bool fits)
+{
+    int lastLeft = kLinkMargin;
+    int lastWidth = 0;
+    for (TMURL* link : row) {
+        const int left = link->property("designedLeft").toInt();
+        if (left + link->width() > lastLeft + lastWidth) {
+            lastLeft = left;
+            lastWidth = link->width();
+        }
+    }
+    const double scale = lastLeft > kLinkMargin && lastLeft + lastWidth > room
+        ? std::max(0.0, static_cast<double>(room - lastWidth - kLinkMargin) / (lastLeft - kLinkMargin))
+        : 1.0;
+    std::vector<int> lefts;
+    int next = kLinkMargin;
+    for (TMURL* link : row) {
+        const int designed = link->property("designedLeft").toInt();
+        lefts.push_back(std::max(next, kLinkMargin + static_cast<int>((designed - kLinkMargin) * scale)));
+        next = lefts.back() + link->width();
+    }
+    if (!fits)
+        return lefts;
+    // Links pushed right by their neighbours move back from the end.
+    int limit = room;
+    for (std::size_t i = row.size(); i-- > 0;) {
+        lefts[i] = std::min(lefts[i], limit - row[i]->width());
+        limit = lefts[i];
+    }
+    return lefts;
+}
+
+}  // namespace
+
+// A row wider than the panel first draws its links closer together, then in a smaller font
+// step by step, so every letter stays within reach, clear of the close button. Only a row that
+// does not fit even in the smallest font hides the links that would reach the button. A wide
+// panel shows the links as the dictionary spaces and sizes them.
 void TfLexDictionary::FitAlphabetLinks()
 {
     const int room = mbAlphabet->width() - ShapeButton1->width() - 6;
     for (const int top : {2, 19}) {
-        int lastLeft = 4;
-        int lastWidth = 0;
-        for (TMURL* link : alphabetLinks_) {
-            const int left = link->property("designedLeft").toInt();
-            if (link->y() == top && left + link->width() > lastLeft + lastWidth) {
-                lastLeft = left;
-                lastWidth = link->width();
+        std::vector<TMURL*> row;
+        for (TMURL* link : alphabetLinks_)
+            if (link->y() == top)
+                row.push_back(link);
+        if (row.empty())
+            continue;
+        int points = row.front()->property("designedPoints").toInt();
+        if (points <= 0)
+            points = row.front()->font().pointSize();
+        int widths = kLinkMargin;
+        for (;; --points) {
+            widths = kLinkMargin;
+            for (TMURL* link : row) {
+                SetLinkPointSize(link, points);
+                widths += link->width();
             }
+            if (widths <= room || points <= kSmallestPoint)
+                break;
         }
-        const double scale = lastLeft > 4 && lastLeft + lastWidth > room
-            ? std::max(0.0, static_cast<double>(room - lastWidth - 4) / (lastLeft - 4))
-            : 1.0;
-        // Links never overlap: in a very narrow panel they stand side by side and the last
-        // ones are cut off.
-        int next = 4;
-        for (TMURL* link : alphabetLinks_) {
-            if (link->y() != top)
-                continue;
-            const int left = std::max(next, 4 + static_cast<int>((link->property("designedLeft").toInt() - 4) * scale));
-            link->move(left, top);
-            next = left + link->width();
+        const std::vector<int> lefts = CloseUpRow(row, room, widths <= room);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            row[i]->move(lefts[i], top);
+            row[i]->setVisible(lefts[i] + row[i]->width() <= room);
         }
     }
 }

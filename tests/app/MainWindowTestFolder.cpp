@@ -46,7 +46,7 @@ void WriteDictionary(const TTestDictionary& d, const std::string& path)
     w.SetInfo(info);
     Dictionary::TDescriptionData description;
     description.LetterLinks = d.LetterLinks;
-    description.CharacterLinks = u"a,13,h,13,m,13,";
+    description.CharacterLinks = d.CharacterLinks;
     description.ReverseLetters = d.ReverseLetters;
     w.SetDescription(description);
     w.SetEdition(0);

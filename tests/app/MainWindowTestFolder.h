@@ -21,6 +21,7 @@ struct TTestDictionary {
     std::string KindKey = "TavorLanguage";
     std::string Name = "FreeDict";
     std::u16string LetterLinks;
+    std::u16string CharacterLinks = u"a,13,h,13,m,13,";
     std::u16string ReverseLetters;
     std::vector<std::pair<char16_t, std::vector<TWord>>> Sections;
 };
