@@ -45,6 +45,7 @@ class QWidget;
 class TGradientProgress;
 class TMBox;
 class TPackageQueue;
+class TCABFile;
 class TMURL;
 class TClipboardViewer;
 class TTrayIcon;
@@ -420,6 +421,7 @@ signals:
 public:
     // --- packages: the installs waiting and in work (a child object; made on first use)
     TPackageQueue* PackageQueue = nullptr;
+    TCABFile* CABFile1 = nullptr;  // extracts the cabinets of packages
 
     // ===== learning list and history (learning concern) =====
 public:
