@@ -288,10 +288,8 @@ void TUpdateThread::Execute()
     }
 
     if (download_ && !terminate_) {
-        downloading_ = true;
         Sync([this] { window_.ShowDownloadPanel(true); });
         Download(target, *fileSize);
-        downloading_ = false;
         Sync([this] { window_.ShowDownloadPanel(false); });
     } else if (!download_) {
         Sync([this] { StoreUpdateTime(); });
