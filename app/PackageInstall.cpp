@@ -1,7 +1,10 @@
 #include "app/PackageInstall.h"
 
 #include "engine/DictManager.h"
-#include "platform/Cabinet.h"
+#include "components/CABFile.h"
+#include "platform/SafeFile.h"
+
+#include <QFile>
 
 #include <array>
 #include <fstream>
@@ -17,6 +20,7 @@ constexpr std::int64_t kMagicLength = 5;  // "01.01"
 struct EPackageStep {
     TPackageStatus Status;
     std::string Message;
+    bool Shown = false;  // the cause was already shown to the user
 };
 
 void CheckCancel(const std::atomic<bool>* cancel)
@@ -25,25 +29,24 @@ void CheckCancel(const std::atomic<bool>* cancel)
         throw EPackageStep{TPackageStatus::Cancelled, "The installation was cancelled."};
 }
 
-// Copies Count bytes of In from its current position into a new file.
+// Copies Count bytes of In from its current position into a new file, whole or not at all.
 void CopyBytes(std::ifstream& in, std::uint64_t count, const fs::path& to, const std::atomic<bool>* cancel)
 {
-    std::ofstream out(to, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw EPackageStep{TPackageStatus::WriteFailed, "Cannot create \"" + to.string() + "\"."};
-    std::array<char, 1 << 16> buffer{};
-    while (count > 0) {
-        CheckCancel(cancel);
-        const auto n = static_cast<std::streamsize>(std::min<std::uint64_t>(count, buffer.size()));
-        if (!in.read(buffer.data(), n))
-            throw EPackageStep{TPackageStatus::Damaged, "The package cannot be read to its end."};
-        if (!out.write(buffer.data(), n))
-            throw EPackageStep{TPackageStatus::WriteFailed, "Cannot write \"" + to.string() + "\"."};
-        count -= static_cast<std::uint64_t>(n);
+    try {
+        Platform::TSafeFile out(to);
+        std::array<char, 1 << 16> buffer{};
+        while (count > 0) {
+            CheckCancel(cancel);
+            const auto n = static_cast<std::streamsize>(std::min<std::uint64_t>(count, buffer.size()));
+            if (!in.read(buffer.data(), n))
+                throw EPackageStep{TPackageStatus::Damaged, "The package cannot be read to its end."};
+            out.Write(buffer.data(), static_cast<std::size_t>(n));
+            count -= static_cast<std::uint64_t>(n);
+        }
+        out.Commit();
+    } catch (const Platform::ESafeFileError& e) {
+        throw EPackageStep{TPackageStatus::WriteFailed, e.what()};
     }
-    out.flush();
-    if (!out)
-        throw EPackageStep{TPackageStatus::WriteFailed, "Cannot write \"" + to.string() + "\"."};
 }
 
 bool Exists(const fs::path& p)
@@ -75,8 +78,10 @@ std::string PackageBaseName(const std::string& packageFileName)
     return name;
 }
 
-TPackageInstall::TPackageInstall(std::string packagePath, std::string dataDir, std::string catalogueFile)
-    : package_(std::move(packagePath)),
+TPackageInstall::TPackageInstall(std::string packagePath, std::string dataDir, std::string catalogueFile,
+                                 TCABFile* cabFile)
+    : cabFile_(cabFile),
+      package_(std::move(packagePath)),
       data_(std::move(dataDir)),
       catalogue_(std::move(catalogueFile)),
       base_(PackageBaseName(package_))
@@ -220,17 +225,18 @@ TPackageResult TPackageInstall::Prepare(const std::atomic<bool>* cancel)
             const fs::path cabinet = work_ / "package.CAB";
             in.seekg(length);
             CopyBytes(in, static_cast<std::uint64_t>(cabinetSize), cabinet, cancel);
-            auto decompressor = Platform::TCabinetDecompressor::Create();
-            if (!decompressor)
-                throw EPackageStep{TPackageStatus::ExtractFailed, "The cabinet reader cannot be started."};
-            if (!decompressor->IsCabinet(cabinet.string()))
-                throw EPackageStep{TPackageStatus::ExtractFailed, "The package holds no valid cabinet."};
-            Platform::TCabinetNotify notify;
-            notify.Progress = [cancel](const Platform::TCabinetEntry&, std::uint64_t) { CheckCancel(cancel); };
-            const Platform::TCabinetResult r = decompressor->Copy(cabinet.string(), (work_ / "files").string(), notify);
+            TCABFile local;
+            TCABFile& cab = cabFile_ != nullptr ? *cabFile_ : local;
+            cab.CABFile = QFile::decodeName(QByteArray::fromStdString(cabinet.string()));
+            cab.TargetPath = QFile::decodeName(QByteArray::fromStdString((work_ / "files").string()));
+            cab.OnOverWriteFile = nullptr;  // a fresh staging folder: nothing to replace
+            cab.OnDecompressProgress = [cancel](TCABFile*, const QString&, qint64, qint64) { CheckCancel(cancel); };
+            const bool extracted = cab.ExtractAll();
+            cab.OnDecompressProgress = nullptr;
             CheckCancel(cancel);
-            if (!r.Ok())
-                throw EPackageStep{TPackageStatus::ExtractFailed, r.Message};
+            if (!extracted)
+                throw EPackageStep{TPackageStatus::ExtractFailed, cab.ErrorMessage().toStdString(),
+                                   cab.SystemErrorShown()};
         }
 
         PlaceFile(dictionary, data_ / (base_ + ".TDD"));
@@ -238,7 +244,9 @@ TPackageResult TPackageInstall::Prepare(const std::atomic<bool>* cancel)
         prepared_ = true;
         return {TPackageStatus::Installed, 0, {}};
     } catch (const EPackageStep& e) {
-        return Fail(e.Status, e.Message);
+        TPackageResult result = Fail(e.Status, e.Message);
+        result.Shown = e.Shown;
+        return result;
     } catch (const fs::filesystem_error& e) {
         return Fail(TPackageStatus::WriteFailed, e.what());
     } catch (const std::exception& e) {

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+class TCABFile;
 class TDictManager;
 
 enum class TPackageStatus {
@@ -34,6 +35,7 @@ struct TPackageResult {
     TPackageStatus Status = TPackageStatus::Damaged;
     std::int16_t CatalogueResult = 0;  // the catalogue's install result, when it was asked
     std::string Message;               // what failed, for the user; empty when installed
+    bool Shown = false;                // the cause was shown already (a refused write, by TCABFile)
     bool Ok() const { return Status == TPackageStatus::Installed; }
 };
 
@@ -49,7 +51,10 @@ std::string PackageBaseName(const std::string& packageFileName);
 class TPackageInstall {
 public:
     // DataDir: the folder of the catalogue and the dictionaries (with or without a final "/").
-    TPackageInstall(std::string packagePath, std::string dataDir, std::string catalogueFile);
+    // CabFile extracts the cabinet (the main window's; none: one of its own). It is used
+    // from the thread that runs Prepare, and by nothing else meanwhile.
+    TPackageInstall(std::string packagePath, std::string dataDir, std::string catalogueFile,
+                    TCABFile* cabFile = nullptr);
     // Puts back whatever a Prepare left uncommitted.
     ~TPackageInstall();
     TPackageInstall(const TPackageInstall&) = delete;
@@ -78,6 +83,7 @@ private:
     void PlaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
     void PlaceTree(const std::filesystem::path& from, const std::filesystem::path& to);
 
+    TCABFile* cabFile_;
     std::string package_;
     std::filesystem::path data_;
     std::string catalogue_;

@@ -47,7 +47,7 @@ void TPackageQueue::TryNext()
         QTimer::singleShot(kModalRetryMs, this, [this] { TryNext(); });
         return;
     }
-    current_ = std::make_unique<TPackageInstall>(queue_.front(), data_, catalogue_);
+    current_ = std::make_unique<TPackageInstall>(queue_.front(), data_, catalogue_, cabFile_);
     queue_.pop_front();
     TPackageInstall* install = current_.get();
     worker_ = std::thread([this, install] {

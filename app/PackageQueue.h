@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+class TCABFile;
+
 class TPackageQueue : public QObject {
     Q_OBJECT
 public:
@@ -25,6 +27,9 @@ public:
 
     TPackageQueue(std::string dataDir, std::string catalogueFile, TCommit commit, TDone done,
                   QObject* parent = nullptr);
+    // The component that extracts the packages' cabinets on the worker thread (none: each
+    // install makes its own). It must outlive the queue: make it a child of the queue.
+    void SetCABFile(TCABFile* cabFile) { cabFile_ = cabFile; }
     // Cancels the package in work and waits for its thread; its files are put back.
     ~TPackageQueue() override;
 
@@ -43,6 +48,7 @@ private:
 
     std::string data_;
     std::string catalogue_;
+    TCABFile* cabFile_ = nullptr;
     TCommit commit_;
     TDone done_;
     std::deque<std::string> queue_;

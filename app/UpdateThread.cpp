@@ -2,6 +2,7 @@
 
 #include "app/UpdateVersionList.h"
 #include "platform/Http.h"
+#include "platform/SafeFile.h"
 #include "platform/qt/OpenUrl.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Registry.h"
@@ -11,7 +12,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -29,6 +33,60 @@ std::int32_t ProgressValue(std::uint64_t bytes)
 {
     return static_cast<std::int32_t>(std::min<std::uint64_t>(bytes, static_cast<std::uint64_t>(kInstallerLimit)));
 }
+
+// The download's temporary file: created new (never through a link), written whole, synced.
+class TPartFile {
+public:
+    explicit TPartFile(std::string path)
+        : path_(std::move(path))
+    {
+    }
+    ~TPartFile() { Close(); }
+    TPartFile(const TPartFile&) = delete;
+    TPartFile& operator=(const TPartFile&) = delete;
+
+    bool Open()
+    {
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd_ < 0)
+            error_ = errno;
+        return fd_ >= 0;
+    }
+    // False (and Error() set) when the bytes cannot all be written: a full disk, a size limit.
+    bool Write(const char* data, std::size_t size)
+    {
+        while (size > 0 && error_ == 0) {
+            const ssize_t n = ::write(fd_, data, size);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                error_ = n < 0 ? errno : ENOSPC;
+                break;
+            }
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+        return error_ == 0;
+    }
+    // Syncs and closes; false when either fails.
+    bool Close()
+    {
+        if (fd_ < 0)
+            return error_ == 0;
+        if (error_ == 0 && ::fsync(fd_) != 0)
+            error_ = errno;
+        if (::close(fd_) != 0 && error_ == 0)
+            error_ = errno;
+        fd_ = -1;
+        return error_ == 0;
+    }
+    int Error() const { return error_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    int error_ = 0;
+};
 
 }  // namespace
 
@@ -143,7 +201,9 @@ void TUpdateThread::WorkerDone()
         worker_.join();
     if (window_.ShowPosition)
         window_.ShowPosition(0);
-    if (startInstaller_ && !terminate_) {
+    std::error_code ec;
+    const bool plainFile = fs::is_regular_file(fs::symlink_status(Target().toStdString(), ec));
+    if (startInstaller_ && !terminate_ && plainFile) {
         // Opened with the desktop's handler for its type; never run, never made executable.
         if (OpenUrl(QUrl::fromLocalFile(Target())))
             StoreUpdateTime();
@@ -217,7 +277,8 @@ void TUpdateThread::Execute()
     }
 
     std::error_code ec;
-    const fs::file_status status = fs::status(target, ec);
+    // A link planted at the installer's name is not the installer.
+    const fs::file_status status = fs::symlink_status(target, ec);
     if (fs::is_regular_file(status) && static_cast<std::int64_t>(fs::file_size(target, ec)) == *fileSize && !ec) {
         if (!Sync([this] { AskStartUpdate(); }))
             return;
@@ -227,10 +288,8 @@ void TUpdateThread::Execute()
     }
 
     if (download_ && !terminate_) {
-        downloading_ = true;
         Sync([this] { window_.ShowDownloadPanel(true); });
         Download(target, *fileSize);
-        downloading_ = false;
         Sync([this] { window_.ShowDownloadPanel(false); });
     } else if (!download_) {
         Sync([this] { StoreUpdateTime(); });
@@ -241,11 +300,14 @@ void TUpdateThread::Download(const std::string& target, std::int64_t fileSize)
 {
     std::error_code ec;
     fs::create_directories(fs::path(target).parent_path(), ec);
-    // The installer arrives under a temporary name and takes its own only when complete.
+    // The installer arrives under a temporary name and takes its own only when complete. A
+    // leftover of that name goes first (a link is removed, never followed), and the new file
+    // is made exclusively, so the download can only land in a fresh plain file in Updates/.
     const std::string part = target + ".part";
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        ReportError("cannot create " + part);
+    fs::remove(part, ec);
+    TPartFile out(part);
+    if (!out.Open()) {
+        ReportError("cannot create " + part + ": " + std::strerror(out.Error()));
         return;
     }
     Platform::THttpClient client;
@@ -261,7 +323,7 @@ void TUpdateThread::Download(const std::string& target, std::int64_t fileSize)
                     fs::path(target).filename().string()),
         [&](const char* data, std::size_t size) {
             written += size;
-            return static_cast<bool>(out.write(data, static_cast<std::streamsize>(size)));
+            return out.Write(data, size);
         },
         [&](std::uint64_t received, std::int64_t total) {
             if (terminate_)
@@ -280,16 +342,25 @@ void TUpdateThread::Download(const std::string& target, std::int64_t fileSize)
                 });
             return true;
         });
-    out.close();
-    const bool complete = result.Ok() && !out.fail() && static_cast<std::int64_t>(written) == fileSize
-        && (expected_ < 0 || expected_ == fileSize);
-    if (complete) {
+    const bool received =
+        result.Ok() && static_cast<std::int64_t>(written) == fileSize && (expected_ < 0 || expected_ == fileSize);
+    // A full disk or a failed write: the old installer (if any) stays, the part goes.
+    if (out.Error() != 0 || (received && !out.Close())) {
+        const int error = out.Error();
+        out.Close();
+        fs::remove(part, ec);
+        ReportError("cannot write " + target + ": " + std::strerror(error));
+        return;
+    }
+    out.Close();
+    if (received) {
         fs::rename(part, target, ec);
         if (ec) {
             fs::remove(part, ec);
-            ReportError("cannot store " + target);
+            ReportError("cannot store " + target + ": " + ec.message());
             return;
         }
+        Platform::SyncFolder(fs::path(target).parent_path());
         Post([this, fileSize] { window_.ShowPosition(ProgressValue(static_cast<std::uint64_t>(fileSize))); });
         Sync([this] { AskStartUpdate(); });
         return;

@@ -60,8 +60,6 @@ public:
     // The installer's place in Updates/ (once the version list named one).
     QString Target() const;
     bool StartInstaller() const { return startInstaller_; }
-    // The installer is being downloaded (after the user agreed, or UpdStt agreed for them).
-    bool Downloading() const { return downloading_; }
 
 private:
     void Execute();
@@ -85,7 +83,6 @@ private:
     QString target_;
     std::atomic<bool> download_{false};
     std::atomic<bool> startInstaller_{false};
-    std::atomic<bool> downloading_{false};
     std::atomic<std::int32_t> position_{0};
     std::atomic<bool> positionPosted_{false};
     std::int64_t expected_ = -1;

@@ -2,7 +2,14 @@
 
 #include "platform/Cabinet.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QThread>
+
+#include <cstring>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,6 +26,7 @@ bool TCABFile::ExtractAll()
 int TCABFile::RunExtraction()
 {
     errorMessage_.clear();
+    systemErrorShown_ = false;
     const std::string cabinet = QFile::encodeName(CABFile).toStdString();
     QFile probe(CABFile);
     if (CABFile.isEmpty() || !probe.open(QIODevice::ReadOnly)) {
@@ -57,9 +65,35 @@ int TCABFile::RunExtraction()
     const Platform::TCabinetResult result = decompressor->Copy(cabinet, target, notify);
     if (!result.Ok()) {
         errorMessage_ = QFile::decodeName(QByteArray::fromStdString(result.Message));
+        // A write the system refused (a full disk, a size limit) is shown as it happens.
+        if (result.Error == Platform::TCabinetError::Write && result.SystemError != 0) {
+            ShowSystemError(result.SystemError);
+            systemErrorShown_ = true;
+        }
         return -1;
     }
     return 0;
+}
+
+void TCABFile::ShowSystemError(int code)
+{
+    if (code == 0)
+        return;
+    const QString text = QString::fromLocal8Bit(std::strerror(code));
+    const auto show = [text] {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), text, QMessageBox::Ok);
+        box.setObjectName(QStringLiteral("SystemError"));
+        if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+            ok->setObjectName(QStringLiteral("bOk"));
+        box.exec();
+    };
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr)
+        return;
+    if (QThread::currentThread() == app->thread())
+        show();
+    else
+        QMetaObject::invokeMethod(app, show, Qt::QueuedConnection);
 }
 
 bool TCABFile::ForceFolder(const QString& path)

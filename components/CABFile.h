@@ -50,6 +50,13 @@ public:
     int RunExtraction();
     // The one error of the last failed run; empty after a successful one.
     QString ErrorMessage() const { return errorMessage_; }
+    // The last run's failure was a refused write, already shown through ShowSystemError.
+    bool SystemErrorShown() const { return systemErrorShown_; }
+
+    // When Code (an errno) is not 0: the system's text for it in a box captioned "Error" with
+    // the warning icon. From another thread the box is posted to the user-interface thread
+    // and the caller goes on.
+    static void ShowSystemError(int code);
 
     // Creates the folder and its missing parents; True when it exists afterwards.
     static bool ForceFolder(const QString& path);
@@ -57,4 +64,5 @@ public:
 
 private:
     QString errorMessage_;
+    bool systemErrorShown_ = false;
 };

@@ -1,5 +1,7 @@
 #include "components/TrayIcon.h"
 
+#include "platform/qt/Balloon.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -40,6 +42,10 @@ TTrayIcon::TTrayIcon(QWidget* owner)
     FShellIcon.setObjectName(QStringLiteral("ShellIcon"));
     connect(&FShellIcon, &QSystemTrayIcon::activated, this, &TTrayIcon::Activated);
     connect(&FShellIcon, &QSystemTrayIcon::messageClicked, this, &TTrayIcon::OnBalloonHintClick);
+    // The program's balloon (a desktop notification, or our own window): how it goes.
+    connect(&Balloon::Events(), &Balloon::TBalloonEvents::Clicked, this, &TTrayIcon::OnBalloonHintClick);
+    connect(&Balloon::Events(), &Balloon::TBalloonEvents::Hidden, this, &TTrayIcon::OnBalloonHintHide);
+    connect(&Balloon::Events(), &Balloon::TBalloonEvents::TimedOut, this, &TTrayIcon::OnBalloonHintTimeout);
     if (owner)
         owner->installEventFilter(this);
 }

@@ -1,6 +1,8 @@
 // An icon in the desktop's notification area: its mouse actions become events, it shows a
 // popup menu, cycles through a list of icons and hides its owner window into the tray when
 // the window is minimised. Where the desktop has no tray the window minimises as usual.
+// The balloon events report how the program's balloon (platform/qt/Balloon) went: clicked,
+// hidden by the user or by a call, or timed out.
 #pragma once
 
 #include "components/SimpleTimer.h"

@@ -51,14 +51,20 @@ private:
 // the file prepared by the copy, so libmspack never opens a path of its own for writing.
 constexpr const char* kOutputName = "\x01output";
 
-TCabinetResult Failure(TCabinetError error, std::string message)
+TCabinetResult Failure(TCabinetError error, std::string message, int systemError = 0)
 {
-    return TCabinetResult{error, std::move(message)};
+    return TCabinetResult{error, std::move(message), systemError};
 }
 
 std::string SystemText(int error)
 {
     return std::strerror(error);
+}
+
+// A folder or file that cannot be created or written, with the system's error code.
+TCabinetResult WriteFailure(const std::string& what, int error)
+{
+    return Failure(TCabinetError::Write, what + ": " + SystemText(error), error);
 }
 
 // The file being written by the current extract call.
@@ -150,8 +156,7 @@ int SysWrite(mspack_file* handle, void* buffer, int bytes)
             continue;
         if (n <= 0) {
             const int error = n < 0 ? errno : ENOSPC;
-            out->Failure =
-                Failure(TCabinetError::Write, "Cannot write \"" + out->Entry->Path + "\": " + SystemText(error));
+            out->Failure = WriteFailure("Cannot write \"" + out->Entry->Path + "\"", error);
             return -1;
         }
         done += static_cast<int>(n);
@@ -401,13 +406,13 @@ TCabinetResult TCabinetDecompressor::TImpl::Extract(mscabd_file& file, const str
     for (const std::string& part : parts) {
         walked += part + "/";
         if (::mkdirat(folder.Get(), part.c_str(), 0777) != 0 && errno != EEXIST)
-            return Failure(TCabinetError::Write, "Cannot create the folder \"" + walked + "\": " + SystemText(errno));
+            return WriteFailure("Cannot create the folder \"" + walked + "\"", errno);
         const int next = ::openat(folder.Get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (next < 0 && (errno == ELOOP || errno == ENOTDIR))
             return Failure(TCabinetError::UnsafeTarget,
                            "Refused the entry \"" + entry.Path + "\": \"" + walked + "\" is not a folder");
         if (next < 0)
-            return Failure(TCabinetError::Write, "Cannot open the folder \"" + walked + "\": " + SystemText(errno));
+            return WriteFailure("Cannot open the folder \"" + walked + "\"", errno);
         folder.Reset(next);
     }
 
@@ -430,13 +435,13 @@ TCabinetResult TCabinetDecompressor::TImpl::Extract(mscabd_file& file, const str
                 return {};
         }
     } else if (errno != ENOENT) {
-        return Failure(TCabinetError::Write, "Cannot look at \"" + entry.Path + "\": " + SystemText(errno));
+        return WriteFailure("Cannot look at \"" + entry.Path + "\"", errno);
     }
 
     std::string temporary;
     TFd out(CreateTemporary(folder.Get(), temporary));
     if (out.Get() < 0)
-        return Failure(TCabinetError::Write, "Cannot create \"" + entry.Path + "\": " + SystemText(errno));
+        return WriteFailure("Cannot create \"" + entry.Path + "\"", errno);
     TOutput output{out.Get(), &entry, &notify, 0, room, {}};
     System.Output = &output;
     const int code = Decompressor->extract(Decompressor, &file, kOutputName);
@@ -452,10 +457,10 @@ TCabinetResult TCabinetDecompressor::TImpl::Extract(mscabd_file& file, const str
     if (result.Ok()) {
         SetFileTime(out.Get(), entry);
         if (::close(out.Release()) != 0)
-            result = Failure(TCabinetError::Write, "Cannot write \"" + entry.Path + "\": " + SystemText(errno));
+            result = WriteFailure("Cannot write \"" + entry.Path + "\"", errno);
     }
     if (result.Ok() && ::renameat(folder.Get(), temporary.c_str(), folder.Get(), leaf.c_str()) != 0)
-        result = Failure(TCabinetError::Write, "Cannot create \"" + entry.Path + "\": " + SystemText(errno));
+        result = WriteFailure("Cannot create \"" + entry.Path + "\"", errno);
     if (!result.Ok()) {
         ::unlinkat(folder.Get(), temporary.c_str(), 0);
         return result;

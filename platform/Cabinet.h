@@ -33,6 +33,7 @@ enum class TCabinetError {
 struct TCabinetResult {
     TCabinetError Error = TCabinetError::None;
     std::string Message;  // one line naming the file and the cause; empty on success
+    int SystemError = 0;  // errno of a failed write (TCabinetError::Write), else 0
     bool Ok() const { return Error == TCabinetError::None; }
 };
 

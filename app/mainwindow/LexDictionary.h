@@ -47,6 +47,7 @@ class TGradientProgress;
 class TShapeButton;
 class TMBox;
 class TPackageQueue;
+class TCABFile;
 class TMURL;
 class TClipboardViewer;
 class TTrayIcon;
@@ -453,6 +454,7 @@ signals:
 public:
     // --- packages: the installs waiting and in work (a child object; made on first use)
     TPackageQueue* PackageQueue = nullptr;
+    TCABFile* CABFile1 = nullptr;  // extracts the cabinets of packages
 
     // ===== learning list and history (learning concern) =====
 public:

@@ -3,6 +3,7 @@
 // app/PackageQueue).
 #include "app/PackageQueue.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "components/CABFile.h"
 #include "components/InterfaceText.h"
 
 #include <QAction>
@@ -83,6 +84,8 @@ void ReportPackage(TfLexDictionary& w, const TPackageResult& r)
     case TPackageStatus::Cancelled:
         break;
     default:
+        if (r.Shown)  // a refused write was shown as it happened ("Error"): one message is enough
+            break;
         w.ShowMessageBox(LangText(w.LangStrings, "MsgPackageError") + "\n" + QString::fromStdString(r.Message), 0, 2);
         break;
     }
@@ -99,6 +102,9 @@ void TfLexDictionary::InstallDictionaryPackage(const QString& path)
             QFile::encodeName(DataDir).toStdString(), DictManager->CatalogueFile,
             [this](TPackageInstall& install) { return install.Commit(*DictManager); },
             [this](const TPackageResult& r) { Guard([&] { ReportPackage(*this, r); }); }, this);
+        // Owned by the queue, so it outlives the queue's worker thread, which uses it.
+        CABFile1 = new TCABFile(PackageQueue);
+        PackageQueue->SetCABFile(CABFile1);
     }
     PackageQueue->Enqueue(QFile::encodeName(path).toStdString());
 }

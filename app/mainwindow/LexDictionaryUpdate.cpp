@@ -107,10 +107,7 @@ bool TfLexDictionary::FormCloseQuery()
 {
     if (!Updating)
         return true;
-    // Only a download is worth a question; a version check just stops.
-    TUpdateThread* thread = RunningUpdate(UpdateThread);
-    if (thread != nullptr && thread->Downloading()
-        && ShowMessageBox(LangText(LangStrings, "MsgStillUpdating"), 1, 0) != 6)
+    if (ShowMessageBox(LangText(LangStrings, "MsgStillUpdating"), 1, 0) != 6)
         return false;
     // The thread stops and is waited for here, before anything of the window goes.
     if (QObject* running = UpdateThread) {

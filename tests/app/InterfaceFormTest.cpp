@@ -153,7 +153,7 @@ TEST(InterfaceForm, APastedPortThatIsNoNumberChangesNothingAndSaysSo)
 
 TEST(InterfaceForm, TheNumberBoxesTakeOnlyDigitsWithinTheirLimits)
 {
-    TSettingsWindow t;
+    TSettingsWindow t([](TSettings& s) { s.UpdEnbl = true; });  // the update boxes enabled
     TfInterface& f = *t.Form;
     f.pcSettings->setCurrentWidget(f.tsTranslation);
     f.eDelicateTime->setFocus();

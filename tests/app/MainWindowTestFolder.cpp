@@ -1,8 +1,10 @@
 #include "tests/app/MainWindowTestFolder.h"
 
+#include "app/Settings.h"
 #include "data/tddwriter/TddWriter.h"
 #include "engine/DictManager.h"
 #include "platform/Locale.h"
+#include "platform/qt/Registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,6 +107,14 @@ TProgramFolder::TProgramFolder(const std::vector<TTestDictionary>& dictionaries,
     // The automatic update check reaches a closed local port, never the network.
     if (qEnvironmentVariableIsEmpty("LEXORA_UPDATE_URL"))
         qputenv("LEXORA_UPDATE_URL", "http://127.0.0.1:9/");
+    // No automatic check either: while one runs, closing the window asks whether to stop it.
+    // The update tests turn it on where they need it.
+    WriteDefaultSettings();
+    {
+        TRegistry settings(TRootKey::CurrentUser);
+        if (settings.OpenKey("\\Software\\TavorSoft\\LexoraXP", true))
+            settings.WriteBool("UpdEnbl", false);
+    }
     std::ofstream((root + "/Data/DICTIONARYS.DNT").toStdString(), std::ios::binary);
     TDictManager manager((root + "/Data/DICTIONARYS.DNT").toStdString());
     for (const TTestDictionary& d : dictionaries) {

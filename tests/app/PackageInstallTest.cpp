@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 using namespace PackageTest;
@@ -211,6 +214,32 @@ TEST_F(PackageInstall, CancelLeavesNothing)
     TPackageInstall install(package, data_, Catalogue());
     EXPECT_EQ(install.Prepare(&cancel).Status, TPackageStatus::Cancelled);
     EXPECT_EQ(Snapshot(data_), before);
+}
+
+TEST_F(PackageInstall, AFullDiskWhileCopyingLeavesTheOldFilesAndSaysWhy)
+{
+    // An older dictionary file and sound folder of the same name survive the failed install.
+    WriteFile(data_ + "ENGFRE_T.TDD", "old dictionary");
+    WriteFile(data_ + "ENGFRE_T/1.snd", "old sound");
+    const std::string dictionary = DictionaryBytes("ENGFRE_T") + std::string(300000, '\0');
+    const std::string package = MakePackage("ENGFRE_T.pkg", PackageBytes(dictionary, CabinetBytes(sounds_)));
+    const auto before = Snapshot(data_);
+    // Writes beyond 100 kB fail as on a full disk: the dictionary's copy does not fit.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 100000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    TDictManager manager(Catalogue());
+    const TPackageResult r = Install(package, manager);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(r.Status, TPackageStatus::WriteFailed);
+    EXPECT_NE(r.Message.find(std::strerror(EFBIG)), std::string::npos) << r.Message;
+    EXPECT_FALSE(r.Shown);  // the window reports this one
+    EXPECT_EQ(Snapshot(data_), before);
+    EXPECT_EQ(manager.Count(), 1);
 }
 
 TEST(PackageTrailer, LengthMustFitTheFile)

@@ -19,7 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 using namespace MainWindowTest;
@@ -193,4 +196,46 @@ TEST_F(PackageWindow, ClosingTheWindowDuringAnInstallPutsDataBack)
     }
     auto after = PackageTest::Snapshot(folder_.DataFile(""));
     EXPECT_EQ(after, before);
+}
+
+TEST_F(PackageWindow, AFullDiskDuringExtractionShowsOneSystemErrorAndChangesNothing)
+{
+    // An old sound folder of the same name, to be kept.
+    PackageTest::WriteFile(folder_.DataFile("ENGFRE_T/1.snd"), "old sound");
+    PackageTest::WriteFile(package_,
+                           PackageTest::PackageBytes(
+                               PackageTest::DictionaryBytes("ENGFRE_T"),
+                               PackageTest::CabinetBytes({{"1.snd", "sound"}, {"2.snd", std::string(400000, 'a')}})));
+    auto w = Open();
+    const auto before = PackageTest::Snapshot(folder_.DataFile(""));
+    ASSERT_LT(fs::file_size(package_), 100000u);  // the copies fit; the extraction does not
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 100000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    TestSupport::ClickInNextModal("bOk");
+    w->InstallDictionaryPackage(QString::fromStdString(package_));
+    const bool shown = QTest::qWaitFor([&] { return !TestSupport::LastModalText().isEmpty(); }, 10000);
+    // A second message would be answered and counted here (the watch ends within this test).
+    auto more = std::make_shared<int>(0);
+    TestSupport::AnswerNextModal(
+        [more](QWidget* modal) {
+            ++*more;
+            modal->close();
+        },
+        1000);
+    const bool done = QTest::qWaitFor([&] { return !w->PackageQueue->Busy(); }, 10000);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_TRUE(shown);
+    ASSERT_TRUE(done);
+    QTest::qWait(1100);
+    EXPECT_EQ(*more, 0);
+    EXPECT_EQ(TestSupport::LastModalText(), QString::fromLocal8Bit(std::strerror(EFBIG)));
+    ASSERT_NE(w->CABFile1, nullptr);  // the window's cabinet component did the work
+    EXPECT_EQ(w->DictManager->Count(), 2);
+    EXPECT_EQ(w->cbTo->count(), 1);
+    EXPECT_EQ(PackageTest::Snapshot(folder_.DataFile("")), before);
 }

@@ -17,6 +17,8 @@
 #include <chrono>
 #include <deque>
 #include <filesystem>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -342,6 +344,74 @@ TEST_F(UpdateThread, FailuresStoreNothingAndLeaveNoFile)
         EXPECT_EQ(stored_, 0) << c.Name;
         EXPECT_TRUE(opened_.empty());
     }
+}
+
+TEST_F(UpdateThread, PlantedLinksAreNeverFollowedNorOpened)
+{
+    const std::string body = Installer(2000);
+    list_ = "VERMAJ=4\r\nVERMIN=0\r\nFILE=setup.bin\r\nFILESIZE=2000\r\n";
+    installerResponse_.Body = body;
+    HttpTest::TServer server([this](const TRequest& r) { return Serve(r); });
+    const std::string outside = dir_.path().toStdString() + "/outside.txt";
+    PackageTest::WriteFile(outside, "keep me");
+    fs::create_directories(UpdatesFile(""));
+    // A link at the temporary name: the download goes into a fresh file of its own.
+    fs::create_symlink(outside, UpdatesFile("setup.bin.part"));
+    answers_ = {6, 6};
+    Run(server, true);
+    EXPECT_EQ(PackageTest::ReadFile(outside), "keep me");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(UpdatesFile("setup.bin"))));
+    EXPECT_EQ(PackageTest::ReadFile(UpdatesFile("setup.bin")), body);
+    ASSERT_EQ(opened_.size(), 1u);
+
+    // A link at the installer's name to a file of the announced size is not offered as the
+    // installer: it is downloaded again and replaced by a plain file.
+    fs::remove(UpdatesFile("setup.bin"));
+    PackageTest::WriteFile(outside, std::string(2000, 'o'));
+    fs::create_symlink(outside, UpdatesFile("setup.bin"));
+    messages_.clear();
+    opened_.clear();
+    finished_ = false;
+    answers_ = {6, 6};
+    Run(server, true);
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[0].Text, "MsgUpdateVer\nMsgUpdateQu");
+    EXPECT_EQ(PackageTest::ReadFile(outside), std::string(2000, 'o'));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(UpdatesFile("setup.bin"))));
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0].toLocalFile().toStdString(), UpdatesFile("setup.bin"));
+}
+
+TEST_F(UpdateThread, AFullDiskKeepsTheOldFileAndSaysSoOnce)
+{
+    list_ = "VERMAJ=4\r\nVERMIN=0\r\nFILE=setup.bin\r\nFILESIZE=300000\r\n";
+    installerResponse_.Body = Installer(300000);
+    installerResponse_.ChunkSize = 30000;
+    HttpTest::TServer server([this](const TRequest& r) { return Serve(r); });
+    fs::create_directories(UpdatesFile(""));
+    PackageTest::WriteFile(UpdatesFile("setup.bin"), "an older installer");
+    answers_ = {6, 6};
+    {
+        // Writes beyond 100 kB fail as on a full disk.
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = 100000;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        Run(server, true);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_TRUE(messages_[1].Text.startsWith("MsgUpdateError")) << messages_[1].Text.toStdString();
+    EXPECT_TRUE(messages_[1].Text.contains("File too large") || messages_[1].Text.contains("space"))
+        << messages_[1].Text.toStdString();
+    EXPECT_EQ(messages_[1].Icon, 2);
+    EXPECT_EQ(PackageTest::ReadFile(UpdatesFile("setup.bin")), "an older installer");
+    EXPECT_FALSE(fs::exists(UpdatesFile("setup.bin.part")));
+    EXPECT_TRUE(opened_.empty());
+    EXPECT_EQ(stored_, 0);
 }
 
 TEST_F(UpdateThread, StopAndDestructionDuringADownloadEndQuickly)

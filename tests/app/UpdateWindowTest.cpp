@@ -188,7 +188,7 @@ TEST_F(UpdateWindow, OnlyAnAdministratorMayUpdate)
     EXPECT_TRUE(server_.Requests().empty());
 }
 
-TEST_F(UpdateWindow, ClosingDuringTheVersionCheckStopsItWithoutAQuestion)
+TEST_F(UpdateWindow, ClosingDuringTheVersionCheckAsksToo)
 {
     // The list never comes: the check hangs until it is stopped.
     list_ = "VERMAJ=4\r\n";
@@ -202,10 +202,15 @@ TEST_F(UpdateWindow, ClosingDuringTheVersionCheckStopsItWithoutAQuestion)
     setenv("LEXORA_UPDATE_URL", stalled.Url("/").c_str(), 1);
     w_->miUpdateNow->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !stalled.Requests().empty(); }, 10000));
+    TestSupport::ClickInNextModal("bNo");
+    EXPECT_FALSE(w_->close());
+    EXPECT_EQ(TestSupport::LastModalText(), "An update is still in progress. Stop it and exit?");
+    EXPECT_TRUE(w_->Updating);
+    TestSupport::ClickInNextModal("bYes");
     QElapsedTimer clock;
     clock.start();
     EXPECT_TRUE(w_->close());
-    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(w_->Updating);
 }

@@ -3,9 +3,20 @@
 
 #include "tests/platform/CabinetTestSupport.h"
 
+#include "tests/qtsupport/ModalAnswer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <thread>
 
 using namespace CabinetTest;
 
@@ -103,6 +114,53 @@ TEST_F(CABFile, FailuresGiveFalseAndOneMessage)
     cab_.CABFile = QString::fromStdString(scratch_ / "pkg.cab");
     EXPECT_TRUE(cab_.ExtractAll());
     EXPECT_TRUE(cab_.ErrorMessage().isEmpty());
+}
+
+TEST_F(CABFile, ARefusedWriteIsShownInTheErrorBoxAlsoFromAWorkerThread)
+{
+    QString title;
+    int icon = -1;
+    const auto answer = [&] {
+        TestSupport::AnswerNextModal([&](QWidget* w) {
+            title = w->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(w))
+                icon = box->icon();
+            QTest::mouseClick(w->findChild<QAbstractButton*>("bOk"), Qt::LeftButton);
+        });
+    };
+    // Writes beyond 50 kB fail as on a full disk.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 50000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    answer();
+    const bool onThisThread = cab_.ExtractAll();
+    const bool shownHere = cab_.SystemErrorShown();
+    const QString firstText = TestSupport::LastModalText();
+    // From a worker thread the box is posted and the worker goes on at once.
+    title.clear();
+    answer();
+    bool onWorker = true;
+    std::thread worker([&] { onWorker = cab_.ExtractAll(); });
+    worker.join();
+    const bool shown = QTest::qWaitFor([&] { return !title.isEmpty(); }, 5000);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    const QString expected = QString::fromLocal8Bit(std::strerror(EFBIG));
+    EXPECT_FALSE(onThisThread);
+    EXPECT_TRUE(shownHere);
+    EXPECT_EQ(firstText, expected);
+    EXPECT_FALSE(onWorker);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(title, "Error");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(TestSupport::LastModalText(), expected);
+    EXPECT_FALSE(fs::exists(Target("Sounds/1.snd").toStdString()));  // no half file
+    TCABFile::ShowSystemError(0);                                    // no error: nothing shown
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(CABFile, ForceFolderMakesTheWholeChain)

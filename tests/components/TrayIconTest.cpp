@@ -1,6 +1,7 @@
 // The tray icon: its tip, the events of clicks on it, cycling through icons, its menu, and
 // minimising where no tray exists (the offscreen platform has none).
 #include "components/TrayIcon.h"
+#include "platform/qt/Balloon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -237,4 +238,32 @@ TEST(TrayIcon, WithoutATrayMinimisingKeepsTheWindow)
     EXPECT_TRUE(tray.Loaded());
     tray.HideMainForm();
     EXPECT_TRUE(owner.isVisible());
+}
+
+TEST(TrayIcon, OurOwnBalloonReportsItsTimeoutItsClickAndItsClosing)
+{
+    TTrayIcon tray;
+    int hides = 0, timeouts = 0, clicks = 0;
+    QObject::connect(&tray, &TTrayIcon::OnBalloonHintHide, [&] { ++hides; });
+    QObject::connect(&tray, &TTrayIcon::OnBalloonHintTimeout, [&] { ++timeouts; });
+    QObject::connect(&tray, &TTrayIcon::OnBalloonHintClick, [&] { ++clicks; });
+
+    Balloon::ShowBaloon("house", "Haus", 1);
+    ASSERT_NE(Balloon::CurrentBalloon(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeouts == 1; }, 5000));
+    EXPECT_EQ(hides, 0);
+
+    Balloon::ShowBaloon("hat", "Hut", 10);
+    Balloon::ShowBaloon("cat", "Katze", 10);  // replacing reports nothing
+    EXPECT_EQ(hides, 0);
+    QTest::mouseClick(Balloon::CurrentBalloon(), Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(hides, 1);
+
+    Balloon::ShowBaloon("dog", "Hund", 10);
+    Balloon::CloseBaloon();
+    EXPECT_EQ(hides, 2);
+    Balloon::CloseBaloon();  // none shown: nothing more
+    EXPECT_EQ(hides, 2);
+    EXPECT_EQ(timeouts, 1);
 }
