@@ -151,7 +151,12 @@ TRegistry::TRegistry(TRootKey root)
 
 TRegistry::~TRegistry()
 {
-    // Whatever CloseKey did not put in place is dropped with the scratch copy.
+    // Going out of scope closes the key, as the registry does: what was written is stored.
+    // A failure here has no caller to tell; the file then stays as it was.
+    try {
+        CloseKey();
+    } catch (const std::exception&) {
+    }
     store_.reset();
     if (!scratch_.empty())
         ::unlink(scratch_.c_str());

@@ -25,7 +25,7 @@ enum class TRootKey { CurrentUser, LocalMachine };
 class TRegistry {
 public:
     explicit TRegistry(TRootKey root = TRootKey::CurrentUser);
-    // Drops what was written and not yet put in place by CloseKey.
+    // Closes the key: what was written is stored when it can be (errors are not reported).
     ~TRegistry();
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;

@@ -63,6 +63,19 @@ TEST_F(SettingsRegistryTest, ValuesKeepTheirKindInAUserOnlyFile)
     EXPECT_THROW(reg.ReadInteger("a/b"), ERegistryError);
 }
 
+TEST_F(SettingsRegistryTest, ValuesWrittenWithoutCloseKeyAreStoredWhenTheRegistryGoes)
+{
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\Software\\TavorSoft\\LexoraXP", true));
+        reg.WriteBool("UpdEnbl", false);
+    }
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\TavorSoft\\LexoraXP", false));
+    EXPECT_TRUE(reg.ValueExists("UpdEnbl"));
+    EXPECT_FALSE(reg.ReadBool("UpdEnbl"));
+}
+
 TEST_F(SettingsRegistryTest, KeysExistWithoutValuesAndRelativeToTheOpenKey)
 {
     {
