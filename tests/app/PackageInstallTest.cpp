@@ -5,15 +5,15 @@
 #include "engine/DictManager.h"
 #include "engine/Dictionary.h"
 #include "tests/app/PackageTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <sys/resource.h>
+#include <optional>
 
 namespace fs = std::filesystem;
 using namespace PackageTest;
@@ -225,16 +225,10 @@ TEST_F(PackageInstall, AFullDiskWhileCopyingLeavesTheOldFilesAndSaysWhy)
     const std::string package = MakePackage("ENGFRE_T.pkg", PackageBytes(dictionary, CabinetBytes(sounds_)));
     const auto before = Snapshot(data_);
     // Writes beyond 100 kB fail as on a full disk: the dictionary's copy does not fit.
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit small = old;
-    small.rlim_cur = 100000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::optional<TestFiles::TFileSizeLimit> fullDisk(std::in_place, 100000);
     TDictManager manager(Catalogue());
     const TPackageResult r = Install(package, manager);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    fullDisk.reset();
     EXPECT_EQ(r.Status, TPackageStatus::WriteFailed);
     EXPECT_NE(r.Message.find(std::strerror(EFBIG)), std::string::npos) << r.Message;
     EXPECT_FALSE(r.Shown);  // the window reports this one

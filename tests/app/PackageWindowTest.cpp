@@ -8,6 +8,7 @@
 #include "tests/app/MainWindowTestFolder.h"
 #include "tests/app/PackageTestSupport.h"
 #include "tests/qtsupport/ModalAnswer.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,10 +20,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <sys/resource.h>
+#include <optional>
 
 namespace fs = std::filesystem;
 using namespace MainWindowTest;
@@ -209,12 +209,7 @@ TEST_F(PackageWindow, AFullDiskDuringExtractionShowsOneSystemErrorAndChangesNoth
     auto w = Open();
     const auto before = PackageTest::Snapshot(folder_.DataFile(""));
     ASSERT_LT(fs::file_size(package_), 100000u);  // the copies fit; the extraction does not
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 100000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::optional<TestFiles::TFileSizeLimit> fullDisk(std::in_place, 100000);
     TestSupport::ClickInNextModal("bOk");
     w->InstallDictionaryPackage(QString::fromStdString(package_));
     const bool shown = QTest::qWaitFor([&] { return !TestSupport::LastModalText().isEmpty(); }, 10000);
@@ -227,8 +222,7 @@ TEST_F(PackageWindow, AFullDiskDuringExtractionShowsOneSystemErrorAndChangesNoth
         },
         1000);
     const bool done = QTest::qWaitFor([&] { return !w->PackageQueue->Busy(); }, 10000);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    fullDisk.reset();
     ASSERT_TRUE(shown);
     ASSERT_TRUE(done);
     QTest::qWait(1100);

@@ -7,6 +7,7 @@
 #include "platform/qt/OpenUrl.h"
 #include "tests/app/PackageTestSupport.h"
 #include "tests/platform/HttpTestServer.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -17,9 +18,8 @@
 #include <chrono>
 #include <deque>
 #include <filesystem>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
+#include <optional>
 
 namespace fs = std::filesystem;
 using HttpTest::TRequest;
@@ -393,15 +393,9 @@ TEST_F(UpdateThread, AFullDiskKeepsTheOldFileAndSaysSoOnce)
     answers_ = {6, 6};
     {
         // Writes beyond 100 kB fail as on a full disk.
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit small = old;
-        small.rlim_cur = 100000;
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        std::optional<TestFiles::TFileSizeLimit> fullDisk(std::in_place, 100000);
         Run(server, true);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        fullDisk.reset();
     }
     ASSERT_EQ(messages_.size(), 2u);
     EXPECT_TRUE(messages_[1].Text.startsWith("MsgUpdateError")) << messages_[1].Text.toStdString();

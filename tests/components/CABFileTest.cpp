@@ -4,6 +4,7 @@
 #include "tests/platform/CabinetTestSupport.h"
 
 #include "tests/qtsupport/ModalAnswer.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,10 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 #include <thread>
+#include <optional>
 
 using namespace CabinetTest;
 
@@ -129,12 +129,7 @@ TEST_F(CABFile, ARefusedWriteIsShownInTheErrorBoxAlsoFromAWorkerThread)
         });
     };
     // Writes beyond 50 kB fail as on a full disk.
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit small = old;
-    small.rlim_cur = 50000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::optional<TestFiles::TFileSizeLimit> fullDisk(std::in_place, 50000);
     answer();
     const bool onThisThread = cab_.ExtractAll();
     const bool shownHere = cab_.SystemErrorShown();
@@ -146,8 +141,7 @@ TEST_F(CABFile, ARefusedWriteIsShownInTheErrorBoxAlsoFromAWorkerThread)
     std::thread worker([&] { onWorker = cab_.ExtractAll(); });
     worker.join();
     const bool shown = QTest::qWaitFor([&] { return !title.isEmpty(); }, 5000);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    fullDisk.reset();
 
     const QString expected = QString::fromLocal8Bit(std::strerror(EFBIG));
     EXPECT_FALSE(onThisThread);

@@ -2,11 +2,11 @@
 #include "platform/Cabinet.h"
 
 #include "tests/platform/CabinetTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <optional>
 
 using namespace CabinetTest;
 using Platform::CabinetTargetPath;
@@ -178,18 +178,12 @@ TEST_F(Cabinet, AFailingWriteStopsWithOneError)
 {
     const std::string cabinet = MakeSample();
     // A file-size limit makes writes beyond 40 kB fail as a full disk would.
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 40000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::optional<TestFiles::TFileSizeLimit> fullDisk(std::in_place, 40000);
     int calls = 0;
     TCabinetNotify notify;
     notify.Progress = [&](const TCabinetEntry&, uint64_t) { ++calls; };
     const auto result = Copy(cabinet, notify);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    fullDisk.reset();
     EXPECT_EQ(result.Error, TCabinetError::Write);
     EXPECT_NE(result.Message.find("sub/b.txt"), std::string::npos) << result.Message;
     EXPECT_LE(calls, 3);  // a.txt and the one block of b.txt that fitted
