@@ -6,10 +6,6 @@
 #include <cmath>
 #include <cstring>
 
-// The vector helpers below are always inlined; the note on how 32-byte vectors would be passed
-// to an out-of-line copy does not apply.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 namespace sonarel {
 namespace {
 
