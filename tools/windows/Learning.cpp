@@ -136,8 +136,8 @@ void TfLearning::ConnectHandlers()
     link(alSound, &TfLearning::alSoundClick);
     connect(Timer, &QTimer::timeout, this, [this] {
         Guard([this] {
-            if (timerTick_ != nullptr)
-                (this->*timerTick_)();
+            if (const auto tick = timerTick_)
+                (this->*tick)();
         });
     });
     button(bIncM1, &TfLearning::bIncM1Click);
