@@ -18,7 +18,6 @@ namespace Balloon {
 
 namespace {
 
-const QChar kEllipsis(0x2026);
 constexpr int kMarginX = 8, kMarginTop = 6, kMarginBottom = 8, kSpacing = 4;
 constexpr int kMinTextWidth = 100;
 constexpr int kWordLines = 3;  // the word itself takes at most this many lines
