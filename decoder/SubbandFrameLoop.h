@@ -17,7 +17,7 @@ namespace sonarel {
 // table. The samples lie within the body.
 using SampleReader = bool (*)(FrameReader& stream, const SampleSlot* slots, int count);
 
-// Subbands [0, bound) use Low, [bound, count) use High; ReadSamples fills setCount sets. Returns
+// Subbands [0, bound) use Low, [bound, count) use High; readSamples fills setCount sets. Returns
 // false, with no audio and no EndFrame, for a checksum mismatch, a forbidden allocation, a group
 // code beyond its table or samples running past the body.
 template <class Low, class High>

@@ -45,11 +45,10 @@ public:
     TRtfWriter& Open();                          // a group: what it sets ends with Close
     TRtfWriter& Close();
     TRtfWriter& Text(std::u16string_view text);
-    TRtfWriter& Paragraph();  // "\par"; the last paragraph needs none and gets none
+    TRtfWriter& Paragraph();  // "\par"
     std::string Finish();     // the whole document
 
 private:
-    void Flush();  // writes a "\par" that is not the last thing in the document
     void Delimit(char16_t next);
 
     const TCodePageMap& Map;
@@ -60,7 +59,6 @@ private:
     std::string Body;
     TDelimiter Pending = TDelimiter::None;
     bool UsesUnicode = false;
-    bool PendingParagraph = false;
 };
 
 }  // namespace SampleData

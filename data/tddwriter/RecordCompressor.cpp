@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 namespace TddWriter {
 
@@ -16,30 +17,30 @@ struct TRecordCompressor::TState {
     // libdeflate's strongest level parses each record optimally, which zlib's level 9 does
     // not try; on the tiniest texts zlib still wins by a few bytes, so each record gets the
     // smaller of the two standard zlib streams.
-    libdeflate_compressor* Optimal = nullptr;
+    struct TFreeCompressor {
+        void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+    };
+    std::unique_ptr<libdeflate_compressor, TFreeCompressor> Optimal{libdeflate_alloc_compressor(12)};
     z_stream Zlib{};
-    bool ZlibOpen = false;
     std::string Payload;  // N then the text, compressed in one piece
     std::string Other;    // the zlib stream, while the two are compared
+
+    TState()
+    {
+        if (!Optimal || deflateInit(&Zlib, Z_BEST_COMPRESSION) != Z_OK)
+            throw ECompressionError("cannot start deflater");
+    }
+    ~TState() { deflateEnd(&Zlib); }
+    TState(const TState&) = delete;
+    TState& operator=(const TState&) = delete;
 };
 
 TRecordCompressor::TRecordCompressor()
     : state_(std::make_unique<TState>())
 {
-    state_->Optimal = libdeflate_alloc_compressor(12);
-    if (!state_->Optimal)
-        throw ECompressionError("cannot start deflater");
-    if (deflateInit(&state_->Zlib, Z_BEST_COMPRESSION) != Z_OK)
-        throw ECompressionError("cannot start deflater");
-    state_->ZlibOpen = true;
 }
 
-TRecordCompressor::~TRecordCompressor()
-{
-    if (state_->ZlibOpen)
-        deflateEnd(&state_->Zlib);
-    libdeflate_free_compressor(state_->Optimal);
-}
+TRecordCompressor::~TRecordCompressor() = default;
 
 std::size_t TRecordCompressor::AppendRecord(std::string_view text, std::string& out)
 {
@@ -64,10 +65,10 @@ std::size_t TRecordCompressor::AppendRecord(std::string_view text, std::string& 
     st.Other.resize(zbound - zs.avail_out);
 
     const std::size_t start = out.size();
-    const std::size_t bound = libdeflate_zlib_compress_bound(st.Optimal, st.Payload.size());
+    const std::size_t bound = libdeflate_zlib_compress_bound(st.Optimal.get(), st.Payload.size());
     out.resize(start + bound);
     std::size_t length =
-        libdeflate_zlib_compress(st.Optimal, st.Payload.data(), st.Payload.size(), out.data() + start, bound);
+        libdeflate_zlib_compress(st.Optimal.get(), st.Payload.data(), st.Payload.size(), out.data() + start, bound);
     if (length == 0)
         throw ECompressionError("compression failed");
     if (st.Other.size() < length) {
