@@ -201,11 +201,12 @@ void TUpdateThread::WorkerDone()
         worker_.join();
     if (window_.ShowPosition)
         window_.ShowPosition(0);
-    std::error_code ec;
-    const bool plainFile = fs::is_regular_file(fs::symlink_status(Target().toStdString(), ec));
-    if (startInstaller_ && !terminate_ && plainFile) {
-        // Opened with the desktop's handler for its type; never run, never made executable.
-        if (OpenUrl(QUrl::fromLocalFile(Target())))
+    if (startInstaller_ && !terminate_) {
+        // Opened with the desktop's handler for its type; never run, never made executable,
+        // and only when it is a plain file (a link planted at its name is not the installer).
+        std::error_code ec;
+        if (fs::is_regular_file(fs::symlink_status(Target().toStdString(), ec))
+            && OpenUrl(QUrl::fromLocalFile(Target())))
             StoreUpdateTime();
     }
     if (window_.Finished)
