@@ -4,11 +4,10 @@
 #include "app/Settings.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "tests/app/MainWindowTestFolder.h"
+#include "tests/qtsupport/WindowManager.h"
 
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTest>
 #include <QWindow>
 
@@ -36,37 +35,6 @@ QRect Stored()
     LoadSettings(s);
     return {s.Left, s.Top, s.Width, s.Height};
 }
-
-// A window manager of the test's own, ended with it.
-class TWindowManager {
-public:
-    bool Start()
-    {
-        if (QStandardPaths::findExecutable("openbox").isEmpty())
-            return false;
-        FProcess.start("openbox", {"--sm-disable"});
-        if (!FProcess.waitForStarted(5000))
-            return false;
-        // Ready once it frames a window.
-        QWidget probe;
-        probe.resize(100, 60);
-        probe.show();
-        const bool framed = QTest::qWaitFor(
-            [&] { return probe.windowHandle() != nullptr && !probe.windowHandle()->frameMargins().isNull(); }, 10000);
-        probe.hide();
-        return framed;
-    }
-    ~TWindowManager()
-    {
-        FProcess.terminate();
-        if (!FProcess.waitForFinished(5000))
-            FProcess.kill();
-        FProcess.waitForFinished(5000);
-    }
-
-private:
-    QProcess FProcess;
-};
 
 class MainWindowGeometryX11 : public ::testing::Test {
 protected:
@@ -118,7 +86,7 @@ TEST_F(MainWindowGeometryX11, WithoutAWindowManagerTheStoredPlaceComesBack)
 
 TEST_F(MainWindowGeometryX11, WithAWindowManagerTheStoredPlaceComesBack)
 {
-    TWindowManager manager;
+    TestSupport::TWindowManager manager;
     if (!manager.Start())
         GTEST_SKIP() << "no window manager (openbox) could be started";
     RoundTrips(true);

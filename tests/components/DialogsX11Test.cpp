@@ -5,17 +5,16 @@
 #include "components/MessageForm.h"
 #include "engine/WideStringList.h"
 #include "tests/qtsupport/ModalAnswer.h"
+#include "tests/qtsupport/WindowManager.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <memory>
 
 namespace {
@@ -55,29 +54,13 @@ class DialogsX11 : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (WindowManagerRuns() || QStandardPaths::findExecutable("openbox").isEmpty())
+        if (WindowManagerRuns())
             return;
-        wm = std::make_unique<QProcess>();
-        wm->start("openbox", {"--sm-disable"});
-        if (!QTest::qWaitFor(WindowManagerRuns, 10000)) {
-            TearDownTestSuite();
-            return;
-        }
-        // The first window mapped while the window manager settles may go unmanaged: a probe
-        // takes that turn.
-        QWidget probe;
-        probe.show();
-        if (!QTest::qWaitForWindowExposed(&probe, 1000))
-            std::cerr << "the window manager did not show the probe window\n";
-    }
-    static void TearDownTestSuite()
-    {
-        if (wm) {
-            wm->terminate();
-            wm->waitForFinished(5000);
+        wm = std::make_unique<TestSupport::TWindowManager>();
+        if (!wm->Start())
             wm.reset();
-        }
     }
+    static void TearDownTestSuite() { wm.reset(); }
     void SetUp() override
     {
         if (!WindowManagerRuns())
@@ -85,7 +68,7 @@ protected:
     }
     void TearDown() override { CloseAllHelp(); }
 
-    static inline std::unique_ptr<QProcess> wm;
+    static inline std::unique_ptr<TestSupport::TWindowManager> wm;
 };
 
 TEST_F(DialogsX11, TheMessageFormHasNoMinimiseOrMaximise)

@@ -166,11 +166,6 @@ TShown Shown(const QTextDocument& doc)
     return s;
 }
 
-struct TDictd {
-    const char* Name;
-    int CodePage;
-};
-
 TEST(RichTextArticles, EveryPieceOfTheEntryShowsInItsLook)
 {
     std::size_t checked = 0;

@@ -58,11 +58,6 @@ qsizetype Escaped(const std::string& rtf, char symbol)
     return n;
 }
 
-struct TDictd {
-    const char* Name;
-    int CodePage;
-};
-
 TEST(RichTextArticles, FreedictArticlesReadWithoutLoss)
 {
     std::size_t read = 0;

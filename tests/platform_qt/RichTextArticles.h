@@ -9,6 +9,12 @@
 
 namespace RichTextTest {
 
+// A FreeDict dictionary by its name ("eng-deu") and the code page its articles are made in.
+struct TDictd {
+    const char* Name;
+    int CodePage;
+};
+
 struct TSourceArticle {
     std::vector<SampleData::TFreedictEntry> Senses;
     std::string Rtf;

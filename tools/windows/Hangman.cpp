@@ -93,7 +93,7 @@ void TfLearning::alHangManClick()
     Timer->stop();
     BuildAlphabetKeyboard();
     lMethod->setText(alHangMan->text());
-    ShowGameWord({});
+    lGameWord->Show({});
     const bool listOpen = host_.ListShown ? host_.ListShown() : host_.lbList != nullptr && host_.lbList->isVisible();
     rbListWords->setEnabled(listOpen);
     (listOpen ? rbListWords : rbDictWords)->setChecked(true);
@@ -206,7 +206,7 @@ bool TfLearning::RevealLetter(char16_t letter)
         }
     }
     DisableKey(letter);
-    ShowGameWord(display);
+    lGameWord->Show(display);
     return found;
 }
 
@@ -241,14 +241,9 @@ void TfLearning::EndAsLoss()
             shown += QLatin1Char(' ') + GameWord.at(i) + QLatin1Char(' ');
         shown += GameWord.back();
     }
-    ShowGameWord(shown);
+    lGameWord->Show(shown);
     ShowGameArticle();
     GameRunning = false;
-}
-
-void TfLearning::ShowGameWord(const QString& text)
-{
-    lGameWord->Show(text);
 }
 
 void TfLearning::EndAsWin()

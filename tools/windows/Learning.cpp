@@ -106,7 +106,7 @@ void TfLearning::ApplyCaptions()
         c->setText(Text("LLRandomCheck"));
     ckbExamenM4->setText(Text("LLChackExamen"));
     lIntervalM6->setText(Text("LLIntervalM6"));
-    ShowGameWord(Text("LLGameWord"));
+    lGameWord->Show(Text("LLGameWord"));
     alLoss->setText(Text("LLLoss"));
     alNextWord->setText(Text("LLNexWord"));
     alNewGame->setText(Text("LLNewGame"));

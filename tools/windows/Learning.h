@@ -234,8 +234,6 @@ private:
     void ChooseCards(int method);
     // hangman endings
     void EndAsLoss();
-    // The word as guessed so far, on one line of lGameWord where it can be.
-    void ShowGameWord(const QString& text);
     void EndAsWin();
     void ShowGameArticle();
     void Guess(char16_t letter);

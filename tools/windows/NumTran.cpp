@@ -65,17 +65,14 @@ TfNumTran::TfNumTran(const TWideStrings& langStrings, QWidget* parent)
     // Title, system menu and close button only: no minimise or maximise button.
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(308, 179);
     QFont tahoma("Tahoma");
     tahoma.setPointSize(8);
     setFont(tahoma);
 
     lNumber = new QLabel(this);
     lNumber->setObjectName("lNumber");
-    lNumber->setGeometry(8, 4, 140, 16);
     eNumber = new QLineEdit(this);
     eNumber->setObjectName("eNumber");
-    eNumber->setGeometry(8, 20, 140, 22);
     eNumber->setMaxLength(kMaxDigits);
     // Only digits reach the box, typed or pasted: a pasted "-5" or "12a" is refused whole.
     eNumber->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,10}"), eNumber));
@@ -83,35 +80,28 @@ TfNumTran::TfNumTran(const TWideStrings& langStrings, QWidget* parent)
 
     lLabguage = new QLabel(this);
     lLabguage->setObjectName("lLabguage");
-    lLabguage->setGeometry(160, 4, 140, 16);
     cbLanguage = new QComboBox(this);
     cbLanguage->setObjectName("cbLanguage");
-    cbLanguage->setGeometry(160, 20, 140, 22);
     cbLanguage->addItems({"English", "German", "Espanol", "French", "Italian", "Russian", "Turkish"});
     cbLanguage->setCurrentIndex(0);
 
     // A framed box in the window colour, without title or picture.
     MBox1 = new TMBox(this);
     MBox1->setObjectName("MBox1");
-    MBox1->setGeometry(8, 50, 292, 89);
     MBox1->SetColor(clWindow);
     MBox1->SetBackground(false);
     MBox1->SetAdvancedDrow(false);
     Label1 = new TWordsLabel(MBox1);
     Label1->setObjectName("Label1");
-    Label1->setGeometry(1, 2, 290, 85);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     bTranslate = new QPushButton(this);
     bTranslate->setObjectName("bTranslate");
-    bTranslate->setGeometry(8, 147, 90, 25);
     UniButton1 = new QPushButton("Copy", this);
     UniButton1->setObjectName("UniButton1");
-    UniButton1->setGeometry(109, 147, 90, 25);
     bClose = new QPushButton(this);
     bClose->setObjectName("bClose");
-    bClose->setGeometry(210, 147, 90, 25);
     for (QPushButton* b : {bTranslate, UniButton1, bClose})
         b->setAutoDefault(false);
     setTabOrder(eNumber, cbLanguage);
@@ -123,7 +113,7 @@ TfNumTran::TfNumTran(const TWideStrings& langStrings, QWidget* parent)
     connect(cbLanguage, &QComboBox::activated, this, &TfNumTran::cbLanguageChange);
     connect(UniButton1, &QPushButton::clicked, this, &TfNumTran::UniButton1Click);
     connect(bClose, &QPushButton::clicked, this, &TfNumTran::bCloseClick);
-    FormCreate();
+    FormCreate();  // sets the captions and lays the window out for them
 }
 
 void TfNumTran::FormCreate()

@@ -1,0 +1,35 @@
+#include "tests/qtsupport/WindowManager.h"
+
+#include <QStandardPaths>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+namespace TestSupport {
+
+bool TWindowManager::Start()
+{
+    if (QStandardPaths::findExecutable("openbox").isEmpty())
+        return false;
+    FProcess.start("openbox", {"--sm-disable"});
+    if (!FProcess.waitForStarted(5000))
+        return false;
+    // Ready once it frames a window.
+    QWidget probe;
+    probe.resize(100, 60);
+    probe.show();
+    const bool framed = QTest::qWaitFor(
+        [&] { return probe.windowHandle() != nullptr && !probe.windowHandle()->frameMargins().isNull(); }, 10000);
+    probe.hide();
+    return framed;
+}
+
+TWindowManager::~TWindowManager()
+{
+    FProcess.terminate();
+    if (!FProcess.waitForFinished(5000))
+        FProcess.kill();
+    FProcess.waitForFinished(5000);
+}
+
+}  // namespace TestSupport
