@@ -6,6 +6,6 @@ class QWidget;
 
 // Moves Window (a top-level widget, shown or not) so that its frame is centred on Owner's
 // frame (or on the active window of Owner's own that covers it) and lies inside the screen's
-// work area; without a visible Owner, centred on the screen. A resizable window larger than the work area is shrunk to
-// fit.
+// work area; without a visible Owner, centred on the screen. A resizable window larger than
+// the work area is shrunk to fit.
 void PlaceOnOwner(QWidget& window, const QWidget* owner);

@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace Balloon {
@@ -25,7 +24,6 @@ constexpr int kWordLines = 3;  // the word itself takes at most this many lines
 struct TLine {
     int Paragraph;
     int Start, Length;
-    qreal Width;
 };
 
 }  // namespace
@@ -46,7 +44,7 @@ TFittedText FitBalloonText(const QString& text, const QFont& font, int maxWidth,
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     for (int p = 0; p < paragraphs.size() && static_cast<int>(lines.size()) <= maxLines; ++p) {
         if (paragraphs[p].isEmpty()) {
-            lines.push_back({p, 0, 0, 0});
+            lines.push_back({p, 0, 0});
             continue;
         }
         QTextLayout layout(paragraphs[p], font);
@@ -54,7 +52,7 @@ TFittedText FitBalloonText(const QString& text, const QFont& font, int maxWidth,
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(maxWidth);
-            lines.push_back({p, line.textStart(), line.textLength(), line.naturalTextWidth()});
+            lines.push_back({p, line.textStart(), line.textLength()});
             if (static_cast<int>(lines.size()) > maxLines)
                 break;
         }
@@ -63,13 +61,11 @@ TFittedText FitBalloonText(const QString& text, const QFont& font, int maxWidth,
 
     TFittedText fitted;
     QStringList shown;
-    qreal widest = 0;
     const bool overflow = static_cast<int>(lines.size()) > maxLines;
     const int keep = overflow ? maxLines : static_cast<int>(lines.size());
     for (int i = 0; i < keep; ++i) {
         const TLine& l = lines[static_cast<std::size_t>(i)];
         QString s = paragraphs[l.Paragraph].mid(l.Start, l.Length);
-        qreal width = l.Width;
         if (overflow && i == keep - 1) {
             // The last line that fits takes what follows, joined, cut with "…" where needed.
             QStringList rest{paragraphs[l.Paragraph].mid(l.Start)};
@@ -77,17 +73,13 @@ TFittedText FitBalloonText(const QString& text, const QFont& font, int maxWidth,
                 rest << paragraphs[p];
             const QString joined = rest.join(QLatin1Char(' ')).simplified();
             s = fm.elidedText(joined, Qt::ElideRight, maxWidth);
-            fitted.Cut = s != joined;
-            width = fm.horizontalAdvance(s);
         }
         while (s.endsWith(QLatin1Char(' ')))
             s.chop(1);
         shown << s;
-        widest = std::max(widest, width);
     }
     fitted.Text = shown.join(QLatin1Char('\n'));
     fitted.Lines = keep;
-    fitted.Width = std::min(maxWidth, static_cast<int>(std::ceil(widest)));
     return fitted;
 }
 

@@ -12,10 +12,8 @@ class QTimer;
 namespace Balloon {
 
 struct TFittedText {
-    QString Text;   // the lines, separated by "\n"
-    int Width = 0;  // of the widest line
+    QString Text;  // the lines, separated by "\n"
     int Lines = 0;
-    bool Cut = false;  // text was left out (the last line ends with "…")
 };
 
 // Lays Text out in Font within MaxWidth, in at most MaxHeight (at least one line).

@@ -316,31 +316,27 @@ void TRegistry::PrepareWrite()
         fs::create_directories(folder, ec);
         ::chmod(folder.c_str(), 0700);
     }
-    // The rewrite keeps only the lines the store understands: a damaged file is kept aside.
+    // Missing, or unreadable: the store cannot read it either, and the copy starts empty.
+    std::string old;
     try {
-        const std::string old = Platform::ReadWholeFile(file_);
-        if (LooksDamaged(old)) {
-            const std::string copy = file_ + ".damaged";
-            fs::remove(copy, ec);
-            const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-            if (out < 0 || ::write(out, old.data(), old.size()) != static_cast<ssize_t>(old.size())) {
-                if (out >= 0)
-                    ::close(out);
-                throw ERegistryError("Cannot keep a copy of the damaged settings file \"" + file_ + "\"");
-            }
-            ::close(out);
-        }
+        old = Platform::ReadWholeFile(file_);
     } catch (const std::system_error&) {
-        // Missing, or unreadable: the store cannot read it either.
+    }
+    // The rewrite keeps only the lines the store understands: a damaged file is kept aside.
+    if (LooksDamaged(old)) {
+        const std::string copy = file_ + ".damaged";
+        fs::remove(copy, ec);
+        const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (out < 0 || ::write(out, old.data(), old.size()) != static_cast<ssize_t>(old.size())) {
+            if (out >= 0)
+                ::close(out);
+            throw ERegistryError("Cannot keep a copy of the damaged settings file \"" + file_ + "\"");
+        }
+        ::close(out);
     }
     if (scratch_.empty()) {
         // The store moves to a private copy of the file: what it writes reaches the file only
         // through CloseKey.
-        std::string old;
-        try {
-            old = Platform::ReadWholeFile(file_);
-        } catch (const std::system_error&) {
-        }
         std::string pattern = (folder / ("." + fs::path(file_).filename().string() + ".XXXXXX")).string();
         const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd < 0)
