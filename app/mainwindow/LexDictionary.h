@@ -252,7 +252,8 @@ public:
     int WordCount() const;
     int SelectedIndex() const;
     QString SelectedWord() const;
-    void SetSelectedIndex(int index);
+    // The row is scrolled into view, or to the top of the list with AtTop.
+    void SetSelectedIndex(int index, bool atTop = false);
     void SetWordsText(std::u16string text);
     void ClearWords();
 

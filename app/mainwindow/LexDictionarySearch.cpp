@@ -49,7 +49,7 @@ QString TfLexDictionary::SelectedWord() const
     return i >= 0 ? WordsModel->Word(i) : QString();
 }
 
-void TfLexDictionary::SetSelectedIndex(int index)
+void TfLexDictionary::SetSelectedIndex(int index, bool atTop)
 {
     const QSignalBlocker block(lbWords->selectionModel());
     if (index < 0 || index >= WordCount()) {
@@ -58,10 +58,12 @@ void TfLexDictionary::SetSelectedIndex(int index)
         return;
     }
     const QModelIndex at = WordsModel->index(index);
-    lbWords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
     // The view learns of the change only from the blocked signals: the selected row is
-    // scrolled into view and the rows are drawn again, so the highlight is always seen.
-    lbWords->scrollTo(at, QAbstractItemView::EnsureVisible);
+    // scrolled into view and the rows are drawn again, so the highlight is always seen. The
+    // scroll comes first: a new letter block is laid out then, before the selection holds
+    // rows of its own that the view would look up for every row it lays out.
+    lbWords->scrollTo(at, atTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+    lbWords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
     lbWords->viewport()->update();
 }
 
@@ -80,7 +82,7 @@ void TfLexDictionary::ClearWords()
 void TfLexDictionary::LoadLetterBlock(char16_t letter)
 {
     CurrentLetter = letter;
-    std::u16string words;
+    std::u16string words = WordsModel->TakeSpareText();
     Dictionary->GetLetterWords(letter, false, words, false);
     if (!words.empty()) {
         SetWordsText(std::move(words));
@@ -94,12 +96,11 @@ int TfLexDictionary::SelectMatchingWord(const QString& text)
     int index = -1;
     do {
         index = WordsModel->FindPrefix(t);
-        SetSelectedIndex(index);
         if (index < 0)
             t.chop(1);
     } while (index < 0 && !t.isEmpty());
-    if (index >= 0)
-        lbWords->scrollTo(WordsModel->index(index), QAbstractItemView::PositionAtTop);
+    // Scrolled once: each move of the list asks the X server where the mouse is.
+    SetSelectedIndex(index, true);
     return index;
 }
 

@@ -24,6 +24,13 @@ int TWordListModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : Count();
 }
 
+QModelIndex TWordListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || row >= Count() || column != 0 || parent.isValid())
+        return {};
+    return createIndex(row, column);
+}
+
 QVariant TWordListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() < 0 || index.row() >= Count())
@@ -44,10 +51,10 @@ QString TWordListModel::Word(int row) const
 void TWordListModel::SetText(std::u16string text)
 {
     beginResetModel();
-    text_ = std::move(text);
+    text_.swap(text);
+    spare_.swap(text);
+    spare_.clear();
     rows_.clear();
-    folded_.clear();
-    foldedSize_ = 0;
     std::size_t start = 0;
     const std::size_t n = text_.size();
     while (start < n) {
@@ -87,17 +94,6 @@ void TWordListModel::Insert(int row, const QString& word)
     endInsertRows();
 }
 
-void TWordListModel::FoldUpTo(std::size_t end) const
-{
-    // Folded only as far as a search has looked: the first letters of a block cost little.
-    if (end <= foldedSize_)
-        return;
-    folded_.resize(text_.size());
-    for (std::size_t i = foldedSize_; i < end; ++i)
-        folded_[i] = Fold(text_[i]);
-    foldedSize_ = end;
-}
-
 int TWordListModel::FindPrefix(const QString& text) const
 {
     if (text.isEmpty())
@@ -107,11 +103,18 @@ int TWordListModel::FindPrefix(const QString& text) const
         key[static_cast<std::size_t>(i)] = Fold(text.at(i).unicode());
     }
     const auto len = static_cast<std::int32_t>(key.size());
+    // Rows are folded as they are compared: most differ from the text in their first letters,
+    // so a search looks at little more than those, and needs no folded copy of the block.
+    const char16_t* words = text_.data();
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const TRow& r = rows_[i];
-        FoldUpTo(static_cast<std::size_t>(r.Start) + static_cast<std::size_t>(r.Length));
-        if (r.Length >= len
-            && std::char_traits<char16_t>::compare(folded_.data() + r.Start, key.data(), key.size()) == 0)
+        if (r.Length < len)
+            continue;
+        const char16_t* w = words + r.Start;
+        std::int32_t k = 0;
+        while (k < len && Fold(w[k]) == key[static_cast<std::size_t>(k)])
+            ++k;
+        if (k == len)
             return static_cast<int>(i);
     }
     return -1;
