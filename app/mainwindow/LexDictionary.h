@@ -230,6 +230,8 @@ public:
     // --- search and word list
     void LoadLetterBlock(char16_t letter);
     int SelectMatchingWord(const QString& text);
+    // The row SelectMatchingWord selects, or -1.
+    int MatchingWord(const QString& text) const;
     void FindWord();
     void MergeUserWords(char16_t letter);
     void SetSearchMode(int mode);
@@ -413,6 +415,12 @@ private:
     } shownArticle_;
     std::int32_t shownSection_ = -1;
     bool ShowArticleOnce(std::int32_t index, bool userWord, bool absolute);
+    // Work done for the look-ups of a newly opened dictionary while the program waits for input:
+    // room for its largest letter block, and its articles' fonts and letters drawn once.
+    void PrepareLookUps();
+    void WarmArticleFonts();
+    std::string preparedFor_;  // the file of the dictionary prepared for
+    bool prepareQueued_ = false;
     bool destroyed_ = false;
     std::vector<TMURL*> alphabetLinks_;
 

@@ -7,6 +7,8 @@
 #include "platform/qt/RichText.h"
 
 #include <QAction>
+#include <QImage>
+#include <QPainter>
 #include <QListView>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -14,6 +16,31 @@
 #include <QToolButton>
 
 #include <algorithm>
+
+namespace {
+
+// A new article may bring or take away the pane's scroll bar. The edit then lays the text out
+// for the new width when its viewport is resized and, the bar placed, once more at the same
+// width; while an article is read the first of the two is left out.
+class TOneRelayoutOnResize : public QObject {
+public:
+    explicit TOneRelayoutOnResize(QWidget* viewport)
+        : viewport_(viewport)
+    {
+        viewport_->installEventFilter(this);
+    }
+    ~TOneRelayoutOnResize() override { viewport_->removeEventFilter(this); }
+    TOneRelayoutOnResize(const TOneRelayoutOnResize&) = delete;
+    TOneRelayoutOnResize& operator=(const TOneRelayoutOnResize&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override { return e->type() == QEvent::Resize; }
+
+private:
+    QWidget* viewport_;
+};
+
+}  // namespace
 
 void TfLexDictionary::lbWordsClick()
 {
@@ -75,11 +102,40 @@ bool TfLexDictionary::ShowArticleOnce(std::int32_t index, bool userWord, bool ab
 void TfLexDictionary::ShowArticle(const std::string& article)
 {
     if (article.rfind("{\\rtf", 0) == 0) {
+        const TOneRelayoutOnResize once(reDescription->viewport());
         RichText::ReadRtf(article, *reDescription->document());
     } else {
         reDescription->setPlainText(ToQString(Platform::AnsiToWide(article)));
     }
     reDescription->moveCursor(QTextCursor::Start);
+}
+
+void TfLexDictionary::WarmArticleFonts()
+{
+    // The first articles of the first letter blocks, laid out and drawn out of sight: the fonts
+    // the dictionary's articles use are looked up and most of their letters drawn once, now,
+    // not in the first look-ups.
+    QWidget* pane = reDescription->viewport();
+    if (pane->width() <= 0 || pane->height() <= 0)
+        return;
+    QTextDocument document;
+    document.setDefaultFont(reDescription->document()->defaultFont());
+    document.setPageSize(QSizeF(pane->width(), -1));
+    QImage image(pane->size(), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    int drawn = 0;
+    for (int s = 0; s < Dictionary::kLetterSections && drawn < 6; ++s) {
+        const Dictionary::TSectionEntry& e = Dictionary->Sections[static_cast<std::size_t>(s)];
+        if (e.WordCount <= 0)
+            continue;
+        std::string article;
+        Dictionary->GetArticle(e.FirstWordIndex, true, article, false, true);
+        if (article.rfind("{\\rtf", 0) != 0)
+            continue;
+        RichText::ReadRtf(article, document);
+        document.drawContents(&painter, QRectF(QPointF(0, 0), pane->size()));
+        ++drawn;
+    }
 }
 
 void TfLexDictionary::UpdateWordCommands(bool isUserWord)

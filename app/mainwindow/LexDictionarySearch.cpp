@@ -17,6 +17,7 @@
 #include <QListView>
 #include <QSignalBlocker>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -27,6 +28,27 @@ QString Trimmed(const QString& s)
 {
     return ToQString(WideTrim(ToU16(s)));
 }
+
+// A widget that draws nothing until the end of a scope, and then all of itself.
+class TPaintsLater {
+public:
+    TPaintsLater(QWidget* widget, bool later)
+        : widget_(later ? widget : nullptr)
+    {
+        if (widget_ != nullptr)
+            widget_->setUpdatesEnabled(false);
+    }
+    ~TPaintsLater()
+    {
+        if (widget_ != nullptr)
+            widget_->setUpdatesEnabled(true);
+    }
+    TPaintsLater(const TPaintsLater&) = delete;
+    TPaintsLater& operator=(const TPaintsLater&) = delete;
+
+private:
+    QWidget* widget_;
+};
 
 }  // namespace
 
@@ -70,6 +92,34 @@ void TfLexDictionary::SetSelectedIndex(int index, bool atTop)
 void TfLexDictionary::SetWordsText(std::u16string text)
 {
     WordsModel->SetText(std::move(text));
+    if (!prepareQueued_ && Dictionary && Dictionary->FileName != preparedFor_) {
+        prepareQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            prepareQueued_ = false;
+            Guard([this] { PrepareLookUps(); });
+        });
+    }
+}
+
+void TfLexDictionary::PrepareLookUps()
+{
+    if (!Dictionary || Dictionary->FileName == preparedFor_)
+        return;
+    preparedFor_ = Dictionary->FileName;
+    // Room for the largest block that the file can hold, so the first look-ups in the large
+    // blocks neither move nor fault in their memory.
+    const std::int64_t fileSize = Dictionary->FileStream ? Dictionary->FileStream->Size() : 0;
+    std::int64_t bytes = 0;
+    std::int64_t words = 0;
+    for (int s = 0; s < Dictionary::kLetterSections; ++s) {
+        const Dictionary::TSectionEntry& e = Dictionary->Sections[static_cast<std::size_t>(s)];
+        if (e.Length > 0 && e.Length <= fileSize)
+            bytes = std::max<std::int64_t>(bytes, e.Length);
+        if (e.WordCount > 0 && e.WordCount <= e.Length)
+            words = std::max<std::int64_t>(words, e.WordCount);
+    }
+    WordsModel->Reserve(static_cast<std::size_t>(bytes / 2), static_cast<std::size_t>(words));
+    WarmArticleFonts();
 }
 
 void TfLexDictionary::ClearWords()
@@ -90,7 +140,7 @@ void TfLexDictionary::LoadLetterBlock(char16_t letter)
     }
 }
 
-int TfLexDictionary::SelectMatchingWord(const QString& text)
+int TfLexDictionary::MatchingWord(const QString& text) const
 {
     QString t = Trimmed(text);
     int index = -1;
@@ -99,6 +149,12 @@ int TfLexDictionary::SelectMatchingWord(const QString& text)
         if (index < 0)
             t.chop(1);
     } while (index < 0 && !t.isEmpty());
+    return index;
+}
+
+int TfLexDictionary::SelectMatchingWord(const QString& text)
+{
+    const int index = MatchingWord(text);
     // Scrolled once: each move of the list asks the X server where the mouse is.
     SetSelectedIndex(index, true);
     return index;
@@ -125,12 +181,28 @@ void TfLexDictionary::FindWord()
         cbFind->setEditText(text);
         cbFind->lineEdit()->selectAll();
     }
-    if (SearchMode == 0 && !text.isEmpty() && text.at(0).unicode() != CurrentLetter)
-        LoadLetterBlock(text.at(0).unicode());
-    if (SelectMatchingWord(text) < 0)
+    // The article is what a look-up waits for: it is read and drawn first, and only then is a
+    // new letter block laid out and drawn and the list scrolled to the word.
+    const bool newBlock = SearchMode == 0 && !text.isEmpty() && text.at(0).unicode() != CurrentLetter;
+    int index = -1;
+    {
+        const TPaintsLater listLater(lbWords, newBlock);
+        if (newBlock)
+            LoadLetterBlock(text.at(0).unicode());
+        index = MatchingWord(text);
+        if (index >= 0) {
+            {
+                const QSignalBlocker block(lbWords->selectionModel());
+                lbWords->selectionModel()->setCurrentIndex(WordsModel->index(index),
+                                                           QItemSelectionModel::ClearAndSelect);
+            }
+            lbWordsClick();
+            reDescription->viewport()->repaint();
+        }
+    }
+    SetSelectedIndex(index, true);
+    if (index < 0)
         UpdateWordCommands(false);
-    else
-        lbWordsClick();
 }
 
 bool TfLexDictionary::cbFindKeyPress(char16_t key)
