@@ -415,8 +415,9 @@ private:
     } shownArticle_;
     std::int32_t shownSection_ = -1;
     bool ShowArticleOnce(std::int32_t index, bool userWord, bool absolute);
-    // Work done for the look-ups of a newly opened dictionary while the program waits for input:
-    // room for its largest letter block, and its articles' fonts and letters drawn once.
+    // Work done for the look-ups of a newly opened dictionary while a word is typed: room for
+    // its largest letter block, and its articles' fonts and letters drawn once.
+    void QueuePrepareLookUps();
     void PrepareLookUps();
     void WarmArticleFonts();
     std::string preparedFor_;  // the file of the dictionary prepared for

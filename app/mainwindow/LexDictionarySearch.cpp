@@ -92,13 +92,17 @@ void TfLexDictionary::SetSelectedIndex(int index, bool atTop)
 void TfLexDictionary::SetWordsText(std::u16string text)
 {
     WordsModel->SetText(std::move(text));
-    if (!prepareQueued_ && Dictionary && Dictionary->FileName != preparedFor_) {
-        prepareQueued_ = true;
-        QTimer::singleShot(0, this, [this] {
-            prepareQueued_ = false;
-            Guard([this] { PrepareLookUps(); });
-        });
-    }
+}
+
+void TfLexDictionary::QueuePrepareLookUps()
+{
+    if (prepareQueued_ || !Dictionary || Dictionary->FileName == preparedFor_)
+        return;
+    prepareQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        prepareQueued_ = false;
+        Guard([this] { PrepareLookUps(); });
+    });
 }
 
 void TfLexDictionary::PrepareLookUps()
@@ -107,7 +111,7 @@ void TfLexDictionary::PrepareLookUps()
         return;
     preparedFor_ = Dictionary->FileName;
     // Room for the largest block that the file can hold, so the first look-ups in the large
-    // blocks neither move nor fault in their memory.
+    // blocks do not grow their memory step by step.
     const std::int64_t fileSize = Dictionary->FileStream ? Dictionary->FileStream->Size() : 0;
     std::int64_t bytes = 0;
     std::int64_t words = 0;
@@ -207,6 +211,8 @@ void TfLexDictionary::FindWord()
 
 bool TfLexDictionary::cbFindKeyPress(char16_t key)
 {
+    // Someone is typing a word to look up: the dictionary's look-ups are made ready meanwhile.
+    QueuePrepareLookUps();
     if (!Settings.EveryKey || key == u'\r' || key == u' ')
         return false;
     QLineEdit* edit = cbFind->lineEdit();

@@ -93,22 +93,9 @@ void TWordListModel::SetText(std::u16string text)
 
 void TWordListModel::Reserve(std::size_t chars, std::size_t rows)
 {
-    // Resizing writes every new place, so its pages are the program's before a block needs them;
-    // cutting back keeps the room.
-    for (std::u16string* text : {&text_, &spare_}) {
-        if (text->capacity() >= chars)
-            continue;
-        const std::size_t size = text->size();
-        text->reserve(chars);
-        text->resize(chars);
-        text->resize(size);
-    }
-    if (rows_.capacity() < rows) {
-        const std::size_t size = rows_.size();
-        rows_.reserve(rows);
-        rows_.resize(rows);
-        rows_.resize(size);
-    }
+    text_.reserve(chars);
+    spare_.reserve(chars);
+    rows_.reserve(rows);
 }
 
 void TWordListModel::Clear()

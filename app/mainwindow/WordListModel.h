@@ -30,7 +30,7 @@ public:
     // An empty buffer with the room of an earlier text, for the next letter block to be read
     // into: a block of a megabyte then costs no fresh pages.
     std::u16string TakeSpareText() { return std::move(spare_); }
-    // Room for blocks of up to Chars characters and Rows words, its memory touched now.
+    // Room for blocks of up to Chars characters and Rows words.
     void Reserve(std::size_t chars, std::size_t rows);
     void Clear();
     void Append(const QString& word);
