@@ -7,9 +7,12 @@
 #include "platform/qt/RichText.h"
 
 #include <QAction>
+#include <QFontMetricsF>
 #include <QImage>
-#include <QPainter>
 #include <QListView>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolBar>
@@ -39,6 +42,26 @@ protected:
 private:
     QWidget* viewport_;
 };
+
+// Whether the text is sure to be taller than the pane: every paragraph takes at least one line
+// as high as the font it begins with. Only a sure answer counts; a text that may fit is left to
+// the edit.
+bool SurelyTallerThan(const QTextDocument& document, const QWidget& pane)
+{
+    const qreal room = pane.height() - 2 * document.documentMargin();
+    const QFont base = document.defaultFont();
+    qreal height = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlock::iterator first = block.begin();
+        const QTextCharFormat format = first.atEnd() ? block.charFormat() : first.fragment().charFormat();
+        const QFontMetricsF metrics(format.font().resolve(base), &pane);
+        height += metrics.ascent() + metrics.descent() + std::max<qreal>(0, block.blockFormat().topMargin())
+            + std::max<qreal>(0, block.blockFormat().bottomMargin());
+        if (height > room + 1)
+            return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -102,8 +125,24 @@ bool TfLexDictionary::ShowArticleOnce(std::int32_t index, bool userWord, bool ab
 void TfLexDictionary::ShowArticle(const std::string& article)
 {
     if (article.rfind("{\\rtf", 0) == 0) {
-        const TOneRelayoutOnResize once(reDescription->viewport());
-        RichText::ReadRtf(article, *reDescription->document());
+        QTextDocument* document = reDescription->document();
+        QWidget* pane = reDescription->viewport();
+        const TOneRelayoutOnResize once(pane);
+        // Read without a page, nothing is laid out. A text sure to need the scroll bar gets it
+        // before it is laid out, so it is laid out once, at the width it is shown at; the bar
+        // is left to the edit again afterwards.
+        const QSizeF page = document->pageSize();
+        document->setPageSize(QSizeF(0, 0));
+        RichText::ReadRtf(article, *document);
+        const bool ownWidth = reDescription->lineWrapMode() == QTextEdit::WidgetWidth;
+        const bool barFirst = ownWidth && reDescription->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded
+            && !reDescription->verticalScrollBar()->isVisible() && SurelyTallerThan(*document, *pane);
+        if (barFirst)
+            reDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // The page as the edit gives it for its own width.
+        document->setPageSize(ownWidth ? QSizeF(pane->width(), -1) : page);
+        if (barFirst)
+            reDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     } else {
         reDescription->setPlainText(ToQString(Platform::AnsiToWide(article)));
     }
