@@ -128,8 +128,9 @@ std::uint64_t Get64(const std::string& bytes, std::size_t at)
 }
 
 // The header fields whose values the format fixes (versions, header lengths, the place of the
-// header sections and of the directory, the directory's chunk layout) hold them. libmspack
-// reads only the fields it needs, so a changed header could otherwise go unnoticed.
+// header sections and of the directory, the directory's chunk layout) hold them, and the file
+// is as long as its header says. libmspack reads only the fields it needs, so a changed header
+// could otherwise go unnoticed.
 bool HeadersIntact(const std::string& bytes)
 {
     constexpr std::size_t kSection0Length = 0x18, kDirectoryHeaderLength = 0x54;
@@ -149,8 +150,8 @@ bool HeadersIntact(const std::string& bytes)
         return false;
     if (version == 3 && Get64(bytes, 0x58) != directory + directoryLength)
         return false;
-    if (Get32(bytes, section0) != 0x1FE || Get32(bytes, section0 + 4) != 0 || Get32(bytes, section0 + 0x10) != 0
-        || Get32(bytes, section0 + 0x14) != 0)
+    if (Get32(bytes, section0) != 0x1FE || Get32(bytes, section0 + 4) != 0 || Get64(bytes, section0 + 8) != bytes.size()
+        || Get32(bytes, section0 + 0x10) != 0 || Get32(bytes, section0 + 0x14) != 0)
         return false;
     const std::uint64_t chunkSize = Get32(bytes, directory + 0x10), depth = Get32(bytes, directory + 0x18);
     return bytes.compare(directory, 4, "ITSP") == 0 && Get32(bytes, directory + 4) == 1
@@ -208,7 +209,12 @@ THelpFile::THelpFile(const std::string& fileName)
 {
     impl_->Bytes = LoadHelpFile(fileName);
     MendSecondGuid(impl_->Bytes);
-    const bool headersIntact = HeadersIntact(impl_->Bytes);
+    if (impl_->Bytes.compare(0, 4, "ITSF") != 0)
+        throw EHelpFileError("not a help file: " + fileName);
+    // A header field off its fixed value, or a length other than the file's own (cut short,
+    // or grown): damaged, and not handed to libmspack.
+    if (!HeadersIntact(impl_->Bytes))
+        throw EHelpFileError("damaged help file: " + fileName);
     impl_->System.Sys = Mspack::MakeSystem(SysOpen, SysClose, SysRead, SysWrite, SysSeek, SysTell);
     impl_->System.Input = &impl_->Bytes;
     impl_->Decompressor = mspack_create_chm_decompressor(&impl_->System.Sys);
@@ -219,9 +225,7 @@ THelpFile::THelpFile(const std::string& fileName)
         const int error = impl_->Decompressor->last_error(impl_->Decompressor);
         throw EHelpFileError((error == MSPACK_ERR_SIGNATURE ? "not a help file: " : "damaged help file: ") + fileName);
     }
-    // Damaged: a header field off its fixed value, a length other than the file's own (cut
-    // short, or grown), or an object that does not come out whole.
-    if (!headersIntact || impl_->Header->length != static_cast<off_t>(impl_->Bytes.size()) || !impl_->AllObjectsWhole())
+    if (!impl_->AllObjectsWhole())
         throw EHelpFileError("damaged help file: " + fileName);
 }
 
