@@ -82,7 +82,7 @@ bool THelpBrowser::OpenTopic(const QString& helpFile, const QString& topic)
 
 QVariant THelpBrowser::loadResource(int type, const QUrl& name)
 {
-    if (!file_ || (name.scheme() != "chm" && !name.isRelative()))
+    if (!file_ || (name.scheme() != kScheme && !name.isRelative()))
         return QTextBrowser::loadResource(type, name);
     std::string bytes;
     if (!file_->Read(name.path().toStdString(), bytes))
