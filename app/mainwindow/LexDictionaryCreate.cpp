@@ -323,23 +323,28 @@ void TfLexDictionary::closeEvent(QCloseEvent* e)
 {
     bool canClose = true;
     Guard([&] { canClose = FormCloseQuery(); });
-    if (!canClose) {
+    bool closing = false;
+    if (canClose)
+        Guard([&] { closing = FormClose(); });
+    if (!closing) {
         e->ignore();
         return;
     }
-    Guard([this] { FormClose(); });
     e->accept();
     // The program ends with its main window, also while it sits in the tray.
     if (QuitOnClose)
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
-void TfLexDictionary::FormClose()
+bool TfLexDictionary::FormClose()
 {
-    ShuttingDown = true;
     SaveHistory();
-    aCloseListExecute();
+    // A list whose save was cancelled or failed keeps the window open.
+    if (!aCloseListExecute())
+        return false;
+    ShuttingDown = true;
     CloseAllHelp();
+    return true;
 }
 
 void TfLexDictionary::aExitExecute()
