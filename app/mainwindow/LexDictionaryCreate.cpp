@@ -38,6 +38,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <cstdio>
+
 bool ShuttingDown = false;
 
 namespace {
@@ -384,7 +386,14 @@ void TfLexDictionary::KeepUnsavedList()
     QString name = folder + QStringLiteral("List %1.lst").arg(stamp);
     for (int n = 2; QFileInfo::exists(name); ++n)
         name = folder + QStringLiteral("List %1 (%2).lst").arg(stamp).arg(n);
-    LearnDictionary->SaveToFile(QFile::encodeName(name).toStdString());
+    // The working file holds the whole list: renamed, it needs no room on a full disk.
+    QFile list(folder + "TempList.tmp");
+    if (list.rename(name))
+        return;
+    // Nobody is there to answer a message: the session's log gets the words' whereabouts.
+    std::fprintf(stderr, "LexoraApp: the learning list could not be saved as \"%s\" (%s); its words stay in \"%s\".\n",
+                 QFile::encodeName(name).constData(), list.errorString().toLocal8Bit().constData(),
+                 QFile::encodeName(folder + "TempList.tmp").constData());
 }
 
 void TfLexDictionary::FormDestroy()

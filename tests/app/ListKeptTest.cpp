@@ -355,3 +355,39 @@ TEST_F(ListKept, SettingsThatWouldChangeTheDictionaryApplyTheRestAndKeepTheList)
     LoadSettings(stored);
     EXPECT_NE(stored.ClipTranslate, clipTranslate);
 }
+
+// At the end of the session nobody answers a question: a new list is kept under a name of its
+// own, and where even that fails the session's log says where its words are. The program runs
+// in a child process (ProgramChild.Run, StartupTest.cpp), which starts a list with "house".
+TEST(ListKeptAtSessionEnd, AListThatCannotBeNamedIsReportedAndKeepsItsWords)
+{
+    TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LEXORA_PROGRAM_CHILD", folder.Path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProgramChild.Run"});
+    QByteArray said;
+    while (!said.contains("READY") && child.waitForReadyRead(10000))
+        said += child.readAllStandardOutput();
+    ASSERT_TRUE(said.contains("READY")) << said.constData();
+    // The learning folder is taken away and a file put in its place: nothing can be named there.
+    const QString learning = folder.Path() + "Learning";
+    ASSERT_TRUE(QDir().rename(learning, learning + ".gone"));
+    QFile blocker(learning);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
+    ASSERT_TRUE(child.waitForFinished(10000));
+    said += child.readAllStandardOutput();
+    EXPECT_TRUE(said.contains("EXIT:0")) << said.constData();
+    const QString log = QString::fromLocal8Bit(child.readAllStandardError());
+    EXPECT_TRUE(log.contains("learning list could not be saved") && log.contains(learning + "/TempList.tmp"))
+        << log.toStdString();
+    // The words are in the working file, which went with the folder.
+    TLearnDictionary store((learning + ".gone").toStdString());
+    store.LoadFromFile((learning + ".gone/TempList.tmp").toStdString());
+    ASSERT_EQ(store.Words.Count(), 1);
+    EXPECT_EQ(store.Words.Get(0), u"house");
+}
