@@ -15,15 +15,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -34,7 +31,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <deque>
 #include <functional>
 
@@ -117,6 +113,15 @@ TModalScript::TAnswer SaveAs(const QString& path)
         edit->setText(path);
         QTest::mouseClick(box->button(QDialogButtonBox::Save), Qt::LeftButton);
     };
+}
+
+// The settings window's clipboard translation (the pop-up) switched where a user clicks.
+TfInterface* ClickClipTranslate(QWidget* modal)
+{
+    auto* form = qobject_cast<TfInterface*>(modal);
+    if (form != nullptr)
+        QTest::mouseClick(form->cbClipTranslate, Qt::LeftButton, {}, QPoint(6, form->cbClipTranslate->height() / 2));
+    return form;
 }
 
 TTestDictionary EnglishFrench()
@@ -308,9 +313,8 @@ TEST_F(ListKept, SettingsThatKeepTheDictionaryLeaveTheListAlone)
 {
     const bool clipTranslate = window->Settings.ClipTranslate;
     script.Then([](QWidget* modal) {
-        auto* form = qobject_cast<TfInterface*>(modal);
+        TfInterface* form = ClickClipTranslate(modal);
         ASSERT_NE(form, nullptr);
-        QTest::mouseClick(form->cbClipTranslate, Qt::LeftButton, {}, QPoint(6, form->cbClipTranslate->height() / 2));
         QTest::mouseClick(form->bOk, Qt::LeftButton);
     });
     window->aInterfaceForm->trigger();
@@ -327,9 +331,8 @@ TEST_F(ListKept, SettingsThatWouldChangeTheDictionaryApplyTheRestAndKeepTheList)
 {
     const bool clipTranslate = window->Settings.ClipTranslate;
     script.Then([](QWidget* modal) {
-        auto* form = qobject_cast<TfInterface*>(modal);
+        TfInterface* form = ClickClipTranslate(modal);
         ASSERT_NE(form, nullptr);
-        QTest::mouseClick(form->cbClipTranslate, Qt::LeftButton, {}, QPoint(6, form->cbClipTranslate->height() / 2));
         // English -> German, the open dictionary, unchecked on the dictionaries page.
         form->pcSettings->setCurrentWidget(form->tsDictionarys);
         QTreeWidget* view = form->ListView1;
@@ -354,40 +357,4 @@ TEST_F(ListKept, SettingsThatWouldChangeTheDictionaryApplyTheRestAndKeepTheList)
     TSettings stored;
     LoadSettings(stored);
     EXPECT_NE(stored.ClipTranslate, clipTranslate);
-}
-
-// At the end of the session nobody answers a question: a new list is kept under a name of its
-// own, and where even that fails the session's log says where its words are. The program runs
-// in a child process (ProgramChild.Run, StartupTest.cpp), which starts a list with "house".
-TEST(ListKeptAtSessionEnd, AListThatCannotBeNamedIsReportedAndKeepsItsWords)
-{
-    TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LEXORA_PROGRAM_CHILD", folder.Path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProgramChild.Run"});
-    QByteArray said;
-    while (!said.contains("READY") && child.waitForReadyRead(10000))
-        said += child.readAllStandardOutput();
-    ASSERT_TRUE(said.contains("READY")) << said.constData();
-    // The learning folder is taken away and a file put in its place: nothing can be named there.
-    const QString learning = folder.Path() + "Learning";
-    ASSERT_TRUE(QDir().rename(learning, learning + ".gone"));
-    QFile blocker(learning);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
-    ASSERT_TRUE(child.waitForFinished(10000));
-    said += child.readAllStandardOutput();
-    EXPECT_TRUE(said.contains("EXIT:0")) << said.constData();
-    const QString log = QString::fromLocal8Bit(child.readAllStandardError());
-    EXPECT_TRUE(log.contains("learning list could not be saved") && log.contains(learning + "/TempList.tmp"))
-        << log.toStdString();
-    // The words are in the working file, which went with the folder.
-    TLearnDictionary store((learning + ".gone").toStdString());
-    store.LoadFromFile((learning + ".gone/TempList.tmp").toStdString());
-    ASSERT_EQ(store.Words.Count(), 1);
-    EXPECT_EQ(store.Words.Get(0), u"house");
 }
