@@ -30,6 +30,7 @@
 class QAction;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QListView;
 class QListWidget;
@@ -398,6 +399,15 @@ private:
     bool historyChanged_ = false;   // cbFind's entries differ from the history file
     bool popupKeyPending_ = false;  // a key went to an open pop-up and may travel on
     std::uint64_t popupKeyTime_ = 0;
+    // The window's look at every key before its receiver (TKeyPreview, LexDictionaryWiring.cpp).
+    friend class TKeyPreview;
+    bool PreviewKey(QObject* watched, QKeyEvent* key);
+    const QKeyEvent* previewedKey_ = nullptr;  // the key press the window took last, at
+    std::uint64_t previewedTime_ = 0;          // its time and first receiver
+    QPointer<QWidget> previewedAt_;
+    // The search box's selected text looks selected only while the box has the keyboard.
+    void ShowSearchSelection();
+    bool searchSelectionShown_ = true;
     bool autoSaveErrorShown_ = false;  // a failed history or settings save is told once a session
     // The letter panel opening or closing.
     QPointer<QVariantAnimation> alphabetSlide_;

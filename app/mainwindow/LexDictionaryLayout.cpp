@@ -238,7 +238,6 @@ void TfLexDictionary::BuildWidgets()
     list->addWidget(tbLearnList);
     lbList = new QListWidget(pList);
     lbList->setObjectName("lbList");
-    lbList->installEventFilter(this);
     list->addWidget(lbList, 1);
     pList->hide();
     rightRow->addWidget(pList);
