@@ -395,6 +395,8 @@ private:
 
     QStringList args_;
     bool shown_ = false;
+    bool fitted_ = false;           // fitted into the screen on its first normal showing
+    QPointer<QTimer> fitWait_;      // waiting for that showing's frame
     bool historyPopup_ = false;     // the history list of cbFind was opened and nothing typed since
     bool historyChanged_ = false;   // cbFind's entries differ from the history file
     bool popupKeyPending_ = false;  // a key went to an open pop-up and may travel on

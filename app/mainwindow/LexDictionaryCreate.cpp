@@ -272,23 +272,31 @@ void TfLexDictionary::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);
     RunFormShowOnce();
+    if (fitted_ || fitWait_)
+        return;
+    // The first time the window shows in its normal state (at start, or later from the tray
+    // or the task bar when it started there) it goes inside the screen once its frame is
+    // known, which is once the window is on the screen.
+    fitWait_ = new QTimer(this);
+    fitWait_->setInterval(20);
+    connect(fitWait_, &QTimer::timeout, this, [this, tries = 0]() mutable {
+        const bool away = isMinimized() || !isVisible();
+        if (!away && (windowHandle() == nullptr || !windowHandle()->isExposed()) && ++tries <= 150)
+            return;
+        fitWait_->deleteLater();
+        fitWait_ = nullptr;
+        if (away)
+            return;  // the next showing tries again
+        fitted_ = true;
+        Guard([this] { FitIntoScreen(); });
+    });
+    fitWait_->start();
 }
 
 void TfLexDictionary::RunFormShowOnce()
 {
     if (!shown_) {
         shown_ = true;
-        // The frame is known once the window is on the screen.
-        auto* wait = new QTimer(this);
-        wait->setInterval(20);
-        connect(wait, &QTimer::timeout, this, [this, wait, tries = 0]() mutable {
-            if ((windowHandle() != nullptr && windowHandle()->isExposed()) || ++tries > 150) {
-                wait->deleteLater();
-                wait->stop();
-                Guard([this] { FitIntoScreen(); });
-            }
-        });
-        wait->start();
         Guard([this] { FormShow(); });
     }
 }
