@@ -333,6 +333,18 @@ void TTrayIcon::MinimizeToTrayNow()
     SetIconVisible(true);
 }
 
+void TTrayIcon::MinimizeOwner()
+{
+    if (!FOwner)
+        return;
+    if (FMinimizeToTray && TrayAvailable()) {
+        emit OnMinimizeToTray();
+        MinimizeToTrayNow();
+    } else {
+        FOwner->showMinimized();
+    }
+}
+
 bool TTrayIcon::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != FOwner)

@@ -12,11 +12,14 @@
 #include "platform/qt/RichText.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QMessageBox>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVariantAnimation>
+#include <QWindow>
 
 void TfLexDictionary::ShowAtStart(bool trayAvailable)
 {
@@ -36,12 +39,33 @@ void TfLexDictionary::ShowAtStart(bool trayAvailable)
 
 void TfLexDictionary::miShowClick()
 {
-    WMRestoreWindow();
+    if (isMinimized() || !isVisible()) {
+        if (Settings.Max)
+            showMaximized();
+        else
+            showNormal();
+    }
+    raise();
+    activateWindow();
+    // Shown again soon after it went, the window system may still count it as the focused
+    // window: its focus then comes back as "no change" and the window would never become
+    // the active one, so no control would get the keys. The window is active again now, as
+    // the window system's focus makes it (an activation refused ends as any other).
+    if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this) {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        QApplication::setActiveWindow(this);
+        QT_WARNING_POP
+    }
+    // The keyboard goes back to the control that had it when the window went, else to the
+    // search box.
+    if (focusWidget() == nullptr)
+        cbFind->setFocus();
 }
 
 void TfLexDictionary::TrayIcon1DblClick()
 {
-    WMRestoreWindow();
+    miShowClick();
 }
 
 void TfLexDictionary::miClipTranClick()
