@@ -330,6 +330,7 @@ void TTrayIcon::CycleStep()
 void TTrayIcon::MinimizeToTrayNow()
 {
     HideMainForm();
+    FOwnerInTray = FOwner && !FOwner->isVisible();
     SetIconVisible(true);
 }
 
@@ -359,9 +360,12 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event)
                     MinimizeToTrayNow();
             },
             Qt::QueuedConnection);
-    } else if (event->type() == QEvent::Show && !FOwner->isMinimized()) {
-        FOwner->raise();
-        FOwner->activateWindow();
+    } else if (event->type() == QEvent::Show) {
+        FOwnerInTray = false;
+        if (!FOwner->isMinimized()) {
+            FOwner->raise();
+            FOwner->activateWindow();
+        }
     }
     return false;
 }

@@ -73,6 +73,8 @@ public:
     // hidden while the window manager was still minimising it could come back minimised and
     // go straight back into the tray); otherwise it is minimised as a window.
     void MinimizeOwner();
+    // The owner sits hidden in the tray (minimised into it and not shown since).
+    bool OwnerInTray() const { return FOwnerInTray; }
 
     // Once at start-up: false keeps the owner hidden.
     std::function<bool()> OnStartup;
@@ -138,4 +140,5 @@ private:
     bool FLeftPopup = false;
     bool FWantEnterExitEvents = false;
     bool FMinimizeToTray = false;
+    bool FOwnerInTray = false;
 };

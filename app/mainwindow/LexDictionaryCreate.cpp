@@ -418,7 +418,7 @@ void TfLexDictionary::FormDestroy()
     Settings.SLine = miStatusLine->isChecked();
     Settings.From = cbFrom->currentIndex();
     Settings.To = cbTo->currentIndex();
-    if (isMinimized())
+    if (isMinimized() || TrayIcon1->OwnerInTray())
         Settings.Min = true;
     Settings.Language = InterfaceLanguage;
     try {

@@ -90,6 +90,7 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     tray.MinimizeOwner();
     EXPECT_FALSE(owner.isVisible());
     EXPECT_FALSE(owner.isMinimized());
+    EXPECT_TRUE(tray.OwnerInTray());
     EXPECT_EQ(toTray, 2);
 
     // A real click on the icon, and the right button's menu.
@@ -143,4 +144,5 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     // Shown again from the tray.
     owner.showNormal();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    EXPECT_FALSE(tray.OwnerInTray());
 }
