@@ -47,10 +47,11 @@ void TfLexDictionary::miShowClick()
     }
     raise();
     activateWindow();
-    // Shown again soon after it went, the window system may still count it as the focused
-    // window: its focus then comes back as "no change" and the window would never become
-    // the active one, so no control would get the keys. The window is active again now, as
-    // the window system's focus makes it (an activation refused ends as any other).
+    // Shown again soon after it went, the toolkit may still count it as the focused window
+    // (it lets the window system's focus settle for a moment): the focus that comes back is
+    // then no change to it, the window never became the active one again and no control got
+    // the keys. It is the active window now; should the window manager refuse it the focus,
+    // the toolkit's settling makes it inactive again.
     if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this) {
         QT_WARNING_PUSH
         QT_WARNING_DISABLE_DEPRECATED
