@@ -15,13 +15,13 @@ struct TKeyPair {
 };
 // Keys whose code is not their character. Enter and Return, Tab and Shift's Backtab share one.
 // The first pair of a code is the key a shortcut box shows for it.
-constexpr TKeyPair kKeys[] = {{0x08, Qt::Key_Backspace}, {0x09, Qt::Key_Tab},      {0x09, Qt::Key_Backtab},
-                              {0x0C, Qt::Key_Clear},     {0x0D, Qt::Key_Return},   {0x0D, Qt::Key_Enter},
-                              {0x13, Qt::Key_Pause},     {0x1B, Qt::Key_Escape},   {0x20, Qt::Key_Space},
-                              {0x21, Qt::Key_PageUp},    {0x22, Qt::Key_PageDown}, {0x23, Qt::Key_End},
-                              {0x24, Qt::Key_Home},      {0x25, Qt::Key_Left},     {0x26, Qt::Key_Up},
-                              {0x27, Qt::Key_Right},     {0x28, Qt::Key_Down},     {0x2D, Qt::Key_Insert},
-                              {0x2E, Qt::Key_Delete},    {0x5D, Qt::Key_Menu},     {0x91, Qt::Key_ScrollLock}};
+constexpr TKeyPair kKeys[] = {
+    {0x08, Qt::Key_Backspace}, {0x09, Qt::Key_Tab},    {0x09, Qt::Key_Backtab},   {0x0C, Qt::Key_Clear},
+    {0x0D, Qt::Key_Return},    {0x0D, Qt::Key_Enter},  {0x13, Qt::Key_Pause},     {0x1B, Qt::Key_Escape},
+    {0x20, Qt::Key_Space},     {0x21, Qt::Key_PageUp}, {0x22, Qt::Key_PageDown},  {0x23, Qt::Key_End},
+    {0x24, Qt::Key_Home},      {0x25, Qt::Key_Left},   {0x26, Qt::Key_Up},        {0x27, Qt::Key_Right},
+    {0x28, Qt::Key_Down},      {0x2C, Qt::Key_Print},  {0x2C, Qt::Key_SysReq},    {0x2D, Qt::Key_Insert},
+    {0x2E, Qt::Key_Delete},    {0x5D, Qt::Key_Menu},   {0x91, Qt::Key_ScrollLock}};
 
 // The keys of the main block that type punctuation, by the code of the key that types them
 // on the US layout, shifted or not; the first pair of a code is the key a box shows for it.
