@@ -277,20 +277,22 @@ void TfLexDictionary::showEvent(QShowEvent* e)
     // The first time the window shows in its normal state (at start, or later from the tray
     // or the task bar when it started there) it goes inside the screen once its frame is
     // known, which is once the window is on the screen.
-    fitWait_ = new QTimer(this);
-    fitWait_->setInterval(20);
-    connect(fitWait_, &QTimer::timeout, this, [this, tries = 0]() mutable {
+    auto* wait = new QTimer(this);
+    fitWait_ = wait;
+    wait->setInterval(20);
+    connect(wait, &QTimer::timeout, this, [this, wait, tries = 0]() mutable {
         const bool away = isMinimized() || !isVisible();
         if (!away && (windowHandle() == nullptr || !windowHandle()->isExposed()) && ++tries <= 150)
             return;
-        fitWait_->deleteLater();
+        wait->stop();
+        wait->deleteLater();
         fitWait_ = nullptr;
         if (away)
             return;  // the next showing tries again
         fitted_ = true;
         Guard([this] { FitIntoScreen(); });
     });
-    fitWait_->start();
+    wait->start();
 }
 
 void TfLexDictionary::RunFormShowOnce()
