@@ -30,6 +30,7 @@
 class QAction;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QListView;
 class QListWidget;
@@ -408,10 +409,21 @@ private:
 
     QStringList args_;
     bool shown_ = false;
+    bool fitted_ = false;           // fitted into the screen on its first normal showing
+    QPointer<QTimer> fitWait_;      // waiting for that showing's frame
     bool historyPopup_ = false;     // the history list of cbFind was opened and nothing typed since
     bool historyChanged_ = false;   // cbFind's entries differ from the history file
     bool popupKeyPending_ = false;  // a key went to an open pop-up and may travel on
     std::uint64_t popupKeyTime_ = 0;
+    // The window's look at every key before its receiver (TKeyPreview, LexDictionaryWiring.cpp).
+    friend class TKeyPreview;
+    bool PreviewKey(QObject* watched, QKeyEvent* key);
+    const QKeyEvent* previewedKey_ = nullptr;  // the key press the window took last, at
+    std::uint64_t previewedTime_ = 0;          // its time and first receiver
+    QPointer<QWidget> previewedAt_;
+    // The search box's selected text looks selected only while the box has the keyboard.
+    void ShowSearchSelection();
+    bool searchSelectionShown_ = true;
     bool autoSaveErrorShown_ = false;  // a failed history or settings save is told once a session
     // The letter panel opening or closing.
     QPointer<QVariantAnimation> alphabetSlide_;

@@ -274,23 +274,33 @@ void TfLexDictionary::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);
     RunFormShowOnce();
+    if (fitted_ || fitWait_)
+        return;
+    // The first time the window shows in its normal state (at start, or later from the tray
+    // or the task bar when it started there) it goes inside the screen once its frame is
+    // known, which is once the window is on the screen.
+    auto* wait = new QTimer(this);
+    fitWait_ = wait;
+    wait->setInterval(20);
+    connect(wait, &QTimer::timeout, this, [this, wait, tries = 0]() mutable {
+        const bool away = isMinimized() || !isVisible();
+        if (!away && (windowHandle() == nullptr || !windowHandle()->isExposed()) && ++tries <= 150)
+            return;
+        wait->stop();
+        wait->deleteLater();
+        fitWait_ = nullptr;
+        if (away)
+            return;  // the next showing tries again
+        fitted_ = true;
+        Guard([this] { FitIntoScreen(); });
+    });
+    wait->start();
 }
 
 void TfLexDictionary::RunFormShowOnce()
 {
     if (!shown_) {
         shown_ = true;
-        // The frame is known once the window is on the screen.
-        auto* wait = new QTimer(this);
-        wait->setInterval(20);
-        connect(wait, &QTimer::timeout, this, [this, wait, tries = 0]() mutable {
-            if ((windowHandle() != nullptr && windowHandle()->isExposed()) || ++tries > 150) {
-                wait->deleteLater();
-                wait->stop();
-                Guard([this] { FitIntoScreen(); });
-            }
-        });
-        wait->start();
         Guard([this] { FormShow(); });
     }
 }
@@ -424,7 +434,7 @@ void TfLexDictionary::FormDestroy()
     Settings.SLine = miStatusLine->isChecked();
     Settings.From = cbFrom->currentIndex();
     Settings.To = cbTo->currentIndex();
-    if (isMinimized())
+    if (isMinimized() || TrayIcon1->OwnerInTray())
         Settings.Min = true;
     Settings.Language = InterfaceLanguage;
     try {
