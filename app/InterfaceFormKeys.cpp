@@ -1,7 +1,8 @@
-// The settings window's typed-key checks of the number boxes and the hint of the dictionary
-// rows under the mouse.
+// The settings window's keys: the shortcut boxes, the typed-key checks of the number boxes,
+// and the hint of the dictionary rows under the mouse.
 #include "app/InterfaceForm.h"
 
+#include "app/ShortCutKeys.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/InterfaceText.h"
 
@@ -19,22 +20,49 @@ bool IsDigit(QChar c)
     return c >= '0' && c <= '9';
 }
 
+// A shortcut box takes one key with its modifiers: every key it takes replaces what it held,
+// so no chord of several keys builds up, and a key the stored shortcut cannot hold is refused
+// (the box keeps what it had) instead of turning into "no shortcut" on Apply. Tab and
+// Shift+Tab alone walk the window; Backspace alone empties a box that holds a key.
+bool ShortCutBoxKeyPress(QKeySequenceEdit& box, const QKeyEvent& key)
+{
+    switch (key.key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_Mode_switch:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_unknown:
+        return true;  // a modifier alone is no key yet
+    default:
+        break;
+    }
+    const Qt::KeyboardModifiers held = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if ((key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) && held == Qt::NoModifier)
+        return false;
+    if (key.key() == Qt::Key_Backspace && key.modifiers() == Qt::NoModifier && !box.keySequence().isEmpty()) {
+        box.clear();
+        return true;
+    }
+    const TShortCut shortCut = ShortCutOfKey(key.key(), key.modifiers());
+    if (shortCut != 0)
+        box.setKeySequence(ShortCutToSequence(shortCut));
+    return true;
+}
+
 }  // namespace
 
 bool TfInterface::eventFilter(QObject* watched, QEvent* e)
 {
-    // The shortcut boxes drop the keypad from a digit typed there; the keypad's digits are
-    // keys of their own, so the box keeps them as such.
-    if (e->type() == QEvent::KeyPress && (watched == HotKey || watched == hkSpeak)) {
-        const auto* key = static_cast<QKeyEvent*>(e);
-        if ((key->modifiers() & Qt::KeypadModifier) && key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9) {
-            const Qt::KeyboardModifiers kept =
-                key->modifiers() & (Qt::KeypadModifier | Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-            static_cast<QKeySequenceEdit*>(watched)->setKeySequence(
-                QKeySequence(QKeyCombination(kept, static_cast<Qt::Key>(key->key()))));
-            return true;
-        }
-    }
+    if (e->type() == QEvent::KeyPress && (watched == HotKey || watched == hkSpeak))
+        return ShortCutBoxKeyPress(*static_cast<QKeySequenceEdit*>(watched), *static_cast<QKeyEvent*>(e));
     if (e->type() == QEvent::KeyPress && (watched == eDelicateTime || watched == eDays || watched == ePort)) {
         const QString text = static_cast<QKeyEvent*>(e)->text();
         // Keys without a character (arrows, Delete) and control characters are not typed text.

@@ -13,26 +13,22 @@ constexpr TShortCut kShift = 0x2000;
 constexpr TShortCut kCtrl = 0x4000;
 constexpr TShortCut kAlt = 0x8000;
 
-// The key names of the shortcut texts, by virtual-key code; others are built below.
+// The key names of the shortcut texts, by virtual-key code; others are built below. Keys
+// of the main block that type punctuation carry their US layout's character.
 struct TKeyName {
     std::uint8_t Code;
     std::string_view Name;
 };
-constexpr std::array<TKeyName, 15> kKeyNames{{{0x08, "BkSp"},
-                                              {0x09, "Tab"},
-                                              {0x0D, "Enter"},
-                                              {0x1B, "Esc"},
-                                              {0x20, "Space"},
-                                              {0x21, "PgUp"},
-                                              {0x22, "PgDn"},
-                                              {0x23, "End"},
-                                              {0x24, "Home"},
-                                              {0x25, "Left"},
-                                              {0x26, "Up"},
-                                              {0x27, "Right"},
-                                              {0x28, "Down"},
-                                              {0x2D, "Ins"},
-                                              {0x2E, "Del"}}};
+constexpr std::array<TKeyName, 36> kKeyNames{
+    {{0x08, "BkSp"},        {0x09, "Tab"},   {0x0C, "Clear"},       {0x0D, "Enter"},
+     {0x13, "Pause"},       {0x1B, "Esc"},   {0x20, "Space"},       {0x21, "PgUp"},
+     {0x22, "PgDn"},        {0x23, "End"},   {0x24, "Home"},        {0x25, "Left"},
+     {0x26, "Up"},          {0x27, "Right"}, {0x28, "Down"},        {0x2C, "Print Screen"},
+     {0x2D, "Ins"},         {0x2E, "Del"},   {0x5D, "Application"}, {0x6A, "Num *"},
+     {0x6B, "Num +"},       {0x6D, "Num -"}, {0x6E, "Num Del"},     {0x6F, "Num /"},
+     {0x91, "Scroll Lock"}, {0xBA, ";"},     {0xBB, "="},           {0xBC, ","},
+     {0xBD, "-"},           {0xBE, "."},     {0xBF, "/"},           {0xC0, "`"},
+     {0xDB, "["},           {0xDC, "\\"},    {0xDD, "]"},           {0xDE, "'"}}};
 
 // The name of key Code ("A", "0", "F3", "Enter"); empty when the key has none.
 std::string KeyName(std::uint8_t code)

@@ -330,7 +330,20 @@ void TTrayIcon::CycleStep()
 void TTrayIcon::MinimizeToTrayNow()
 {
     HideMainForm();
+    FOwnerInTray = FOwner && !FOwner->isVisible();
     SetIconVisible(true);
+}
+
+void TTrayIcon::MinimizeOwner()
+{
+    if (!FOwner)
+        return;
+    if (FMinimizeToTray && TrayAvailable()) {
+        emit OnMinimizeToTray();
+        MinimizeToTrayNow();
+    } else {
+        FOwner->showMinimized();
+    }
 }
 
 bool TTrayIcon::eventFilter(QObject* watched, QEvent* event)
@@ -347,9 +360,12 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event)
                     MinimizeToTrayNow();
             },
             Qt::QueuedConnection);
-    } else if (event->type() == QEvent::Show && !FOwner->isMinimized()) {
-        FOwner->raise();
-        FOwner->activateWindow();
+    } else if (event->type() == QEvent::Show) {
+        FOwnerInTray = false;
+        if (!FOwner->isMinimized()) {
+            FOwner->raise();
+            FOwner->activateWindow();
+        }
     }
     return false;
 }

@@ -68,6 +68,13 @@ public:
     // Hide the owner window (only where a tray can bring it back).
     void HideApplicationWindow();
     void HideMainForm();
+    // The program's own minimising of the owner: with MinimizeToTray and a tray the owner goes
+    // into the tray at once, without being minimised by the window system first (a window
+    // hidden while the window manager was still minimising it could come back minimised and
+    // go straight back into the tray); otherwise it is minimised as a window.
+    void MinimizeOwner();
+    // The owner sits hidden in the tray (minimised into it and not shown since).
+    bool OwnerInTray() const { return FOwnerInTray; }
 
     // Once at start-up: false keeps the owner hidden.
     std::function<bool()> OnStartup;
@@ -133,4 +140,5 @@ private:
     bool FLeftPopup = false;
     bool FWantEnterExitEvents = false;
     bool FMinimizeToTray = false;
+    bool FOwnerInTray = false;
 };

@@ -30,6 +30,7 @@
 class QAction;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QListView;
 class QListWidget;
@@ -207,7 +208,8 @@ public:
     // --- creation and shut-down
     void FormCreate();
     void FormShow();
-    void FormClose();
+    // False when the window must stay: the open list could not be saved (see aCloseListExecute).
+    bool FormClose();
     void FormDestroy();
     void aExitExecute();
     // Shows the window as the settings ask at start: normal, maximised, minimised, or only
@@ -273,13 +275,18 @@ public:
     void SwitchDictionaryClass();
     QString GetDictionaryPath() const;
     void cbFromDropDown();
+    // A change of dictionary first closes the open list; when the list stays (its save was
+    // cancelled or failed) the dictionary stays too and the choosers show it again.
     void cbFrom1Change();
-    void cbToChange(QObject* sender);
+    // False when the chosen dictionary was not opened because the open list stayed.
+    bool cbToChange(QObject* sender);
     void aReverseExecute();
     bool SelectFirstDictionary();
     void ReverseToOtherSide();
     void ShowEditionLabel();
     const TDictionaryRecord* SelectedRecord() const;
+    // Selects the open dictionary in the choosers; false when they do not list it.
+    bool ShowCurrentDictionaryInChoosers();
 
     // --- pronunciation
     void bSeyWordClick();
@@ -300,9 +307,17 @@ public:
     void lbListClick();
     void miNewList1Click();
     void miOpenList1Click();
-    void miSaveListClick();
-    void miSaveAsClick();
-    void aCloseListExecute();
+    // The save commands: true when the list was saved (or had nothing to save).
+    bool miSaveListClick();
+    bool miSaveAsClick();
+    // Closes the open list, asking first whether a changed one is to be saved. False, with
+    // the list open as it was, when the save dialog was cancelled, the save failed or the
+    // question was closed unanswered: the command that wanted the list closed stops then.
+    bool aCloseListExecute();
+    // The question of aCloseListExecute alone: true when the open list may be given up (it
+    // is unchanged or saved, or the user declined to save it). InPlace saves a list that has
+    // a file of its own there (Save), otherwise under a name chosen in the dialog (Save As).
+    bool AskToSaveList(bool inPlace);
     void TimerM6Timer();
     void PopupMenuListPopup();
     void miOpenCurrListClick(QAction* item);
@@ -397,10 +412,21 @@ private:
 
     QStringList args_;
     bool shown_ = false;
+    bool fitted_ = false;           // fitted into the screen on its first normal showing
+    QPointer<QTimer> fitWait_;      // waiting for that showing's frame
     bool historyPopup_ = false;     // the history list of cbFind was opened and nothing typed since
     bool historyChanged_ = false;   // cbFind's entries differ from the history file
     bool popupKeyPending_ = false;  // a key went to an open pop-up and may travel on
     std::uint64_t popupKeyTime_ = 0;
+    // The window's look at every key before its receiver (TKeyPreview, LexDictionaryWiring.cpp).
+    friend class TKeyPreview;
+    bool PreviewKey(QObject* watched, QKeyEvent* key);
+    const QKeyEvent* previewedKey_ = nullptr;  // the key press the window took last, at
+    std::uint64_t previewedTime_ = 0;          // its time and first receiver
+    QPointer<QWidget> previewedAt_;
+    // The search box's selected text looks selected only while the box has the keyboard.
+    void ShowSearchSelection();
+    bool searchSelectionShown_ = true;
     bool autoSaveErrorShown_ = false;  // a failed history or settings save is told once a session
     // The letter panel opening or closing.
     QPointer<QVariantAnimation> alphabetSlide_;

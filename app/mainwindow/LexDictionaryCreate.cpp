@@ -38,6 +38,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <cstdio>
+
 bool ShuttingDown = false;
 
 namespace {
@@ -272,23 +274,33 @@ void TfLexDictionary::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);
     RunFormShowOnce();
+    if (fitted_ || fitWait_)
+        return;
+    // The first time the window shows in its normal state (at start, or later from the tray
+    // or the task bar when it started there) it goes inside the screen once its frame is
+    // known, which is once the window is on the screen.
+    auto* wait = new QTimer(this);
+    fitWait_ = wait;
+    wait->setInterval(20);
+    connect(wait, &QTimer::timeout, this, [this, wait, tries = 0]() mutable {
+        const bool away = isMinimized() || !isVisible();
+        if (!away && (windowHandle() == nullptr || !windowHandle()->isExposed()) && ++tries <= 150)
+            return;
+        wait->stop();
+        wait->deleteLater();
+        fitWait_ = nullptr;
+        if (away)
+            return;  // the next showing tries again
+        fitted_ = true;
+        Guard([this] { FitIntoScreen(); });
+    });
+    wait->start();
 }
 
 void TfLexDictionary::RunFormShowOnce()
 {
     if (!shown_) {
         shown_ = true;
-        // The frame is known once the window is on the screen.
-        auto* wait = new QTimer(this);
-        wait->setInterval(20);
-        connect(wait, &QTimer::timeout, this, [this, wait, tries = 0]() mutable {
-            if ((windowHandle() != nullptr && windowHandle()->isExposed()) || ++tries > 150) {
-                wait->deleteLater();
-                wait->stop();
-                Guard([this] { FitIntoScreen(); });
-            }
-        });
-        wait->start();
         Guard([this] { FormShow(); });
     }
 }
@@ -323,23 +335,28 @@ void TfLexDictionary::closeEvent(QCloseEvent* e)
 {
     bool canClose = true;
     Guard([&] { canClose = FormCloseQuery(); });
-    if (!canClose) {
+    bool closing = false;
+    if (canClose)
+        Guard([&] { closing = FormClose(); });
+    if (!closing) {
         e->ignore();
         return;
     }
-    Guard([this] { FormClose(); });
     e->accept();
     // The program ends with its main window, also while it sits in the tray.
     if (QuitOnClose)
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
-void TfLexDictionary::FormClose()
+bool TfLexDictionary::FormClose()
 {
-    ShuttingDown = true;
     SaveHistory();
-    aCloseListExecute();
+    // A list whose save was cancelled or failed keeps the window open.
+    if (!aCloseListExecute())
+        return false;
+    ShuttingDown = true;
     CloseAllHelp();
+    return true;
 }
 
 void TfLexDictionary::aExitExecute()
@@ -379,7 +396,14 @@ void TfLexDictionary::KeepUnsavedList()
     QString name = folder + QStringLiteral("List %1.lst").arg(stamp);
     for (int n = 2; QFileInfo::exists(name); ++n)
         name = folder + QStringLiteral("List %1 (%2).lst").arg(stamp).arg(n);
-    LearnDictionary->SaveToFile(QFile::encodeName(name).toStdString());
+    // The working file holds the whole list: renamed, it needs no room on a full disk.
+    QFile list(folder + "TempList.tmp");
+    if (list.rename(name))
+        return;
+    // Nobody is there to answer a message: the session's log gets the words' whereabouts.
+    std::fprintf(stderr, "LexoraApp: the learning list could not be saved as \"%s\" (%s); its words stay in \"%s\".\n",
+                 QFile::encodeName(name).constData(), list.errorString().toLocal8Bit().constData(),
+                 QFile::encodeName(folder + "TempList.tmp").constData());
 }
 
 void TfLexDictionary::FormDestroy()
@@ -410,7 +434,7 @@ void TfLexDictionary::FormDestroy()
     Settings.SLine = miStatusLine->isChecked();
     Settings.From = cbFrom->currentIndex();
     Settings.To = cbTo->currentIndex();
-    if (isMinimized())
+    if (isMinimized() || TrayIcon1->OwnerInTray())
         Settings.Min = true;
     Settings.Language = InterfaceLanguage;
     try {

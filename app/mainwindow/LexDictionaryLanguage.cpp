@@ -110,7 +110,6 @@ void TfLexDictionary::ApplyInterfaceLanguage()
     bEditListWord->setToolTip(LangText(s, "EditList"));
     bOpenLists->setToolTip(LangText(s, "LoadList"));
     bDelItem->setToolTip(LangText(s, "DeleteItem"));
-    // The direction bar follows the new label widths through its layout.
-    lFromLanguage->adjustSize();
-    lToLanguage->adjustSize();
+    // The direction bar's layout gives the labels their new widths and keeps them the height
+    // of their choosers (a label sized to its text alone would sit at the top of the row).
 }

@@ -1,5 +1,6 @@
 // The main window's widgets, menus, tool bars and the wiring of their user signals to the
 // handlers. Captions here are defaults; ApplyInterfaceLanguage sets the real texts.
+#include "app/mainwindow/BannerImage.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
 #include "components/GradientProgress.h"
@@ -174,10 +175,8 @@ void TfLexDictionary::BuildWidgets()
     pBanner->setCursor(Qt::PointingHandCursor);
     auto* bannerRow = new QHBoxLayout(pBanner);
     bannerRow->setContentsMargins(0, 0, 0, 0);
-    IBaner = new QLabel(pBanner);
+    IBaner = new TBannerImage(pBanner);
     IBaner->setObjectName("IBaner");
-    IBaner->setAlignment(Qt::AlignCenter);
-    IBaner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     IBaner->installEventFilter(this);
     bannerRow->addWidget(IBaner);
     pBanner->hide();
@@ -239,7 +238,6 @@ void TfLexDictionary::BuildWidgets()
     list->addWidget(tbLearnList);
     lbList = new QListWidget(pList);
     lbList->setObjectName("lbList");
-    lbList->installEventFilter(this);
     list->addWidget(lbList, 1);
     pList->hide();
     rightRow->addWidget(pList);

@@ -19,14 +19,7 @@ void TfLexDictionary::WMInstallDictionary(const QString& path)
 
 void TfLexDictionary::WMRestoreWindow()
 {
-    if (isMinimized() || !isVisible()) {
-        if (Settings.Max)
-            showMaximized();
-        else
-            showNormal();
-    }
-    raise();
-    activateWindow();
+    miShowClick();
 }
 
 void TfLexDictionary::WMSpeakWord()

@@ -12,11 +12,14 @@
 #include "platform/qt/RichText.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QMessageBox>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVariantAnimation>
+#include <QWindow>
 
 void TfLexDictionary::ShowAtStart(bool trayAvailable)
 {
@@ -36,12 +39,34 @@ void TfLexDictionary::ShowAtStart(bool trayAvailable)
 
 void TfLexDictionary::miShowClick()
 {
-    WMRestoreWindow();
+    if (isMinimized() || !isVisible()) {
+        if (Settings.Max)
+            showMaximized();
+        else
+            showNormal();
+    }
+    raise();
+    activateWindow();
+    // Shown again soon after it went, the toolkit may still count it as the focused window
+    // (it lets the window system's focus settle for a moment): the focus that comes back is
+    // then no change to it, the window never became the active one again and no control got
+    // the keys. It is the active window now; should the window manager refuse it the focus,
+    // the toolkit's settling makes it inactive again.
+    if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this) {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        QApplication::setActiveWindow(this);
+        QT_WARNING_POP
+    }
+    // The keyboard goes back to the control that had it when the window went, else to the
+    // search box.
+    if (focusWidget() == nullptr)
+        cbFind->setFocus();
 }
 
 void TfLexDictionary::TrayIcon1DblClick()
 {
-    WMRestoreWindow();
+    miShowClick();
 }
 
 void TfLexDictionary::miClipTranClick()
@@ -95,17 +120,17 @@ void TfLexDictionary::ToolButton1Click()
 
 void TfLexDictionary::FormHelp()
 {
-    ::ShowHelpTopic(HelpFile + "::/1.htm");
+    ::ShowHelpTopic(HelpFile + "::/1.htm", LangStrings);
 }
 
 void TfLexDictionary::ShowHelpTopic(int number)
 {
-    ::ShowHelpTopic(HelpFile + "::/" + QString::number(number) + ".htm");
+    ::ShowHelpTopic(HelpFile + "::/" + QString::number(number) + ".htm", LangStrings);
 }
 
 void TfLexDictionary::IBanerClick()
 {
-    ::ShowHelpTopic(HelpFile + "::/Pro.htm");
+    ::ShowHelpTopic(HelpFile + "::/Pro.htm", LangStrings);
 }
 
 void TfLexDictionary::miHelp_5Click()

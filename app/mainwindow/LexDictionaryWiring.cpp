@@ -16,28 +16,61 @@
 #include <QListWidget>
 #include <QAbstractItemView>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+
+// Sees every key of the application before its receiver does. The window takes the keys of
+// its own controls first (FormKeyDown, FormKeyPress), whichever of them has the focus, also
+// when none has and the window itself receives them.
+class TKeyPreview : public QObject {
+public:
+    explicit TKeyPreview(TfLexDictionary* window)
+        : QObject(window),
+          window_(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~TKeyPreview() override
+    {
+        if (QCoreApplication::instance() != nullptr)
+            qApp->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+            return window_->PreviewKey(watched, static_cast<QKeyEvent*>(e));
+        default:
+            return false;
+        }
+    }
+
+private:
+    TfLexDictionary* window_;
+};
 
 void TfLexDictionary::ConnectHandlers()
 {
     auto on = [this](auto* sender, auto signal, auto handler) {
         connect(sender, signal, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
     };
+    // keys: the window sees them before its controls
+    new TKeyPreview(this);
+    // The search box shows its text selected only while it has the keyboard.
+    connect(qApp, &QApplication::focusChanged, this, [this] { ShowSearchSelection(); });
+    ShowSearchSelection();
     // search and list
-    // Keys reach the combo box, which hands them to its edit directly.
-    cbFind->installEventFilter(this);
-    cbFind->lineEdit()->installEventFilter(this);
-    for (QWidget* w : {static_cast<QWidget*>(lbWords), static_cast<QWidget*>(reDescription),
-                       static_cast<QWidget*>(cbFrom), static_cast<QWidget*>(cbTo)})
-        w->installEventFilter(this);
+    cbFrom->installEventFilter(this);
     // Only a pick from the history list counts; the box also reports a typed text that
     // equals an entry whenever the edit loses the focus.
     cbFind->view()->parentWidget()->installEventFilter(this);
-    // The lists' keys are seen first, while the list is still open.
-    for (QComboBox* box : {cbFind, cbFrom, cbTo})
-        box->view()->installEventFilter(this);
     connect(cbFind, &QComboBox::activated, this, [this] {
         // While the list is still open the report is the edit's own, made as it loses the
         // focus to the list; a pick comes after the list has closed.
@@ -58,7 +91,14 @@ void TfLexDictionary::ConnectHandlers()
     on(miAdvancedSearch, &QAction::triggered, &TfLexDictionary::miAdvancedSearchClick);
     on(miWordSearch2, &QAction::triggered, &TfLexDictionary::miWordSearch21Click);
     on(miAdvancedSearch2, &QAction::triggered, &TfLexDictionary::miAdvancedSearch21Click);
-    on(miSearch, &QAction::triggered, &TfLexDictionary::miSearch1Click);
+    // F3 arrives as this shortcut before any key handler sees it: it too hands the keyboard
+    // to the search box, as FormKeyDown does.
+    connect(miSearch, &QAction::triggered, this, [this] {
+        Guard([this] {
+            cbFind->setFocus();
+            miSearch1Click();
+        });
+    });
     // choice and reversal
     connect(cbFrom, &QComboBox::activated, this, [this] { Guard([this] { cbFrom1Change(); }); });
     connect(cbTo, &QComboBox::activated, this, [this] { Guard([this] { cbToChange(cbTo); }); });
@@ -137,46 +177,89 @@ void TfLexDictionary::ConnectHandlers()
     });
 }
 
-bool TfLexDictionary::eventFilter(QObject* watched, QEvent* e)
+bool TfLexDictionary::PreviewKey(QObject* watched, QKeyEvent* key)
 {
-    bool handled = false;
+    if (destroyed_)
+        return false;
+    if (key->type() == QEvent::KeyRelease) {
+        previewedKey_ = nullptr;
+        return false;
+    }
     // An open pop-up (the history list, a chooser's list, a menu) takes the keys itself:
     // Escape closes only it, and nothing typed there is the window's, also when the key
     // travels on after the list has closed (a list closes on the key's shortcut check,
     // before the key itself arrives).
-    if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(e);
-        if (QApplication::activePopupWidget() != nullptr) {
-            if (!popupKeyPending_)
-                QTimer::singleShot(0, this, [this] { popupKeyPending_ = false; });
-            popupKeyPending_ = true;
-            popupKeyTime_ = key->timestamp();
-            return QMainWindow::eventFilter(watched, e);
-        }
-        if (popupKeyPending_ && key->timestamp() == popupKeyTime_)
-            return QMainWindow::eventFilter(watched, e);
+    if (QApplication::activePopupWidget() != nullptr) {
+        if (!popupKeyPending_)
+            QTimer::singleShot(0, this, [this] { popupKeyPending_ = false; });
+        popupKeyPending_ = true;
+        popupKeyTime_ = key->timestamp();
+        return false;
     }
-    if (e->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(e);
-        Guard([&] {
-            // The window sees keys before its controls.
-            if (FormKeyDown(key->key(), key->modifiers())) {
-                handled = true;
-                return;
-            }
-            const QString text = key->text();
-            const bool typed = !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
-            if (typed)
-                FormKeyPress(text.at(0).unicode());
-            if (watched == cbFind || watched == cbFind->lineEdit()) {
-                historyPopup_ = false;  // typed text is no pick from the list
-                if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-                    handled = cbFindKeyDown(key->key());
-                else if (typed)
-                    handled = cbFindKeyPress(text.at(0).unicode());
-            }
-        });
-    } else if (watched == cbFind->view()->parentWidget() && e->type() == QEvent::Show) {
+    if (popupKeyPending_ && key->timestamp() == popupKeyTime_)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Keys of other windows (dialogs, the help window) and of the menu bar while the user
+    // walks it with the keyboard are theirs.
+    if (key->type() != QEvent::KeyPress || widget == nullptr || widget->window() != this
+        || qobject_cast<QMenuBar*>(widget) != nullptr)
+        return false;
+    // A key its receiver leaves goes on to the receiver's parents: the window takes it once.
+    if (key == previewedKey_ && key->timestamp() == previewedTime_ && previewedAt_ != nullptr && widget != previewedAt_
+        && widget->isAncestorOf(previewedAt_))
+        return false;
+    previewedKey_ = key;
+    previewedTime_ = key->timestamp();
+    previewedAt_ = widget;
+    bool handled = false;
+    Guard([&] {
+        if (FormKeyDown(key->key(), key->modifiers())) {
+            handled = true;
+            return;
+        }
+        const QString text = key->text();
+        const bool typed = !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
+        if (typed)
+            FormKeyPress(text.at(0).unicode());
+        if (widget == cbFind || widget == cbFind->lineEdit()) {
+            historyPopup_ = false;  // typed text is no pick from the list
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                handled = cbFindKeyDown(key->key());
+            else if (typed)
+                handled = cbFindKeyPress(text.at(0).unicode());
+        }
+    });
+    return handled;
+}
+
+void TfLexDictionary::ShowSearchSelection()
+{
+    QLineEdit* edit = cbFind->lineEdit();
+    const QWidget* focus = QApplication::focusWidget();
+    // The box keeps the keyboard while its own history list is open.
+    const bool typing = focus != nullptr
+        && (focus == cbFind || focus == edit || focus == cbFind->view() || cbFind->view()->isAncestorOf(focus));
+    if (edit == nullptr || typing == searchSelectionShown_)
+        return;
+    searchSelectionShown_ = typing;
+    if (typing) {
+        edit->setPalette(QPalette());  // the combo box's own colours again
+        return;
+    }
+    // Elsewhere the selection stays (typing into the box later replaces it) but is drawn as
+    // plain text.
+    QPalette plain = cbFind->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        plain.setColor(group, QPalette::Highlight, plain.color(group, QPalette::Base));
+        plain.setColor(group, QPalette::HighlightedText, plain.color(group, QPalette::Text));
+    }
+    edit->setPalette(plain);
+}
+
+bool TfLexDictionary::eventFilter(QObject* watched, QEvent* e)
+{
+    bool handled = false;
+    if (watched == cbFind->view()->parentWidget() && e->type() == QEvent::Show) {
         historyPopup_ = true;
     } else if (e->type() == QEvent::MouseButtonDblClick && watched == reDescription->viewport()) {
         // The pane selects the word under the mouse first, then the look-up runs.

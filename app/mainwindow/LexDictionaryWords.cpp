@@ -7,6 +7,7 @@
 #include "components/InterfaceText.h"
 #include "components/MBox.h"
 #include "components/MessageForm.h"
+#include "components/TrayIcon.h"
 #include "engine/WideText.h"
 #include "platform/qt/Balloon.h"
 #include "platform/qt/QtText.h"
@@ -70,7 +71,7 @@ bool TfLexDictionary::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         return true;
     }
     if (key == Qt::Key_Escape && QApplication::activePopupWidget() == nullptr) {
-        showMinimized();
+        TrayIcon1->MinimizeOwner();
         return true;
     }
     if (key == Qt::Key_F3 || ((key == Qt::Key_Return || key == Qt::Key_Enter) && (modifiers & Qt::ControlModifier))) {
@@ -303,6 +304,5 @@ void TfLexDictionary::ClipboardViewer1Text()
 
 void TfLexDictionary::miHelp_11Click()
 {
-    // A missing or unreadable help file shows nothing.
-    ::ShowHelpTopic(HelpFile + "::/1.htm");
+    ::ShowHelpTopic(HelpFile + "::/1.htm", LangStrings);
 }

@@ -39,8 +39,19 @@ protected:
     {
         const QString before = window->CurrentDictionaryFile;
         window->cbFind->setFocus();
-        QTest::keyClick(window->cbFind, key, modifiers);
+        Click(window->cbFind, key, modifiers);
         return window->CurrentDictionaryFile != before;
+    }
+    // A key click; keys outside Latin-1 (a Russian letter) with their own text.
+    static void Click(QWidget* at, Qt::Key key, Qt::KeyboardModifiers modifiers)
+    {
+        if (key <= 0xFF || key >= Qt::Key_Escape) {
+            QTest::keyClick(at, key, modifiers);
+            return;
+        }
+        const QString text = modifiers & (Qt::ControlModifier | Qt::AltModifier) ? QString() : QString(QChar(key));
+        QTest::sendKeyEvent(QTest::Press, at, key, text, modifiers);
+        QTest::sendKeyEvent(QTest::Release, at, key, text, modifiers);
     }
 
     TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
@@ -126,4 +137,32 @@ TEST_F(MainWindowHotKeys, KeypadDigitsStayKeypadDigitsThroughTheSettings)
     EXPECT_EQ(stored.HotKey, 0x4069);
     EXPECT_EQ(stored.hkSpeak, 0x31);
     EXPECT_EQ(ShortCutToText(0x4069), u"Ctrl+Num 9");
+}
+
+TEST_F(MainWindowHotKeys, PunctuationKeypadOperatorsAndPauseAreStoredAndFireAndABoxHoldsOneKey)
+{
+    const TKey keys[] = {
+        {Qt::Key_Comma, Qt::ControlModifier, 0x40BC},
+        {Qt::Key_Question, Qt::ShiftModifier | Qt::AltModifier, 0xA0BF},  // Shift+/ on the US layout
+        {Qt::Key_BracketRight, {}, 0xDD},
+        {Qt::Key_Asterisk, Qt::KeypadModifier | Qt::ControlModifier, 0x406A},
+        {Qt::Key_Minus, Qt::KeypadModifier, 0x6D},
+        {Qt::Key_Pause, Qt::ShiftModifier, 0x2013},
+        {Qt::Key_Udiaeresis, Qt::ControlModifier, 0x40BA},            // German ü, the key of the US ;
+        {static_cast<Qt::Key>(0x0419), Qt::ControlModifier, 0x4051},  // Russian Й, the key of Q
+    };
+    for (const TKey& k : keys) {
+        SCOPED_TRACE(QKeySequence(QKeyCombination(k.Modifiers, k.Key)).toString().toStdString());
+        TfInterface form(window.get());
+        form.show();
+        form.HotKey->setFocus();
+        QTest::keyClick(form.HotKey, Qt::Key_K, Qt::ControlModifier);  // replaced by the next key
+        Click(form.HotKey, k.Key, k.Modifiers);
+        EXPECT_EQ(form.HotKey->keySequence().count(), 1);
+        QTest::mouseClick(form.bOk, Qt::LeftButton);
+        TSettings stored;
+        LoadSettings(stored);
+        EXPECT_EQ(stored.HotKey, k.Stored);
+        EXPECT_TRUE(Reverses(k.Key, k.Modifiers));
+    }
 }

@@ -200,7 +200,8 @@ TEST(SettingsShortCutTest, TextsBothWays)
         {0x4041, u"Ctrl+A"}, {0x6072, u"Shift+Ctrl+F3"}, {0x802E, u"Alt+Del"},
         {0x000D, u"Enter"},  {0x0087, u"F24"},           {0xE05A, u"Shift+Ctrl+Alt+Z"},
         {0x4030, u"Ctrl+0"}, {0x2020, u"Shift+Space"},   {0x0008, u"BkSp"},
-        {0x0022, u"PgDn"},   {0x8025, u"Alt+Left"},
+        {0x0022, u"PgDn"},   {0x8025, u"Alt+Left"},      {0x40BA, u"Ctrl+;"},
+        {0x006B, u"Num +"},  {0x2013, u"Shift+Pause"},   {0x80DC, u"Alt+\\"},
     };
     for (const auto& [shortCut, text] : pairs) {
         EXPECT_EQ(ShortCutToText(shortCut), text);
@@ -213,7 +214,7 @@ TEST(SettingsShortCutTest, TextsBothWays)
     for (const std::u16string text : {u"none", u"", u"Ctrl+", u"Ctrl+Foo", u"F25", u"Win+A", u"A+Ctrl"})
         EXPECT_EQ(TextToShortCut(text), 0) << std::string(text.begin(), text.end());
     EXPECT_EQ(ShortCutToText(0), u"");
-    EXPECT_EQ(ShortCutToText(0x40BA), u"");  // a key without a name
+    EXPECT_EQ(ShortCutToText(0x40FF), u"");  // a key without a name
 }
 
 TEST_F(SettingsTest, NoShortCutIsStoredAsTheEmptyText)

@@ -238,6 +238,13 @@ TEST(TrayIcon, WithoutATrayMinimisingKeepsTheWindow)
     EXPECT_TRUE(tray.Loaded());
     tray.HideMainForm();
     EXPECT_TRUE(owner.isVisible());
+
+    // The program's minimising minimises it as a window.
+    owner.showNormal();
+    tray.MinimizeOwner();
+    EXPECT_TRUE(owner.isMinimized());
+    EXPECT_TRUE(owner.isVisible());
+    EXPECT_EQ(toTray, 0);
 }
 
 TEST(TrayIcon, OurOwnBalloonReportsItsTimeoutItsClickAndItsClosing)

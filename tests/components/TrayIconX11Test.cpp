@@ -2,6 +2,7 @@
 // a tray (trayer) the icon shows there, minimising hides the window into it, and the icon
 // comes back when the tray program restarts.
 #include "components/TrayIcon.h"
+#include "tests/qtsupport/WindowManager.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -16,6 +17,9 @@
 
 #include <memory>
 
+using TestSupport::TTrayer;
+using TestSupport::XDo;
+
 namespace {
 
 const QColor IconColour(200, 30, 40);
@@ -25,31 +29,6 @@ QIcon Plain(const QColor& color)
     QPixmap pixmap(32, 32);
     pixmap.fill(color);
     return QIcon(pixmap);
-}
-
-// A notification area of its own, ended with the test.
-class TTrayer {
-public:
-    TTrayer()
-    {
-        FProcess.start(QStringLiteral("trayer"),
-                       {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height", "32",
-                        "--transparent", "false"});
-        FProcess.waitForStarted(5000);
-    }
-    ~TTrayer()
-    {
-        FProcess.kill();
-        FProcess.waitForFinished(5000);
-    }
-
-private:
-    QProcess FProcess;
-};
-
-void XDo(const QStringList& args)
-{
-    QProcess::execute(QStringLiteral("xdotool"), args);
 }
 
 // The icon is in the tray when the screen shows its colour in the middle of its place.
@@ -105,6 +84,14 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     EXPECT_EQ(toTray, 1);
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return IconOnScreen(tray); }, 10000));
+    // The program's own minimising goes into the tray at once, the window never minimised.
+    owner.showNormal();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    tray.MinimizeOwner();
+    EXPECT_FALSE(owner.isVisible());
+    EXPECT_FALSE(owner.isMinimized());
+    EXPECT_TRUE(tray.OwnerInTray());
+    EXPECT_EQ(toTray, 2);
 
     // A real click on the icon, and the right button's menu.
     int clicks = 0;
@@ -157,4 +144,5 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     // Shown again from the tray.
     owner.showNormal();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    EXPECT_FALSE(tray.OwnerInTray());
 }

@@ -32,4 +32,23 @@ TWindowManager::~TWindowManager()
     FProcess.waitForFinished(5000);
 }
 
+TTrayer::TTrayer()
+{
+    FProcess.start(QStringLiteral("trayer"),
+                   {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height", "32",
+                    "--transparent", "false"});
+    FProcess.waitForStarted(5000);
+}
+
+TTrayer::~TTrayer()
+{
+    FProcess.kill();
+    FProcess.waitForFinished(5000);
+}
+
+bool XDo(const QStringList& args)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
+}
+
 }  // namespace TestSupport
