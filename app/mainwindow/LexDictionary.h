@@ -441,12 +441,17 @@ private:
     } shownArticle_;
     std::int32_t shownSection_ = -1;
     bool ShowArticleOnce(std::int32_t index, bool userWord, bool absolute);
-    // Work done for the look-ups of a newly opened dictionary while a word is typed: room for
-    // its largest letter block, and its articles' fonts and letters drawn once.
+    // Work done for the look-ups of a newly opened dictionary while a word is typed, in short
+    // steps between the keys: room for its largest letter block, and its articles' fonts and
+    // letters drawn once.
     void QueuePrepareLookUps();
     void PrepareLookUps();
-    void WarmArticleFonts();
-    std::string preparedFor_;  // the file of the dictionary prepared for
+    // Draws the article of the Nth letter block's first word out of sight; false when there is
+    // no such article to draw.
+    bool WarmArticleFonts(int n);
+    std::string preparedFor_;   // the file of the dictionary prepared for
+    std::string preparingFor_;  // the file whose preparation is under way, and its next step
+    int prepareStep_ = 0;
     bool prepareQueued_ = false;
     bool destroyed_ = false;
     std::vector<TMURL*> alphabetLinks_;

@@ -149,32 +149,34 @@ void TfLexDictionary::ShowArticle(const std::string& article)
     reDescription->moveCursor(QTextCursor::Start);
 }
 
-void TfLexDictionary::WarmArticleFonts()
+bool TfLexDictionary::WarmArticleFonts(int n)
 {
-    // The first articles of the first letter blocks, laid out and drawn out of sight: the fonts
-    // the dictionary's articles use are looked up and most of their letters drawn once, now,
-    // not in the first look-ups.
+    // The first articles of the first letter blocks, laid out and drawn out of sight one at a
+    // time: the fonts the dictionary's articles use are looked up and most of their letters
+    // drawn once, now, not in the first look-ups.
+    constexpr int kArticles = 6;
     QWidget* pane = reDescription->viewport();
-    if (pane->width() <= 0 || pane->height() <= 0)
-        return;
-    QTextDocument document;
-    document.setDefaultFont(reDescription->document()->defaultFont());
-    document.setPageSize(QSizeF(pane->width(), -1));
-    QImage image(pane->size(), QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    int drawn = 0;
-    for (int s = 0; s < Dictionary::kLetterSections && drawn < 6; ++s) {
+    if (n >= kArticles || pane->width() <= 0 || pane->height() <= 0)
+        return false;
+    int found = 0;
+    for (int s = 0; s < Dictionary::kLetterSections; ++s) {
         const Dictionary::TSectionEntry& e = Dictionary->Sections[static_cast<std::size_t>(s)];
         if (e.WordCount <= 0)
             continue;
         std::string article;
         Dictionary->GetArticle(e.FirstWordIndex, true, article, false, true);
-        if (article.rfind("{\\rtf", 0) != 0)
+        if (article.rfind("{\\rtf", 0) != 0 || found++ < n)
             continue;
+        QTextDocument document;
+        document.setDefaultFont(reDescription->document()->defaultFont());
+        document.setPageSize(QSizeF(pane->width(), -1));
         RichText::ReadRtf(article, document);
+        QImage image(pane->size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
         document.drawContents(&painter, QRectF(QPointF(0, 0), pane->size()));
-        ++drawn;
+        return true;
     }
+    return false;
 }
 
 void TfLexDictionary::UpdateWordCommands(bool isUserWord)

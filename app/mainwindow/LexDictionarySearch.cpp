@@ -99,7 +99,9 @@ void TfLexDictionary::QueuePrepareLookUps()
     if (prepareQueued_ || !Dictionary || Dictionary->FileName == preparedFor_)
         return;
     prepareQueued_ = true;
-    QTimer::singleShot(0, this, [this] {
+    // A timer, not a queued call: the echo of the key (a paint request of low priority) and the
+    // keys typed meanwhile go first, before each step.
+    QTimer::singleShot(1, this, [this] {
         prepareQueued_ = false;
         Guard([this] { PrepareLookUps(); });
     });
@@ -109,21 +111,30 @@ void TfLexDictionary::PrepareLookUps()
 {
     if (!Dictionary || Dictionary->FileName == preparedFor_)
         return;
-    preparedFor_ = Dictionary->FileName;
-    // Room for the largest block that the file can hold, so the first look-ups in the large
-    // blocks do not grow their memory step by step.
-    const std::int64_t fileSize = Dictionary->FileStream ? Dictionary->FileStream->Size() : 0;
-    std::int64_t bytes = 0;
-    std::int64_t words = 0;
-    for (int s = 0; s < Dictionary::kLetterSections; ++s) {
-        const Dictionary::TSectionEntry& e = Dictionary->Sections[static_cast<std::size_t>(s)];
-        if (e.Length > 0 && e.Length <= fileSize)
-            bytes = std::max<std::int64_t>(bytes, e.Length);
-        if (e.WordCount > 0 && e.WordCount <= e.Length)
-            words = std::max<std::int64_t>(words, e.WordCount);
+    if (Dictionary->FileName != preparingFor_) {
+        preparingFor_ = Dictionary->FileName;
+        prepareStep_ = 0;
     }
-    WordsModel->Reserve(static_cast<std::size_t>(bytes / 2), static_cast<std::size_t>(words));
-    WarmArticleFonts();
+    if (prepareStep_ == 0) {
+        // Room for the largest block that the file can hold, so the first look-ups in the
+        // large blocks do not grow their memory step by step.
+        const std::int64_t fileSize = Dictionary->FileStream ? Dictionary->FileStream->Size() : 0;
+        std::int64_t bytes = 0;
+        std::int64_t words = 0;
+        for (int s = 0; s < Dictionary::kLetterSections; ++s) {
+            const Dictionary::TSectionEntry& e = Dictionary->Sections[static_cast<std::size_t>(s)];
+            if (e.Length > 0 && e.Length <= fileSize)
+                bytes = std::max<std::int64_t>(bytes, e.Length);
+            if (e.WordCount > 0 && e.WordCount <= e.Length)
+                words = std::max<std::int64_t>(words, e.WordCount);
+        }
+        WordsModel->Reserve(static_cast<std::size_t>(bytes / 2), static_cast<std::size_t>(words));
+    } else if (!WarmArticleFonts(prepareStep_ - 1)) {
+        preparedFor_ = preparingFor_;
+        return;
+    }
+    ++prepareStep_;
+    QueuePrepareLookUps();
 }
 
 void TfLexDictionary::ClearWords()
