@@ -19,6 +19,7 @@ namespace TestSupport {
 namespace {
 
 QString g_lastText;
+constexpr const char* kAnswerTimer = "TestSupportModalAnswer";
 
 void Collect(QWidget* w)
 {
@@ -37,6 +38,7 @@ void AnswerNextModal(std::function<void(QWidget*)> action, int timeoutMs)
     clock->start();
     QPointer<QWidget> before = QApplication::activeModalWidget();
     auto timer = new QTimer(qApp);
+    timer->setObjectName(kAnswerTimer);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [=]() {
         QWidget* modal = QApplication::activeModalWidget();
@@ -95,6 +97,17 @@ void AnswerNextFileDialog(const QString& path, int timeoutMs)
                 QTest::mouseClick(ok, Qt::LeftButton);
         },
         timeoutMs);
+}
+
+void CancelModalAnswers()
+{
+    if (qApp == nullptr)
+        return;
+    for (QTimer* timer : qApp->findChildren<QTimer*>(kAnswerTimer, Qt::FindDirectChildrenOnly)) {
+        timer->stop();
+        timer->setObjectName(QString());
+        timer->deleteLater();
+    }
 }
 
 QString LastModalText()

@@ -12,14 +12,14 @@ bool TWindowManager::Start()
     if (QStandardPaths::findExecutable("openbox").isEmpty())
         return false;
     FProcess.start("openbox", {"--sm-disable"});
-    if (!FProcess.waitForStarted(5000))
+    if (!FProcess.waitForStarted(60000))
         return false;
     // Ready once it frames a window.
     QWidget probe;
     probe.resize(100, 60);
     probe.show();
     const bool framed = QTest::qWaitFor(
-        [&] { return probe.windowHandle() != nullptr && !probe.windowHandle()->frameMargins().isNull(); }, 10000);
+        [&] { return probe.windowHandle() != nullptr && !probe.windowHandle()->frameMargins().isNull(); }, 60000);
     probe.hide();
     return framed;
 }
@@ -27,9 +27,9 @@ bool TWindowManager::Start()
 TWindowManager::~TWindowManager()
 {
     FProcess.terminate();
-    if (!FProcess.waitForFinished(5000))
+    if (!FProcess.waitForFinished(60000))
         FProcess.kill();
-    FProcess.waitForFinished(5000);
+    FProcess.waitForFinished(60000);
 }
 
 }  // namespace TestSupport
