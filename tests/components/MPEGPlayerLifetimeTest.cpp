@@ -46,7 +46,8 @@ TEST_F(MPEGPlayerLifetime, PausesAndResumesOnTheDevice)
     ASSERT_TRUE(WaitFor([&] { return player_->CurrentPosition() > 100; }));
     player_->SetPaused(true);
     EXPECT_TRUE(player_->IsPaused());
-    QTest::qWait(100);  // the thread pauses at its next frame
+    // The playback thread pauses at its next frame; from then on it reads nothing.
+    ASSERT_TRUE(WaitFor([] { return LibraryPlayerMode(LibraryFolder()) == 4; }));
     const int reads = log_.Streams[0]->Reads.load();
     const int position = player_->CurrentPosition();
     QTest::qWait(200);
