@@ -153,11 +153,11 @@ TEST(SessionEnd, TheProgramSavesEverythingAndEndsOnSigtermOrSighup)
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProgramChild.Run"});
         QByteArray said;
-        while (!said.contains("READY") && child.waitForReadyRead(10000))
+        while (!said.contains("READY") && child.waitForReadyRead(60000))
             said += child.readAllStandardOutput();
         ASSERT_TRUE(said.contains("READY")) << said.constData();
         ::kill(static_cast<pid_t>(child.processId()), signal);
-        ASSERT_TRUE(child.waitForFinished(10000));
+        ASSERT_TRUE(child.waitForFinished(60000));
         said += child.readAllStandardOutput();
         EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
         EXPECT_TRUE(said.contains("EXIT:0")) << said.constData();

@@ -22,12 +22,12 @@ public:
     TOtherProgram()
     {
         FProcess.start("xmessage", {"-name", "lexora-other", "another program"});
-        FProcess.waitForStarted(5000);
+        FProcess.waitForStarted(60000);
     }
     ~TOtherProgram()
     {
         FProcess.kill();
-        FProcess.waitForFinished(5000);
+        FProcess.waitForFinished(60000);
     }
     bool Focus()
     {
@@ -54,7 +54,8 @@ protected:
     void Activate()
     {
         window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }, 5000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }, 60000));
     }
 
     TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
@@ -69,7 +70,7 @@ TEST_F(TrayX11, TranslucentOnlyWhileAnotherProgramIsActive)
     EXPECT_DOUBLE_EQ(window->windowOpacity(), 1.0);
     TOtherProgram other;
     ASSERT_TRUE(other.Focus());
-    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }, 60000));
     EXPECT_NEAR(window->windowOpacity(), 128 / 255.0, 0.01);
     Activate();
     EXPECT_DOUBLE_EQ(window->windowOpacity(), 1.0);
@@ -80,7 +81,7 @@ TEST_F(TrayX11, OpaqueWhenTranslucencyIsOff)
     Open(false);
     TOtherProgram other;
     ASSERT_TRUE(other.Focus());
-    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }, 60000));
     EXPECT_DOUBLE_EQ(window->windowOpacity(), 1.0);
 }
 
@@ -92,10 +93,10 @@ TEST_F(TrayX11, WordCopiedInAnotherProgramShowsItsTranslationInTheBalloon)
     window->Settings.DelicateTime = 10;
     QProcess xclip;
     xclip.start("xclip", {"-quiet", "-selection", "clipboard", "-i"});
-    ASSERT_TRUE(xclip.waitForStarted(5000));
+    ASSERT_TRUE(xclip.waitForStarted(60000));
     xclip.write("  mouse\n");
     xclip.closeWriteChannel();
-    ASSERT_TRUE(QTest::qWaitFor([] { return Balloon::CurrentBalloon() != nullptr; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return Balloon::CurrentBalloon() != nullptr; }, 60000));
     QStringList texts;
     for (QLabel* l : Balloon::CurrentBalloon()->findChildren<QLabel*>())
         texts << l->text();
@@ -103,14 +104,14 @@ TEST_F(TrayX11, WordCopiedInAnotherProgramShowsItsTranslationInTheBalloon)
     EXPECT_TRUE(texts.join(' ').contains("Maus"));
     Balloon::CloseBaloon();
     xclip.kill();
-    xclip.waitForFinished(5000);
+    xclip.waitForFinished(60000);
 }
 
 TEST_F(TrayX11, DoubleClickOnTheTrayIconRestoresTheWindow)
 {
     Open(false);
     window->showMinimized();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isMinimized(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isMinimized(); }, 60000));
     emit window->TrayIcon1->OnDblClick();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isMinimized() && window->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isMinimized() && window->isVisible(); }, 60000));
 }

@@ -35,12 +35,12 @@ public:
         FProcess.start(QStringLiteral("trayer"),
                        {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height", "32",
                         "--transparent", "false"});
-        FProcess.waitForStarted(5000);
+        FProcess.waitForStarted(60000);
     }
     ~TTrayer()
     {
         FProcess.kill();
-        FProcess.waitForFinished(5000);
+        FProcess.waitForFinished(60000);
     }
 
 private:
@@ -87,7 +87,7 @@ TEST(TrayIconX11, WithoutATrayMinimisingLeavesTheWindowVisible)
 TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
 {
     auto trayer = std::make_unique<TTrayer>();
-    ASSERT_TRUE(QTest::qWaitFor([] { return TTrayIcon::TrayAvailable(); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return TTrayIcon::TrayAvailable(); }, 60000));
 
     QWidget owner;
     owner.resize(200, 100);
@@ -101,10 +101,10 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
 
     owner.showMinimized();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !owner.isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !owner.isVisible(); }, 60000));
     EXPECT_EQ(toTray, 1);
     EXPECT_TRUE(tray.IconVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return IconOnScreen(tray); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return IconOnScreen(tray); }, 60000));
 
     // A real click on the icon, and the right button's menu.
     int clicks = 0;
@@ -114,23 +114,23 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     tray.SetPopupMenu(&menu);
     const QPoint centre = tray.ShellIcon().geometry().center();
     XDo({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 60000));
     EXPECT_FALSE(menu.isVisible());
     XDo({"click", "3"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }, 60000));
     menu.close();
 
     // With a double-click handler a real double click is no click.
     int doubles = 0;
     QObject::connect(&tray, &TTrayIcon::OnDblClick, [&] { ++doubles; });
     XDo({"click", "--repeat", "2", "--delay", "60", "1"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 1; }, 60000));
     QTest::qWait(QApplication::doubleClickInterval() + 200);
     EXPECT_EQ(clicks, 1);
     // A hand that moves a little between the two presses still double-clicks.
     XDo({"mousemove", QString::number(centre.x() - 4), QString::number(centre.y() - 4), "click", "1", "mousemove",
          QString::number(centre.x() + 4), QString::number(centre.y() + 3), "click", "1"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 2; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doubles == 2; }, 60000));
     QTest::qWait(QApplication::doubleClickInterval() + 200);
     EXPECT_EQ(doubles, 2);
     EXPECT_EQ(clicks, 1);
@@ -142,17 +142,17 @@ TEST(TrayIconX11, WithATrayTheWindowHidesIntoItAndTheIconSurvivesATrayRestart)
     QObject::connect(&tray, &TTrayIcon::OnMouseExit, [&] { ++exits; });
     tray.SetWantEnterExitEvents(true);
     XDo({"mousemove", QString::number(centre.x()), QString::number(centre.y())});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return enters == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return enters == 1; }, 60000));
     EXPECT_EQ(exits, 0);
     XDo({"mousemove", "0", "0"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return exits == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return exits == 1; }, 60000));
     tray.SetWantEnterExitEvents(false);
 
     // The tray program restarts: the icon goes back into the new tray.
     trayer.reset();
-    ASSERT_TRUE(QTest::qWaitFor([] { return !TTrayIcon::TrayAvailable(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return !TTrayIcon::TrayAvailable(); }, 60000));
     trayer = std::make_unique<TTrayer>();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return IconOnScreen(tray); }, 15000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return IconOnScreen(tray); }, 60000));
 
     // Shown again from the tray.
     owner.showNormal();
