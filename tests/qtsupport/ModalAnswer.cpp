@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,28 @@ namespace {
 
 QString g_lastText;
 constexpr const char* kAnswerTimer = "TestSupportModalAnswer";
+
+// Marks a shown window as answered until it hides, so that a second answer waiting at the same
+// time goes to the next window, not to this one again.
+constexpr const char* kAnswered = "TestSupportAnswered";
+
+class TAnsweredMark : public QObject {
+public:
+    explicit TAnsweredMark(QWidget* modal)
+        : QObject(modal)
+    {
+        modal->setProperty(kAnswered, true);
+        modal->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) {
+            watched->setProperty(kAnswered, false);
+            deleteLater();
+        }
+        return false;
+    }
+};
 
 void Collect(QWidget* w)
 {
@@ -42,9 +65,10 @@ void AnswerNextModal(std::function<void(QWidget*)> action, int timeoutMs)
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [=]() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal != before && modal->isVisible()) {
+        if (modal && modal != before && modal->isVisible() && !modal->property(kAnswered).toBool()) {
             timer->stop();
             timer->deleteLater();
+            new TAnsweredMark(modal);
             Collect(modal);
             action(modal);
         } else if (clock->elapsed() > timeoutMs) {
