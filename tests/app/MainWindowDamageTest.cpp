@@ -123,6 +123,7 @@ TEST(MainWindowDamage, ALanguageIdThatNoRecordHoldsTakesTheFirstLanguage)
     WriteDefaultSettings();
     TSettings s;
     LoadSettings(s);
+    s.UpdEnbl = false;  // no automatic update check: closing the window would ask to stop it
     s.Language = 12345;
     SaveSettings(s, 4);
 

@@ -22,6 +22,7 @@ void Store(const QRect& bounds)
     WriteDefaultSettings();
     TSettings s;
     LoadSettings(s);
+    s.UpdEnbl = false;  // no automatic update check: closing the window would ask to stop it
     s.Left = bounds.left();
     s.Top = bounds.top();
     s.Width = bounds.width();
