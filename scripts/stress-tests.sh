@@ -58,7 +58,7 @@ for ((round = 1; round <= rounds; ++round)); do
   for suite in build build-asan; do
     log="$suite/stress-round$round.log"
     start=$SECONDS
-    if ctest --test-dir "$suite" --output-on-failure -j"$jobs" -LE x11 --timeout 900 >"$log" 2>&1; then
+    if ctest --test-dir "$suite" --output-on-failure -j"$jobs" -LE x11 --timeout 600 >"$log" 2>&1; then
       result=passed
     else
       result=FAILED
