@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <strings.h>
 #include <sys/stat.h>
 #include <system_error>
+#include <vector>
 
 namespace Platform {
 
@@ -19,6 +21,10 @@ namespace {
 // an object is extracted into a string, so no temporary file is needed.
 constexpr const char* kInputName = "help-file";
 constexpr const char* kOutputName = "help-object";
+// Bounds of what a file may claim to hold, so a damaged directory cannot make the check of
+// its objects run for long: help files are far smaller.
+constexpr std::size_t kMaxObjects = 100000;
+constexpr std::uint64_t kMaxContent = 256u << 20;
 
 struct TMemorySystem {
     mspack_system Sys;  // first: libmspack hands this address back to the callbacks
@@ -108,6 +114,54 @@ void MendSecondGuid(std::string& bytes)
     bytes[kSecond] = 0x11;
 }
 
+std::uint32_t Get32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+std::uint64_t Get64(const std::string& bytes, std::size_t at)
+{
+    return Get32(bytes, at) | static_cast<std::uint64_t>(Get32(bytes, at + 4)) << 32;
+}
+
+// The header fields whose values the format fixes (versions, header lengths, the place of the
+// header sections and of the directory, the directory's chunk layout) hold them, and the file
+// is as long as its header says. libmspack reads only the fields it needs, so a changed header
+// could otherwise go unnoticed.
+bool HeadersIntact(const std::string& bytes)
+{
+    constexpr std::size_t kSection0Length = 0x18, kDirectoryHeaderLength = 0x54;
+    static const unsigned char kDirectoryGuid[16] = {0x6A, 0x92, 0x02, 0x5D, 0x2E, 0x21, 0xD0, 0x11,
+                                                     0x9D, 0xF9, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC};
+    if (bytes.size() < 0x60 || bytes.compare(0, 4, "ITSF") != 0)
+        return false;
+    const std::uint32_t version = Get32(bytes, 4);
+    const std::size_t headerLength = version == 3 ? 0x60 : version == 2 ? 0x58 : 0;
+    if (headerLength == 0 || Get32(bytes, 8) != headerLength || Get32(bytes, 0x0C) != 1)
+        return false;
+    const std::uint64_t section0 = Get64(bytes, 0x38), directory = Get64(bytes, 0x48);
+    const std::uint64_t directoryLength = Get64(bytes, 0x50);
+    if (section0 != headerLength || Get64(bytes, 0x40) != kSection0Length || directory != section0 + kSection0Length
+        || directory > bytes.size() || directoryLength < kDirectoryHeaderLength
+        || directoryLength > bytes.size() - directory)
+        return false;
+    if (version == 3 && Get64(bytes, 0x58) != directory + directoryLength)
+        return false;
+    if (Get32(bytes, section0) != 0x1FE || Get32(bytes, section0 + 4) != 0 || Get64(bytes, section0 + 8) != bytes.size()
+        || Get32(bytes, section0 + 0x10) != 0 || Get32(bytes, section0 + 0x14) != 0)
+        return false;
+    const std::uint64_t chunkSize = Get32(bytes, directory + 0x10), depth = Get32(bytes, directory + 0x18);
+    return bytes.compare(directory, 4, "ITSP") == 0 && Get32(bytes, directory + 4) == 1
+        && Get32(bytes, directory + 8) == kDirectoryHeaderLength
+        && Get32(bytes, directory + 0x44) == kDirectoryHeaderLength
+        && std::memcmp(bytes.data() + directory + 0x34, kDirectoryGuid, sizeof kDirectoryGuid) == 0
+        && (depth == 1 || depth == 2) && chunkSize >= 0x100 && chunkSize <= 0x100000
+        && directoryLength == kDirectoryHeaderLength + chunkSize * Get32(bytes, directory + 0x2C);
+}
+
 std::string LoadHelpFile(const std::string& fileName)
 {
     struct stat st {};
@@ -134,6 +188,12 @@ struct THelpFile::TImpl {
     mschm_decompressor* Decompressor = nullptr;
     mschmd_header* Header = nullptr;
 
+    // Extracts one stored object into Bytes; false when it is damaged or too large.
+    bool Extract(mschmd_file* file, std::string& bytes);
+    // Every stored object comes out whole, so damage anywhere in the file is found when it is
+    // opened and not by the topic that happens to lie there.
+    bool AllObjectsWhole();
+
     ~TImpl()
     {
         if (Header)
@@ -149,6 +209,12 @@ THelpFile::THelpFile(const std::string& fileName)
 {
     impl_->Bytes = LoadHelpFile(fileName);
     MendSecondGuid(impl_->Bytes);
+    if (impl_->Bytes.compare(0, 4, "ITSF") != 0)
+        throw EHelpFileError("not a help file: " + fileName);
+    // A header field off its fixed value, or a length other than the file's own (cut short,
+    // or grown): damaged, and not handed to libmspack.
+    if (!HeadersIntact(impl_->Bytes))
+        throw EHelpFileError("damaged help file: " + fileName);
     impl_->System.Sys = Mspack::MakeSystem(SysOpen, SysClose, SysRead, SysWrite, SysSeek, SysTell);
     impl_->System.Input = &impl_->Bytes;
     impl_->Decompressor = mspack_create_chm_decompressor(&impl_->System.Sys);
@@ -159,9 +225,66 @@ THelpFile::THelpFile(const std::string& fileName)
         const int error = impl_->Decompressor->last_error(impl_->Decompressor);
         throw EHelpFileError((error == MSPACK_ERR_SIGNATURE ? "not a help file: " : "damaged help file: ") + fileName);
     }
+    if (!impl_->AllObjectsWhole())
+        throw EHelpFileError("damaged help file: " + fileName);
 }
 
 THelpFile::~THelpFile() = default;
+
+bool THelpFile::TImpl::Extract(mschmd_file* file, std::string& bytes)
+{
+    bytes.clear();
+    if (file->length < 0 || static_cast<std::uint64_t>(file->length) > MaxObjectSize)
+        return false;
+    const auto length = static_cast<std::size_t>(file->length);
+    if (length == 0)
+        return true;
+    bytes.reserve(length);
+    System.Output = &bytes;
+    System.Room = length;
+    const int error = Decompressor->extract(Decompressor, file, kOutputName);
+    System.Output = nullptr;
+    if (error != MSPACK_ERR_OK || bytes.size() != length) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+bool THelpFile::TImpl::AllObjectsWhole()
+{
+    // In the order of their data, so the compressed stream is read once from its start; an
+    // object inside a range already read is not read again.
+    std::vector<mschmd_file*> files;
+    for (mschmd_file* f = Header->files; f; f = f->next) {
+        if (files.size() >= kMaxObjects)
+            return false;
+        files.push_back(f);
+    }
+    std::stable_sort(files.begin(), files.end(), [](const mschmd_file* a, const mschmd_file* b) {
+        return a->section->id != b->section->id ? a->section->id < b->section->id : a->offset < b->offset;
+    });
+    std::string bytes;
+    std::uint64_t total = 0;
+    off_t covered = 0;
+    unsigned section = 0;
+    for (mschmd_file* f : files) {
+        if (f->section->id != section) {
+            section = f->section->id;
+            covered = 0;
+        }
+        if (f->offset < 0 || f->length < 0 || static_cast<std::uint64_t>(f->length) > MaxObjectSize
+            || f->offset > std::numeric_limits<off_t>::max() - f->length)
+            return false;
+        if (f->offset + f->length <= covered)
+            continue;
+        total += static_cast<std::uint64_t>(f->length);
+        if (total > kMaxContent || !Extract(f, bytes))
+            return false;
+        covered = f->offset + f->length;
+    }
+    return true;
+}
 
 bool THelpFile::Read(const std::string& name, std::string& bytes) const
 {
@@ -170,31 +293,16 @@ bool THelpFile::Read(const std::string& name, std::string& bytes) const
         return false;
     const std::string path = name[0] == '/' ? name : "/" + name;
     // Names compare without regard to case, as links in topics are written.
-    mschmd_file* found = nullptr;
-    for (mschmd_file* f = impl_->Header->files; f && !found; f = f->next)
+    for (mschmd_file* f = impl_->Header->files; f; f = f->next)
         if (f->filename && ::strcasecmp(f->filename, path.c_str()) == 0)
-            found = f;
-    if (!found || found->length < 0 || static_cast<std::uint64_t>(found->length) > MaxObjectSize)
-        return false;
-    const auto length = static_cast<std::size_t>(found->length);
-    if (length == 0)
-        return true;
-    bytes.reserve(length);
-    impl_->System.Output = &bytes;
-    impl_->System.Room = length;
-    const int error = impl_->Decompressor->extract(impl_->Decompressor, found, kOutputName);
-    impl_->System.Output = nullptr;
-    if (error != MSPACK_ERR_OK || bytes.size() != length) {
-        bytes.clear();
-        return false;
-    }
-    return true;
+            return impl_->Extract(f, bytes);
+    return false;
 }
 
 std::vector<std::string> THelpFile::Names() const
 {
     std::vector<std::string> names;
-    for (mschmd_file* f = impl_->Header->files; f && names.size() < 100000; f = f->next)
+    for (mschmd_file* f = impl_->Header->files; f && names.size() < kMaxObjects; f = f->next)
         if (f->filename && f->filename[0] == '/' && f->filename[1] != '#' && f->filename[1] != '$')
             names.emplace_back(f->filename);
     return names;

@@ -16,7 +16,8 @@ public:
 
 class THelpFile {
 public:
-    // Throws EHelpFileError when the file is missing or is no help file.
+    // Throws EHelpFileError when the file is missing, is no help file or is damaged: shorter or
+    // longer than its header says, or any stored object does not come out whole.
     explicit THelpFile(const std::string& fileName);
     ~THelpFile();
     THelpFile(const THelpFile&) = delete;

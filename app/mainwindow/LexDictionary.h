@@ -207,7 +207,8 @@ public:
     // --- creation and shut-down
     void FormCreate();
     void FormShow();
-    void FormClose();
+    // False when the window must stay: the open list could not be saved (see aCloseListExecute).
+    bool FormClose();
     void FormDestroy();
     void aExitExecute();
     // Shows the window as the settings ask at start: normal, maximised, minimised, or only
@@ -270,13 +271,18 @@ public:
     void SwitchDictionaryClass();
     QString GetDictionaryPath() const;
     void cbFromDropDown();
+    // A change of dictionary first closes the open list; when the list stays (its save was
+    // cancelled or failed) the dictionary stays too and the choosers show it again.
     void cbFrom1Change();
-    void cbToChange(QObject* sender);
+    // False when the chosen dictionary was not opened because the open list stayed.
+    bool cbToChange(QObject* sender);
     void aReverseExecute();
     bool SelectFirstDictionary();
     void ReverseToOtherSide();
     void ShowEditionLabel();
     const TDictionaryRecord* SelectedRecord() const;
+    // Selects the open dictionary in the choosers; false when they do not list it.
+    bool ShowCurrentDictionaryInChoosers();
 
     // --- pronunciation
     void bSeyWordClick();
@@ -297,9 +303,17 @@ public:
     void lbListClick();
     void miNewList1Click();
     void miOpenList1Click();
-    void miSaveListClick();
-    void miSaveAsClick();
-    void aCloseListExecute();
+    // The save commands: true when the list was saved (or had nothing to save).
+    bool miSaveListClick();
+    bool miSaveAsClick();
+    // Closes the open list, asking first whether a changed one is to be saved. False, with
+    // the list open as it was, when the save dialog was cancelled, the save failed or the
+    // question was closed unanswered: the command that wanted the list closed stops then.
+    bool aCloseListExecute();
+    // The question of aCloseListExecute alone: true when the open list may be given up (it
+    // is unchanged or saved, or the user declined to save it). InPlace saves a list that has
+    // a file of its own there (Save), otherwise under a name chosen in the dialog (Save As).
+    bool AskToSaveList(bool inPlace);
     void TimerM6Timer();
     void PopupMenuListPopup();
     void miOpenCurrListClick(QAction* item);

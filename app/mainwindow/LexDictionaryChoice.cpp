@@ -174,9 +174,18 @@ void TfLexDictionary::cbFrom1Change()
     if (index == PreviousFromIndex)
         return;
     // The shown direction is the one compared next time, also after keyboard moves.
+    const int previous = PreviousFromIndex;
     PreviousFromIndex = index;
     SaveHistory();
-    aCloseListExecute();
+    if (!aCloseListExecute()) {
+        // The list stays, and with it the dictionary it belongs to.
+        if (!ShowCurrentDictionaryInChoosers()) {
+            const QSignalBlocker block(cbFrom);
+            cbFrom->setCurrentIndex(previous);
+            PreviousFromIndex = previous;
+        }
+        return;
+    }
     FillDictionaries(index);
     SetSearchMode(0);
     CurrentDictionaryFile = GetDictionaryFileName();
@@ -214,12 +223,17 @@ void TfLexDictionary::cbFrom1Change()
     ShowEditionLabel();
 }
 
-void TfLexDictionary::cbToChange(QObject*)
+bool TfLexDictionary::cbToChange(QObject*)
 {
-    aCloseListExecute();
     SaveHistory();
+    // The open dictionary chosen again, or the choosers filled again around it: its list
+    // stays open.
     if (GetDictionaryFileName() == CurrentDictionaryFile)
-        return;
+        return true;
+    if (!aCloseListExecute()) {
+        ShowCurrentDictionaryInChoosers();
+        return false;
+    }
     CurrentDictionaryFile = GetDictionaryFileName();
     LearnDictionary->SetLanguagePair(CurrentDictionaryFile.left(6).toStdString());
     SwitchDictionaryClass();
@@ -229,7 +243,7 @@ void TfLexDictionary::cbToChange(QObject*)
         FreeAlphabetLinks();
         LoadHistory(true);
         setWindowTitle(LangText(LangStrings, "Title"));
-        return;
+        return true;
     }
     BuildAlphabetPanel(Dictionary.get());
     BindAlphabetLinks();
@@ -260,6 +274,30 @@ void TfLexDictionary::cbToChange(QObject*)
         lbWordsClick();
     }
     ShowEditionLabel();
+    return true;
+}
+
+bool TfLexDictionary::ShowCurrentDictionaryInChoosers()
+{
+    if (!DictManager)
+        return false;
+    const std::int32_t id = DictManager->FindIdByFileName(Platform::WideToAnsi(ToU16(CurrentDictionaryFile)));
+    for (std::size_t d = 0; id >= 0 && d < DirectionItems.size(); ++d) {
+        for (int k = 0; k < DirectionItems[d]->Count(); ++k) {
+            if (DirectionItems[d]->GetId(k) != id)
+                continue;
+            {
+                const QSignalBlocker block(cbFrom);
+                cbFrom->setCurrentIndex(static_cast<int>(d));
+            }
+            PreviousFromIndex = static_cast<int>(d);
+            FillDictionaries(static_cast<int>(d));
+            const QSignalBlocker block(cbTo);
+            cbTo->setCurrentIndex(k);
+            return true;
+        }
+    }
+    return false;
 }
 
 void TfLexDictionary::aReverseExecute()
@@ -268,35 +306,41 @@ void TfLexDictionary::aReverseExecute()
     const TDictionaryRecord* selected = SelectedRecord();
     if (cbFrom->count() == 0 || kind == 1 || kind == 3 || selected == nullptr)
         return;
-    SaveHistory();
-    if (SearchMode == 1)
-        SetSearchMode(0);
     const std::string newSource = selected->TargetCode.Str();
     const std::string newTarget = selected->SourceCode.Str();
-    cbFind->setEditText(QString());
+    // The direction of the first enabled record of the reversed pair, when there is one.
+    int direction = -1;
     for (const TDictionaryRecord& r : DictManager->Records) {
         if (r.Enabled != 1 || r.SourceCode.Str() != newSource || r.TargetCode.Str() != newTarget)
             continue;
-        for (std::size_t d = 0; d < DirectionItems.size(); ++d) {
-            if (DirectionItems[d]->Code != newSource)
-                continue;
-            {
-                const QSignalBlocker block(cbFrom);
-                cbFrom->setCurrentIndex(static_cast<int>(d));
-            }
-            PreviousFromIndex = static_cast<int>(d);
-            FillDictionaries(static_cast<int>(d));
-            const int to = DirectionItems[d]->IndexOfName(newTarget);
-            if (to >= 0) {
-                const QSignalBlocker block(cbTo);
-                cbTo->setCurrentIndex(to);
-            }
-            cbToChange(aReverse);
-            BuildAlphabetPanel(Dictionary.get());
-            BindAlphabetLinks();
-            break;
-        }
+        for (std::size_t d = 0; d < DirectionItems.size() && direction < 0; ++d)
+            if (DirectionItems[d]->Code == newSource)
+                direction = static_cast<int>(d);
         break;
+    }
+    // A list that stays open (its save cancelled or failed) keeps everything as it is.
+    if (direction >= 0 && !aCloseListExecute())
+        return;
+    SaveHistory();
+    if (SearchMode == 1)
+        SetSearchMode(0);
+    cbFind->setEditText(QString());
+    if (direction < 0)
+        return;
+    {
+        const QSignalBlocker block(cbFrom);
+        cbFrom->setCurrentIndex(direction);
+    }
+    PreviousFromIndex = direction;
+    FillDictionaries(direction);
+    const int to = DirectionItems[static_cast<std::size_t>(direction)]->IndexOfName(newTarget);
+    if (to >= 0) {
+        const QSignalBlocker block(cbTo);
+        cbTo->setCurrentIndex(to);
+    }
+    if (cbToChange(aReverse)) {
+        BuildAlphabetPanel(Dictionary.get());
+        BindAlphabetLinks();
     }
 }
 

@@ -38,6 +38,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <cstdio>
+
 bool ShuttingDown = false;
 
 namespace {
@@ -323,23 +325,28 @@ void TfLexDictionary::closeEvent(QCloseEvent* e)
 {
     bool canClose = true;
     Guard([&] { canClose = FormCloseQuery(); });
-    if (!canClose) {
+    bool closing = false;
+    if (canClose)
+        Guard([&] { closing = FormClose(); });
+    if (!closing) {
         e->ignore();
         return;
     }
-    Guard([this] { FormClose(); });
     e->accept();
     // The program ends with its main window, also while it sits in the tray.
     if (QuitOnClose)
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
-void TfLexDictionary::FormClose()
+bool TfLexDictionary::FormClose()
 {
-    ShuttingDown = true;
     SaveHistory();
-    aCloseListExecute();
+    // A list whose save was cancelled or failed keeps the window open.
+    if (!aCloseListExecute())
+        return false;
+    ShuttingDown = true;
     CloseAllHelp();
+    return true;
 }
 
 void TfLexDictionary::aExitExecute()
@@ -379,7 +386,14 @@ void TfLexDictionary::KeepUnsavedList()
     QString name = folder + QStringLiteral("List %1.lst").arg(stamp);
     for (int n = 2; QFileInfo::exists(name); ++n)
         name = folder + QStringLiteral("List %1 (%2).lst").arg(stamp).arg(n);
-    LearnDictionary->SaveToFile(QFile::encodeName(name).toStdString());
+    // The working file holds the whole list: renamed, it needs no room on a full disk.
+    QFile list(folder + "TempList.tmp");
+    if (list.rename(name))
+        return;
+    // Nobody is there to answer a message: the session's log gets the words' whereabouts.
+    std::fprintf(stderr, "LexoraApp: the learning list could not be saved as \"%s\" (%s); its words stay in \"%s\".\n",
+                 QFile::encodeName(name).constData(), list.errorString().toLocal8Bit().constData(),
+                 QFile::encodeName(folder + "TempList.tmp").constData());
 }
 
 void TfLexDictionary::FormDestroy()

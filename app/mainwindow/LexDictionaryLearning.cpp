@@ -31,6 +31,8 @@ namespace {
 constexpr int kEditionTalking = 0;
 constexpr int kEditionPro = 1;
 constexpr int kEditionFree = 2;
+constexpr int kMessageYes = 6;
+constexpr int kMessageNo = 7;
 
 // A file name made from a dictionary's name: nothing in it can leave the folder or name a
 // hidden or special file.
@@ -239,6 +241,8 @@ QString TfLexDictionary::FixedListFile() const
 
 void TfLexDictionary::OpenFixedList()
 {
+    if (!AskToSaveList(true))
+        return;
     const QString notice = DataDir + CurrentDictionaryFile + QStringLiteral("/Pro.rtf");
     QFile file(notice);
     if (file.open(QIODevice::ReadOnly))
@@ -330,6 +334,8 @@ void TfLexDictionary::lbListKeyDown(int key)
 
 void TfLexDictionary::miNewList1Click()
 {
+    if (!AskToSaveList(false))
+        return;
     lbList->clear();
     QDir().mkpath(AppDir + QStringLiteral("Learning"));
     LearnDictionary->NewList();
@@ -348,8 +354,8 @@ void TfLexDictionary::miOpenList1Click()
         OpenFixedList();
         return;
     }
-    if (LearnDictionary->Modified && ShowMessageBox(LangText(LangStrings, "MsgSaveList"), 1, 0) == 6)
-        miSaveListClick();
+    if (!AskToSaveList(true))
+        return;
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -376,21 +382,21 @@ void TfLexDictionary::miOpenList1Click()
 }
 
 // A list with a file of its own holds every change already; a new list gets its name.
-void TfLexDictionary::miSaveListClick()
+bool TfLexDictionary::miSaveListClick()
 {
     if (LearnDictionary->IsEmpty())
-        return;
+        return true;
     const QString temporary = QString::fromStdString(LearnDictionary->Folder) + QStringLiteral("/TempList.tmp");
     if (QFileInfo(QString::fromStdString(LearnDictionary->ListFileName)) == QFileInfo(temporary))
-        miSaveAsClick();
-    else
-        LearnDictionary->Modified = false;
+        return miSaveAsClick();
+    LearnDictionary->Modified = false;
+    return true;
 }
 
-void TfLexDictionary::miSaveAsClick()
+bool TfLexDictionary::miSaveAsClick()
 {
     if (pList->isHidden() || lbList->isHidden())
-        return;
+        return false;
     QDir().mkpath(AppDir + QStringLiteral("Learning"));
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -398,20 +404,34 @@ void TfLexDictionary::miSaveAsClick()
     dialog.setNameFilter(LearningFilter());
     dialog.setDefaultSuffix(QStringLiteral("lst"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
+        return false;
     const QString chosen = dialog.selectedFiles().first();
     if (!LearnDictionary->SaveToFile(chosen.toStdString())) {
         ShowMessageBox(LangText(LangStrings, "MsgListNotSaved"), 0, 2);
-        return;
+        return false;
     }
     SetStatusPanel(1, QFileInfo(chosen).fileName());
+    return true;
 }
 
-void TfLexDictionary::aCloseListExecute()
+bool TfLexDictionary::AskToSaveList(bool inPlace)
 {
-    if (LearnDictionary && LearnDictionary->Modified && lbList->count() > 0
-        && ShowMessageBox(LangText(LangStrings, "MsgSaveList"), 1, 0) == 6)
-        miSaveAsClick();
+    if (!LearnDictionary || LearnDictionary->Closed || !LearnDictionary->Modified || lbList->count() == 0)
+        return true;
+    switch (ShowMessageBox(LangText(LangStrings, "MsgSaveList"), 1, 0)) {
+    case kMessageYes:
+        return inPlace ? miSaveListClick() : miSaveAsClick();
+    case kMessageNo:
+        return true;  // the user lets the words go
+    default:
+        return false;  // the question was closed unanswered
+    }
+}
+
+bool TfLexDictionary::aCloseListExecute()
+{
+    if (!AskToSaveList(false))
+        return false;
     if (LearnDictionary)
         LearnDictionary->Close();
     SetStatusPanel(1, QString());
@@ -419,6 +439,7 @@ void TfLexDictionary::aCloseListExecute()
     lbList->hide();
     lbList->clear();
     EnableListCommands(false);
+    return true;
 }
 
 // --- learning methods

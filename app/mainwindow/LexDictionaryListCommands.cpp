@@ -153,9 +153,8 @@ void TfLexDictionary::miOpenCurrListClick(QAction* item)
     if (item == nullptr || !LearnDictionary)
         return;
     const QString name = item->data().toString().isEmpty() ? item->text() : item->data().toString();
-    if (LearnDictionary->Modified && lbList->count() > 0
-        && ShowMessageBox(LangText(LangStrings, "MsgSaveList"), 1, 0) == kMessageYes)
-        miSaveAsClick();
+    if (!AskToSaveList(false))
+        return;
     const QString path = LearningFolder(*this) + QLatin1Char('/') + name;
     // The pair is checked before the open list is given up: a list of another pair in the
     // store would let the panel's commands act on words it does not show.

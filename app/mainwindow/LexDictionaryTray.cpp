@@ -95,17 +95,17 @@ void TfLexDictionary::ToolButton1Click()
 
 void TfLexDictionary::FormHelp()
 {
-    ::ShowHelpTopic(HelpFile + "::/1.htm");
+    ::ShowHelpTopic(HelpFile + "::/1.htm", LangStrings);
 }
 
 void TfLexDictionary::ShowHelpTopic(int number)
 {
-    ::ShowHelpTopic(HelpFile + "::/" + QString::number(number) + ".htm");
+    ::ShowHelpTopic(HelpFile + "::/" + QString::number(number) + ".htm", LangStrings);
 }
 
 void TfLexDictionary::IBanerClick()
 {
-    ::ShowHelpTopic(HelpFile + "::/Pro.htm");
+    ::ShowHelpTopic(HelpFile + "::/Pro.htm", LangStrings);
 }
 
 void TfLexDictionary::miHelp_5Click()

@@ -303,6 +303,5 @@ void TfLexDictionary::ClipboardViewer1Text()
 
 void TfLexDictionary::miHelp_11Click()
 {
-    // A missing or unreadable help file shows nothing.
-    ::ShowHelpTopic(HelpFile + "::/1.htm");
+    ::ShowHelpTopic(HelpFile + "::/1.htm", LangStrings);
 }

@@ -34,6 +34,16 @@ QString RuntimeFolder()
     return folder;
 }
 
+// Whether a program listens on the socket Name: it takes a connection.
+bool Answers(const QString& name)
+{
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    const bool connected = probe.waitForConnected(1000);
+    probe.abort();
+    return connected;
+}
+
 }  // namespace
 
 TSingleInstance::TSingleInstance(const QString& key, const QString& folder, QObject* parent)
@@ -56,10 +66,19 @@ TSingleInstance::TSingleInstance(const QString& key, const QString& folder, QObj
         lockWarning_ = QStringLiteral("Cannot lock %1 (%2); running without the one-program check.")
                            .arg(lockFile_, QString::fromLocal8Bit(std::strerror(error)));
     }
+    // A program that listens on the socket runs already, though without the lock (it could
+    // not be had when it started): this start hands over to it, and its socket stays.
+    if (Answers(socketName_)) {
+        if (lockFd_ >= 0)
+            ::close(lockFd_);
+        lockFd_ = -1;
+        lockWarning_.clear();
+        return;
+    }
     first_ = true;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // A socket left by a program that was killed is stale: the lock says no one serves it.
+    // No one serves a socket left behind (by a program that was killed): it goes.
     QLocalServer::removeServer(socketName_);
     server_->listen(socketName_);
     connect(server_, &QLocalServer::newConnection, this, &TSingleInstance::OnConnection);

@@ -1,6 +1,8 @@
 // One running program per user: the first start holds a lock and listens on a local socket,
 // a later start hands its command line over to it and ends. The kernel drops the lock of a
-// program that dies, so a killed program never blocks the next start.
+// program that dies, so a killed program never blocks the next start. Where the lock cannot
+// be had (the lock file cannot be opened), a program answering on the socket is the running
+// one; only when none answers does a start run as the only program.
 #pragma once
 
 #include <QObject>
@@ -22,7 +24,8 @@ public:
     static constexpr const char* ReverseSwitch = "--reverse-direction";
 
     // Key names the lock and the socket; they lie in Folder (empty: the user's runtime
-    // folder), which is readable by the user only.
+    // folder), which is readable by the user only. A socket that a program listens on is
+    // never taken over.
     explicit TSingleInstance(const QString& key, const QString& folder = {}, QObject* parent = nullptr);
     ~TSingleInstance() override;
 

@@ -32,13 +32,14 @@ QString ChildEnv(const char* name)
 }
 
 std::unique_ptr<QProcess> StartChild(const QString& mode, const QString& folder, const QString& arg = {},
-                                     const QString& workDir = {})
+                                     const QString& workDir = {}, const QString& key = kKey)
 {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LEXORA_SI_CHILD", mode);
     env.insert("LEXORA_SI_FOLDER", folder);
     env.insert("LEXORA_SI_ARG", arg);
+    env.insert("LEXORA_SI_KEY", key);
     env.insert("QT_QPA_PLATFORM", "offscreen");
     p->setProcessEnvironment(env);
     if (!workDir.isEmpty())
@@ -70,6 +71,18 @@ bool Finish(QProcess& p)
     return p.state() == QProcess::NotRunning;
 }
 
+// Reads what P prints until it has printed Count lines that contain Marker.
+bool ReadUntil(QProcess& p, QByteArray& said, const QByteArray& marker, int count = 1)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (said.count(marker) < count && clock.elapsed() < 60000) {
+        p.waitForReadyRead(50);
+        said += p.readAllStandardOutput();
+    }
+    return said.count(marker) >= count;
+}
+
 }  // namespace
 
 // Runs only as a child of the cases below.
@@ -78,7 +91,15 @@ TEST(SingleInstanceChild, Run)
     const QString mode = ChildEnv("LEXORA_SI_CHILD");
     if (mode.isEmpty())
         GTEST_SKIP() << "runs as a child process only";
-    TSingleInstance instance(kKey, ChildEnv("LEXORA_SI_FOLDER"));
+    if (mode == "program") {
+        // The real start of the program, which must find the running one and end.
+        const int code =
+            ProgramMain({ChildEnv("LEXORA_SI_ARG")}, ChildEnv("LEXORA_SI_FOLDER"), ChildEnv("LEXORA_SI_FOLDER"));
+        std::printf("RESULT:exit %d\n", code);
+        return;
+    }
+    const QString key = ChildEnv("LEXORA_SI_KEY");
+    TSingleInstance instance(key.isEmpty() ? QString(kKey) : key, ChildEnv("LEXORA_SI_FOLDER"));
     if (mode == "forward") {
         ASSERT_FALSE(instance.IsFirst());
         QString error;
@@ -95,6 +116,20 @@ TEST(SingleInstanceChild, Run)
             instance.Forward({});
     } else if (mode == "holder") {
         ASSERT_TRUE(instance.IsFirst());
+        std::printf("RESULT:ready\n");
+        std::fflush(stdout);
+        static_cast<void>(QTest::qWaitFor(InputEnded, 120000));  // the parent kills it long before
+    } else if (mode == "listener") {
+        // A first program that says what reaches it.
+        ASSERT_TRUE(instance.IsFirst());
+        QObject::connect(&instance, &TSingleInstance::RestoreRequested, [] {
+            std::printf("GOT:restore\n");
+            std::fflush(stdout);
+        });
+        QObject::connect(&instance, &TSingleInstance::InstallRequested, [](const QString& path) {
+            std::printf("GOT:install %s\n", path.toLocal8Bit().constData());
+            std::fflush(stdout);
+        });
         std::printf("RESULT:ready\n");
         std::fflush(stdout);
         static_cast<void>(QTest::qWaitFor(InputEnded, 120000));  // the parent kills it long before
@@ -203,17 +238,56 @@ TEST(SingleInstance, LockOfAKilledProgramDoesNotBlockTheNextStart)
     EXPECT_EQ(restore.count(), 1);
 }
 
-TEST(SingleInstance, ALockFileThatCannotBeOpenedStillStartsTheOnlyProgram)
+TEST(SingleInstance, ALockFileThatCannotBeOpenedStartsTheOnlyProgramWhereNoneAnswers)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(QDir(folder.path()).mkdir(QString(kKey) + ".lock"));  // a folder where the lock file goes
-    TSingleInstance first(kKey, folder.path());
-    EXPECT_TRUE(first.IsFirst());
-    EXPECT_TRUE(first.LockWarning().contains(folder.path()));
-    ASSERT_TRUE(QDir(folder.path()).rmdir(QString(kKey) + ".lock"));
+    {
+        TSingleInstance first(kKey, folder.path());
+        EXPECT_TRUE(first.IsFirst());
+        EXPECT_TRUE(first.LockWarning().contains(folder.path()));
+        // While it runs, a start with a lock that works again reaches it and leaves its socket.
+        ASSERT_TRUE(QDir(folder.path()).rmdir(QString(kKey) + ".lock"));
+        QSignalSpy restore(&first, &TSingleInstance::RestoreRequested);
+        {
+            TSingleInstance later(kKey, folder.path());
+            EXPECT_FALSE(later.IsFirst());
+            EXPECT_TRUE(later.Forward({}));
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() == 1; }, 60000));
+    }
     TSingleInstance locked(kKey, folder.path());  // a lock that works says nothing
     EXPECT_TRUE(locked.IsFirst());
     EXPECT_TRUE(locked.LockWarning().isEmpty());
+}
+
+TEST(SingleInstance, WithoutTheLockASecondStartReachesTheRunningProgramAndLeavesItsSocket)
+{
+    QTemporaryDir folder;
+    QTemporaryDir work;
+    // The lock's path is a folder: no process opens it as a file, root neither.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("Verbisphere.lock"));
+    auto first = StartChild("listener", folder.path(), {}, {}, "Verbisphere");
+    QByteArray heard;
+    ASSERT_TRUE(ReadUntil(*first, heard, "RESULT:ready")) << heard.constData();
+
+    auto second = StartChild("program", folder.path(), "packages/EngGer.pkg", work.path());
+    ASSERT_TRUE(Finish(*second));
+    const QByteArray said = second->readAllStandardOutput();
+    EXPECT_TRUE(said.contains("RESULT:exit 0")) << said.constData();
+    ASSERT_TRUE(ReadUntil(*first, heard, "GOT:install")) << heard.constData();
+    EXPECT_EQ(heard.count("GOT:restore"), 1);
+    EXPECT_TRUE(
+        heard.contains("GOT:install " + QDir(work.path()).absoluteFilePath("packages/EngGer.pkg").toLocal8Bit()));
+
+    // The first program's socket still answers: a later start reaches it too.
+    auto third = StartChild("forward", folder.path(), {}, {}, "Verbisphere");
+    ASSERT_TRUE(Finish(*third));
+    EXPECT_TRUE(third->readAllStandardOutput().contains("RESULT:sent"));
+    EXPECT_TRUE(ReadUntil(*first, heard, "GOT:restore", 2)) << heard.constData();
+    EXPECT_EQ(first->state(), QProcess::Running);
+    first->kill();
+    first->waitForFinished(60000);
 }
 
 namespace {

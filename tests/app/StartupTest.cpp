@@ -4,6 +4,7 @@
 #include "app/ProgramMain.h"
 #include "app/Settings.h"
 #include "app/mainwindow/LexDictionary.h"
+#include "engine/LearnDictionary.h"
 #include "platform/qt/Balloon.h"
 #include "tests/app/MainWindowTestFolder.h"
 #include "tests/qtsupport/ModalAnswer.h"
@@ -33,6 +34,23 @@ void Copy(const QString& text)
 {
     QGuiApplication::clipboard()->setText(text);
     QCoreApplication::processEvents();
+}
+
+// Starts the real program in Folder in a child process (ProgramChild.Run), with a message
+// window open when WithMessage is set, and waits until it has started a learning list; Said
+// gets what it printed.
+bool StartProgram(QProcess& child, const TProgramFolder& folder, bool withMessage, QByteArray& said)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LEXORA_PROGRAM_CHILD", folder.Path());
+    env.insert("LEXORA_PROGRAM_MESSAGE", withMessage ? "1" : "0");
+    env.insert("LEXORA_ADMIN", "1");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProgramChild.Run"});
+    while (!said.contains("READY") && child.waitForReadyRead(60000))
+        said += child.readAllStandardOutput();
+    return said.contains("READY");
 }
 
 }  // namespace
@@ -145,17 +163,8 @@ TEST(SessionEnd, TheProgramSavesEverythingAndEndsOnSigtermOrSighup)
         TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
         QDir().mkpath(folder.Path() + "run");
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LEXORA_PROGRAM_CHILD", folder.Path());
-        env.insert("LEXORA_PROGRAM_MESSAGE", signal == SIGTERM ? "1" : "0");
-        env.insert("LEXORA_ADMIN", "1");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProgramChild.Run"});
         QByteArray said;
-        while (!said.contains("READY") && child.waitForReadyRead(60000))
-            said += child.readAllStandardOutput();
-        ASSERT_TRUE(said.contains("READY")) << said.constData();
+        ASSERT_TRUE(StartProgram(child, folder, signal == SIGTERM, said)) << said.constData();
         ::kill(static_cast<pid_t>(child.processId()), signal);
         ASSERT_TRUE(child.waitForFinished(60000));
         said += child.readAllStandardOutput();
@@ -177,4 +186,32 @@ TEST(SessionEnd, TheProgramSavesEverythingAndEndsOnSigtermOrSighup)
         store.LoadFromFile((folder.Path() + "Learning/" + lists.first()).toStdString());
         EXPECT_EQ(store.Items.size(), 1u);
     }
+}
+
+// Nobody answers a question at the end of the session: a new list is kept under a name of its
+// own, and where even that fails the session's log says where its words are.
+TEST(SessionEnd, AListThatCannotBeNamedIsReportedAndKeepsItsWords)
+{
+    TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
+    QProcess child;
+    QByteArray said;
+    ASSERT_TRUE(StartProgram(child, folder, false, said)) << said.constData();
+    // The learning folder is taken away and a file put in its place: nothing can be named there.
+    const QString learning = folder.Path() + "Learning";
+    ASSERT_TRUE(QDir().rename(learning, learning + ".gone"));
+    QFile blocker(learning);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
+    ASSERT_TRUE(child.waitForFinished(60000));
+    said += child.readAllStandardOutput();
+    EXPECT_TRUE(said.contains("EXIT:0")) << said.constData();
+    const QString log = QString::fromLocal8Bit(child.readAllStandardError());
+    EXPECT_TRUE(log.contains("learning list could not be saved") && log.contains(learning + "/TempList.tmp"))
+        << log.toStdString();
+    // The words are in the working file, which went with the folder.
+    TLearnDictionary store((learning + ".gone").toStdString());
+    store.LoadFromFile((learning + ".gone/TempList.tmp").toStdString());
+    ASSERT_EQ(store.Words.Count(), 1);
+    EXPECT_EQ(store.Words.Get(0), u"house");
 }

@@ -104,7 +104,8 @@ TEST_F(DialogsX11, HelpOpensAboveTheFullScreenWindowThatAskedForIt)
     learning.setWindowState(Qt::WindowMaximized);
     learning.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&learning));
-    ASSERT_TRUE(ShowHelpTopic(QStringLiteral(LEXORA_PROGRAM_DIR "/Help/HelpENG.chm::/142.htm")));
+    const TWideStringList strings;
+    ASSERT_TRUE(ShowHelpTopic(QStringLiteral(LEXORA_PROGRAM_DIR "/Help/HelpENG.chm::/142.htm"), strings));
     THelpWindow* help = CurrentHelpWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
     const auto above = [&] {

@@ -19,6 +19,7 @@ using Platform::EHelpFileError;
 using Platform::THelpFile;
 
 const std::string kEnglish = LEXORA_PROGRAM_DIR "/Help/HelpENG.chm";
+const std::string kGerman = LEXORA_PROGRAM_DIR "/Help/HelpGER.chm";
 
 void Put32(std::string& bytes, std::size_t at, std::uint32_t value)
 {
@@ -91,6 +92,34 @@ TEST_F(HtmlHelpTest, MissingForeignAndOversizedFilesAreRefused)
     TestFiles::WriteFile(big, "ITSF");
     fs::resize_file(big, THelpFile::MaxFileSize + 1);
     EXPECT_THROW(THelpFile{big}, EHelpFileError);
+}
+
+TEST_F(HtmlHelpTest, DamageAnywhereIsFoundWhenTheFileIsOpened)
+{
+    for (const std::string& file : {kEnglish, kGerman}) {
+        const std::string good = TestFiles::ReadFile(file);
+        ASSERT_NO_THROW(THelpFile{Write(good)});
+        const std::size_t half = good.size() / 2;
+        const std::vector<std::pair<const char*, std::function<void(std::string&)>>> damages = {
+            {"cut to half", [&](std::string& b) { b.resize(half); }},
+            {"cut to 100 bytes", [&](std::string& b) { b.resize(100); }},
+            {"one byte more", [&](std::string& b) { b += '\0'; }},
+            {"signature", [&](std::string& b) { b[0] = 'X'; }},
+            {"version", [&](std::string& b) { Put32(b, 4, 4); }},
+            {"header length", [&](std::string& b) { Put32(b, 8, 0x58); }},
+            {"file length", [&](std::string& b) { Put32(b, 0x68, static_cast<std::uint32_t>(half)); }},
+            {"directory chunk size", [&](std::string& b) { Put32(b, 0x78 + 0x10, 0x2000); }},
+            {"middle third zeroed",
+             [&](std::string& b) { std::fill(b.begin() + half - half / 3, b.begin() + half + half / 3, '\0'); }},
+            // Compressed topics: found on opening, before any topic is asked for.
+            {"end zeroed", [&](std::string& b) { std::fill(b.end() - 1024, b.end(), '\0'); }},
+        };
+        for (const auto& [what, damage] : damages) {
+            std::string bytes = good;
+            damage(bytes);
+            EXPECT_THROW(THelpFile{Write(bytes)}, EHelpFileError) << file << ": " << what;
+        }
+    }
 }
 
 TEST_F(HtmlHelpTest, DamagedCopiesNeverCrash)

@@ -36,6 +36,17 @@
 #include <algorithm>
 #include <chrono>
 
+namespace {
+
+// The host's interface strings; none (every text empty) when it gave none.
+const TWideStrings& StringsOf(const TLearningHost& host)
+{
+    static const TWideStringList none;
+    return host.LangStrings ? *host.LangStrings : none;
+}
+
+}  // namespace
+
 TfLearning::TfLearning(TLearningHost host, QWidget* parent)
     : QDialog(parent),
       host_(std::move(host))
@@ -254,7 +265,8 @@ void TfLearning::alExitClick()
 void TfLearning::alHelpClick()
 {
     const bool game = pcMethods->currentWidget() == tsHangman;
-    ShowHelpTopic(host_.HelpFile + (game ? QStringLiteral("::/143.htm") : QStringLiteral("::/142.htm")), this);
+    ShowHelpTopic(host_.HelpFile + (game ? QStringLiteral("::/143.htm") : QStringLiteral("::/142.htm")),
+                  StringsOf(host_), this);
 }
 
 void TfLearning::SelectMethod(int method)
@@ -413,8 +425,7 @@ void TfLearning::PlayAnswer(const QString& name)
 
 void TfLearning::ShowMessage(const QString& text)
 {
-    static const TWideStringList none;
-    ShowMessageForm(this, text, host_.LangStrings ? *host_.LangStrings : none, 0, 1);
+    ShowMessageForm(this, text, StringsOf(host_), 0, 1);
 }
 
 void TfLearning::SetTimerTick(void (TfLearning::*tick)())
