@@ -329,10 +329,16 @@ void TUpdateThread::Download(const std::string& target, std::int64_t fileSize)
         [&](std::uint64_t received, std::int64_t total) {
             if (terminate_)
                 return false;
-            if (!begun && total >= 0) {
+            // The bar gets its maximum before any position: a position shown first would be
+            // measured against the bar's old maximum and show it full, then jump back. The
+            // length comes with the headers, before the first byte of the body; a server that
+            // announces none is measured against FILESIZE, the most the download may bring.
+            if (!begun) {
+                if (total < 0 && received == 0)
+                    return true;
                 begun = true;
                 expected_ = total;
-                const std::int32_t maximum = ProgressValue(static_cast<std::uint64_t>(total));
+                const std::int32_t maximum = ProgressValue(static_cast<std::uint64_t>(total >= 0 ? total : fileSize));
                 Post([this, maximum] { window_.ShowMaximum(maximum); });
             }
             position_ = ProgressValue(received);

@@ -68,7 +68,7 @@ struct TCDCopy {
     }
     bool WaitForEnd()
     {
-        return QTest::qWaitFor([this] { return Form->CanClose; }, 10000);
+        return QTest::qWaitFor([this] { return Form->CanClose; }, 60000);
     }
 };
 
@@ -183,7 +183,7 @@ TEST(CopyFolderSettings, ExitFromTheTrayStopsTheCopyAndClosesTheWindow)
     });
     t.ClickRow(0);
     QTest::mouseClick(f.bCopy, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return f.ProgressBar->maximum() == 3; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.ProgressBar->maximum() == 3; }, 60000));
     t.Main->miTrayExit->trigger();
     EXPECT_EQ(f.CopyThread(), nullptr);
     EXPECT_FALSE(f.isVisible());

@@ -39,7 +39,7 @@ struct TCopy {
 QList<QVariant> WaitForEnd(TCopyFolderThread& thread)
 {
     QSignalSpy done(&thread, &TCopyFolderThread::ReportDone);
-    if (done.isEmpty() && !done.wait(10000))
+    if (done.isEmpty() && !done.wait(60000))
         return {};
     return done.takeFirst();
 }
@@ -109,7 +109,7 @@ TEST(CopyFolderThread, ACancelledCopyLeavesNothingAndReportsNothing)
     });
     auto thread = std::make_unique<TCopyFolderThread>(c.Data(), c.Cd() + "ENGGER_T");
     QSignalSpy progress(thread.get(), &TCopyFolderThread::ShowProgress);
-    ASSERT_TRUE(progress.wait(10000));  // the first file is in
+    ASSERT_TRUE(progress.wait(60000));  // the first file is in
     thread->Cancel();
     EXPECT_FALSE(thread->Running());
     QSignalSpy done(thread.get(), &TCopyFolderThread::ReportDone);

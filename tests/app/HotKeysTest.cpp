@@ -112,7 +112,7 @@ TEST_F(MainWindowHotKeys, EveryKeyTheShortcutBoxStoresFires)
         modal->close();
     });
     EXPECT_FALSE(Reverses(Qt::Key_PageDown));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return asked; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asked; }, 60000));
 }
 
 TEST_F(MainWindowHotKeys, KeypadDigitsStayKeypadDigitsThroughTheSettings)

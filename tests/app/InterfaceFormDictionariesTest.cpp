@@ -63,7 +63,7 @@ struct TDictionariesPage {
 // Answers the next modal windows one after the other by clicking these buttons; the texts of
 // the windows answered go to Texts.
 // A window that may not come is waited for TimeoutMs from the answer before it.
-void AnswerModals(QStringList buttons, std::shared_ptr<QStringList> texts, int timeoutMs = 5000)
+void AnswerModals(QStringList buttons, std::shared_ptr<QStringList> texts, int timeoutMs = TestSupport::kModalTimeoutMs)
 {
     if (buttons.isEmpty())
         return;
@@ -78,10 +78,10 @@ void AnswerModals(QStringList buttons, std::shared_ptr<QStringList> texts, int t
         timeoutMs);
 }
 
-// Lets an answer that was not needed expire.
+// Drops an answer that was not needed: the windows of a click come within it.
 void ExpireAnswers()
 {
-    QTest::qWait(400);
+    TestSupport::CancelModalAnswers();
 }
 
 TTestDictionary EnglishFrench()
@@ -203,7 +203,7 @@ TEST(InterfaceFormDictionaries, AFileNameThatIsNoPlainFolderOfDataDeletesNothing
         auto texts = std::make_shared<QStringList>();
         p.ClickSource(0);
         p.ClickRow(0);
-        AnswerModals({"bYes", "bYes"}, texts, 300);
+        AnswerModals({"bYes", "bYes"}, texts);
         QTest::mouseClick(p.Form->bRemove, Qt::LeftButton);
         ExpireAnswers();
         EXPECT_EQ(texts->size(), 1);  // no question about a folder
@@ -312,7 +312,7 @@ TEST(InterfaceFormDictionaries, ALinkNamedLikeTheSoundFolderIsNeitherFollowedNor
     EXPECT_EQ(TfInterface::RowImage(p.Form->ListView1->topLevelItem(0)), diSoundsOnCD);
     auto texts = std::make_shared<QStringList>();
     p.ClickRow(0);
-    AnswerModals({"bYes", "bYes"}, texts, 300);
+    AnswerModals({"bYes", "bYes"}, texts);
     QTest::mouseClick(p.Form->bRemove, Qt::LeftButton);
     ExpireAnswers();
     EXPECT_EQ(texts->size(), 1);

@@ -336,7 +336,7 @@ TEST_F(ListKept, SettingsThatWouldChangeTheDictionaryApplyTheRestAndKeepTheList)
         // English -> German, the open dictionary, unchecked on the dictionaries page.
         form->pcSettings->setCurrentWidget(form->tsDictionarys);
         QTreeWidget* view = form->ListView1;
-        ASSERT_TRUE(QTest::qWaitFor([view] { return view->topLevelItemCount() == 2; }, 3000));
+        ASSERT_TRUE(QTest::qWaitFor([view] { return view->topLevelItemCount() == 2; }, 60000));
         const QRect row = view->visualItemRect(view->topLevelItem(0));
         const int box = view->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 4;
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(row.left() + box, row.center().y()));

@@ -22,6 +22,7 @@ void Store(const QRect& bounds)
     WriteDefaultSettings();
     TSettings s;
     LoadSettings(s);
+    s.UpdEnbl = false;  // no automatic update check: closing the window would ask to stop it
     s.Left = bounds.left();
     s.Top = bounds.top();
     s.Width = bounds.width();
@@ -50,9 +51,9 @@ protected:
                 w.show();
                 ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
                 if (framed) {
-                    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.windowHandle()->frameMargins().isNull(); }, 5000));
+                    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.windowHandle()->frameMargins().isNull(); }, 60000));
                 }
-                EXPECT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry().topLeft() == bounds.topLeft(); }, 5000))
+                EXPECT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry().topLeft() == bounds.topLeft(); }, 60000))
                     << "start " << start << ": at " << w.frameGeometry().x() << "," << w.frameGeometry().y();
                 EXPECT_EQ(w.size(), bounds.size());
             }
@@ -67,7 +68,7 @@ protected:
             TfLexDictionary w(folder.Path());
             w.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-            EXPECT_TRUE(QTest::qWaitFor([&] { return area.contains(w.frameGeometry()); }, 5000))
+            EXPECT_TRUE(QTest::qWaitFor([&] { return area.contains(w.frameGeometry()); }, 60000))
                 << w.frameGeometry().x() << "," << w.frameGeometry().y() << " " << w.frameGeometry().width() << "x"
                 << w.frameGeometry().height();
         }

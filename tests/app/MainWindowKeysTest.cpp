@@ -32,7 +32,7 @@ protected:
         SettingsTest::WriteRealLanguageFile(folder.Path());
         window = std::make_unique<TfLexDictionary>(folder.Path());
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 60000));
     }
     // A key pressed where the keyboard is: the focused control, or the window itself.
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
@@ -83,7 +83,7 @@ TEST_F(MainWindowKeys, TheWindowsKeysWorkFromAToolButtonAndWithoutAFocusedContro
         Press(Qt::Key_Escape);
         EXPECT_TRUE(window->isMinimized());
         window->showNormal();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 60000));
     }
 }
 
@@ -103,7 +103,7 @@ TEST_F(MainWindowKeys, F3HandsTheKeyboardToTheSearchBoxWhichLooksSelectedOnlyWhi
     first.setPosition(2);
     QTest::mouseDClick(window->reDescription->viewport(), Qt::LeftButton, {},
                        window->reDescription->cursorRect(first).center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->cbFind->lineEdit()->selectedText() == word; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->cbFind->lineEdit()->selectedText() == word; }, 60000));
     EXPECT_NE(QApplication::focusWidget(), window->cbFind);
     EXPECT_EQ(Highlighted(), 0);
     Press(Qt::Key_F3);

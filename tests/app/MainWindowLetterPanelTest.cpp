@@ -39,7 +39,7 @@ protected:
     void OpenNewList()
     {
         QTest::keyClick(window->cbFind, Qt::Key_N, Qt::ControlModifier);
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->pList->isVisible(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->pList->isVisible(); }, 60000));
         QTest::qWait(20);
     }
 
@@ -96,7 +96,7 @@ TEST_F(MainWindowLetterPanel, ListOpenInTheDefaultWindowKeepsEveryLinkInsideTheN
     // Too narrow even for the smallest font: the first links stay, the last ones that would
     // reach the close button are hidden.
     window->resize(window->minimumSizeHint().width(), window->height());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !rows[2].last()->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !rows[2].last()->isVisible(); }, 60000));
     const int room = window->ShapeButton1->x();
     for (const QList<TMURL*>& row : {rows[2], rows[19]}) {
         EXPECT_TRUE(row.first()->isVisible());

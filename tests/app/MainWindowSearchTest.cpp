@@ -149,7 +149,7 @@ TEST_F(MainWindowSearch, HistoryPickFromTheListSearchesItButLeavingTheBoxDoesNot
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     const QRect r = view->visualRect(view->model()->index(0, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return picked.count() == 1 && !view->isVisible(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picked.count() == 1 && !view->isVisible(); }, 60000));
     QTest::qWait(20);
     EXPECT_EQ(window->cbFind->currentText(), "house");
     EXPECT_EQ(window->SelectedWord(), "house");

@@ -21,6 +21,7 @@ void Store(const std::function<void(TSettings&)>& change, int dictType)
     WriteDefaultSettings();
     TSettings s;
     LoadSettings(s);
+    s.UpdEnbl = false;  // no automatic update check: closing the window would ask to stop it
     change(s);
     SaveSettings(s, dictType);
 }

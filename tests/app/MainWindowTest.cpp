@@ -131,7 +131,7 @@ TEST(MainWindowView, LetterPanelSlidesShutAndOpenAndATurnMidwayEndsTheSlide)
     EXPECT_FALSE(w.miAlphabet->isChecked());
     EXPECT_TRUE(w.mbAlphabet->isVisible());  // still sliding shut, in its place
     EXPECT_EQ(w.mbAlphabet->geometry(), place);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.mbAlphabet->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.mbAlphabet->isVisible(); }, 60000));
     EXPECT_TRUE(w.mbAlphabet->mask().isEmpty());
 
     QTest::mouseClick(w.bKeyboard, Qt::LeftButton);
@@ -141,9 +141,9 @@ TEST(MainWindowView, LetterPanelSlidesShutAndOpenAndATurnMidwayEndsTheSlide)
     // Turned again while opening: the opening ends at once and the panel slides shut.
     w.VKeyboard->trigger();
     EXPECT_FALSE(w.miAlphabet->isChecked());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.mbAlphabet->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.mbAlphabet->isVisible(); }, 60000));
     w.VKeyboard->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.mbAlphabet->mask().isEmpty(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.mbAlphabet->mask().isEmpty(); }, 60000));
     EXPECT_TRUE(w.mbAlphabet->isVisible());
     EXPECT_TRUE(w.miAlphabet->isChecked());
 }

@@ -36,7 +36,7 @@ protected:
         if (!manager.Start())
             GTEST_SKIP() << "no window manager (openbox) could be started";
         tray = std::make_unique<TestSupport::TTrayer>();
-        if (!QTest::qWaitFor([] { return TTrayIcon::TrayAvailable(); }, 15000))
+        if (!QTest::qWaitFor([] { return TTrayIcon::TrayAvailable(); }, 60000))
             GTEST_SKIP() << "no tray (trayer) could be started";
     }
     // The window active, with the X server's keyboard (where xdotool types).
@@ -49,7 +49,7 @@ protected:
                 return window->isActiveWindow() && focus.waitForFinished(5000)
                     && focus.readAll().trimmed().toULongLong() == window->winId();
             },
-            10000);
+            60000);
     }
 
     TestSupport::TWindowManager manager;
@@ -115,30 +115,30 @@ TEST_F(MainWindowTrayX11, EveryStartsFirstDoubleClickRestoresTheWindowWithTheKey
                         return true;
             return false;
         };
-        ASSERT_TRUE(says("1 1 cbFind", 30000)) << last.constData();
+        ASSERT_TRUE(says("1 1 cbFind", 60000)) << last.constData();
         const QList<QByteArray> icon = last.mid(last.indexOf('@') + 1).split(' ');
         const QString x = icon.value(0), y = icon.value(1);
         // Every other start the keyboard is one Tab further, on a tool button.
         const bool still = word[0] == 'h';
         if (!still) {
             ASSERT_TRUE(XDo({"key", "Tab"}));
-            ASSERT_TRUE(says("1 1 b", 10000)) << last.constData();
+            ASSERT_TRUE(says("1 1 b", 60000)) << last.constData();
         }
         const QByteArray control = last.split(' ').value(2);
         ASSERT_TRUE(XDo({"key", "Escape"}));
-        ASSERT_TRUE(says("0", 10000)) << last.constData();
+        ASSERT_TRUE(says("0", 60000)) << last.constData();
         // A still hand, or one that moves a few pixels between the clicks.
         if (still)
             XDo({"mousemove", x, y, "click", "--repeat", "2", "--delay", "80", "1"});
         else
             XDo({"mousemove", QString::number(x.toInt() - 3), QString::number(y.toInt() - 3), "click", "1", "mousemove",
                  QString::number(x.toInt() + 4), QString::number(y.toInt() + 3), "click", "1"});
-        ASSERT_TRUE(says("1 1 " + control, 10000)) << last.constData();
+        ASSERT_TRUE(says("1 1 " + control, 60000)) << last.constData();
         XDo({"key", "F3", "type", "--delay", "40", word});
-        EXPECT_TRUE(says(QByteArray("1 1 cbFind ") + word, 10000)) << last.constData();
+        EXPECT_TRUE(says(QByteArray("1 1 cbFind ") + word, 60000)) << last.constData();
         EXPECT_FALSE(says("0", 1000)) << "hidden again: " << last.constData();
         program.terminate();  // the program ends as at the end of a session
-        ASSERT_TRUE(program.waitForFinished(10000));
+        ASSERT_TRUE(program.waitForFinished(60000));
     }
 }
 
@@ -149,15 +149,15 @@ TEST_F(MainWindowTrayX11, ShownAgainAtOnceTheWindowTakesTheKeysAndCountsAsMinimi
     ASSERT_TRUE(Active());
     for (const char* word : {"hut", "arm"}) {
         ASSERT_TRUE(XDo({"key", "Escape"}));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 60000));
         window->miShow->trigger();  // the tray menu's Show, at once
         ASSERT_TRUE(Active());
         ASSERT_TRUE(XDo({"type", "--delay", "40", word}) && XDo({"key", "Return"}));  // searched: selected
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window->cbFind->currentText() == word; }, 5000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->cbFind->currentText() == word; }, 60000))
             << window->cbFind->currentText().toStdString();
     }
     ASSERT_TRUE(XDo({"key", "Escape"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 60000));
     window.reset();
     TSettings stored;
     LoadSettings(stored);
@@ -183,6 +183,6 @@ TEST_F(MainWindowTrayX11, AWindowThatStartedInTheTrayIsFittedOntoTheScreenWhenIt
         QTest::qWait(4000);  // the window stays in the tray a while before the user opens it
         window->TrayIcon1DblClick();
         ASSERT_TRUE(Active());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return area.contains(window->frameGeometry()); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return area.contains(window->frameGeometry()); }, 60000));
     }
 }

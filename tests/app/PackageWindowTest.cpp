@@ -62,7 +62,7 @@ protected:
                 return w.DictManager->Count() == count && QApplication::activeModalWidget() == nullptr
                     && (w.PackageQueue == nullptr || !w.PackageQueue->Busy());
             },
-            10000);
+            60000);
     }
 
     // Chooses the new dictionary by keyboard and checks what it shows.
@@ -102,7 +102,7 @@ TEST_F(PackageWindow, InstallMessageInstallsAndTheDictionaryCanBeChosen)
     TestSupport::ClickInNextModal("bOk");
     QCoreApplication::postEvent(w.get(), new LexEvents::TInstallEvent(QString::fromStdString(package_)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return TestSupport::LastModalText() == "This dictionary is already installed."; },
-                                10000));
+                                60000));
     EXPECT_EQ(w->DictManager->Count(), 3);
 }
 
@@ -122,7 +122,7 @@ TEST_F(PackageWindow, DamagedPackageShowsAnErrorAndChangesNothing)
     TestSupport::ClickInNextModal("bOk");
     w->InstallDictionaryPackage(QString::fromStdString(package_));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return TestSupport::LastModalText().startsWith("The dictionary package could not"); }, 10000));
+        [&] { return TestSupport::LastModalText().startsWith("The dictionary package could not"); }, 60000));
     EXPECT_EQ(PackageTest::Snapshot(folder_.DataFile("")), before);
     EXPECT_EQ(w->cbTo->count(), 1);
 }
@@ -161,8 +161,8 @@ TEST_F(PackageWindow, SecondStartHandsThePackageToTheRunningWindow)
     env.insert("QT_QPA_PLATFORM", "offscreen");
     second.setProcessEnvironment(env);
     second.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=SingleInstanceChild.Run"});
-    TestSupport::ClickInNextModal("bOk", 15000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 15000));
+    TestSupport::ClickInNextModal("bOk");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 60000));
     EXPECT_TRUE(second.readAllStandardOutput().contains("RESULT:sent"));
     ASSERT_TRUE(Installed(*w, 3));
     ExpectFrenchReadable(*w);
@@ -172,7 +172,7 @@ TEST_F(PackageWindow, ReverseMessageSwapsTheDirection)
 {
     auto w = Open();
     QCoreApplication::postEvent(w.get(), new QEvent(LexEvents::ReverseDirection));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->CurrentDictionaryFile == "GERENG_T"; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->CurrentDictionaryFile == "GERENG_T"; }, 60000));
     EXPECT_EQ(w->WordsModel->Word(0), "Apfel");
     // Speaking with no sounds does what the speak button does: nothing breaks.
     QCoreApplication::postEvent(w.get(), new QEvent(LexEvents::SpeakWord));
@@ -189,7 +189,7 @@ TEST_F(PackageWindow, ClosingTheWindowDuringAnInstallPutsDataBack)
         w->InstallDictionaryPackage(QString::fromStdString(package_));
         modal.setWindowModality(Qt::ApplicationModal);
         modal.show();  // holds the install after its files are placed, before its record
-        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(folder_.DataFile("ENGFRE_T/1.snd")); }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(folder_.DataFile("ENGFRE_T/1.snd")); }, 60000));
         QTest::qWait(100);
         EXPECT_EQ(w->DictManager->Count(), 2);
         w.reset();
@@ -212,7 +212,7 @@ TEST_F(PackageWindow, AFullDiskDuringExtractionShowsOneSystemErrorAndChangesNoth
     std::optional<TestFiles::TFileSizeLimit> fullDisk(std::in_place, 100000);
     TestSupport::ClickInNextModal("bOk");
     w->InstallDictionaryPackage(QString::fromStdString(package_));
-    const bool shown = QTest::qWaitFor([&] { return !TestSupport::LastModalText().isEmpty(); }, 10000);
+    const bool shown = QTest::qWaitFor([&] { return !TestSupport::LastModalText().isEmpty(); }, 60000);
     // A second message would be answered and counted here (the watch ends within this test).
     auto more = std::make_shared<int>(0);
     TestSupport::AnswerNextModal(
@@ -221,7 +221,7 @@ TEST_F(PackageWindow, AFullDiskDuringExtractionShowsOneSystemErrorAndChangesNoth
             modal->close();
         },
         1000);
-    const bool done = QTest::qWaitFor([&] { return !w->PackageQueue->Busy(); }, 10000);
+    const bool done = QTest::qWaitFor([&] { return !w->PackageQueue->Busy(); }, 60000);
     fullDisk.reset();
     ASSERT_TRUE(shown);
     ASSERT_TRUE(done);

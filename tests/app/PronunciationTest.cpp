@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 using namespace MainWindowTest;
 using namespace PronunciationTest;
 
@@ -32,6 +36,7 @@ protected:
     }
     void TearDown() override
     {
+        Release();
         if (window)
             window->MPEGPlayer->OnOpenStream = nullptr;
     }
@@ -46,6 +51,28 @@ protected:
             ++opens;
             serve(nonseekable, context);
         };
+        // While held, the library's playback thread waits at its reads: the sound cannot end.
+        auto read = window->MPEGPlayer->OnReadStream;
+        window->MPEGPlayer->OnReadStream = [this, read](void* context, void* buffer, int count, int& done, bool& ok) {
+            if (std::this_thread::get_id() != testThread) {
+                std::unique_lock lock(holdLock);
+                released.wait(lock, [this] { return !held; });
+            }
+            read(context, buffer, count, done, ok);
+        };
+    }
+    void Hold()
+    {
+        std::lock_guard lock(holdLock);
+        held = true;
+    }
+    void Release()
+    {
+        {
+            std::lock_guard lock(holdLock);
+            held = false;
+        }
+        released.notify_all();
     }
     void Look(const QString& word)
     {
@@ -71,6 +98,10 @@ protected:
     TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
     std::unique_ptr<TfLexDictionary> window;
     int opens = 0;
+    const std::thread::id testThread = std::this_thread::get_id();
+    std::mutex holdLock;
+    std::condition_variable released;
+    bool held = false;
 };
 
 }  // namespace
@@ -100,6 +131,7 @@ TEST_F(Pronunciation, ClicksWhileSpeakingAreIgnoredAndTheNextClickPlaysAgain)
 {
     Open();
     Look("house");
+    Hold();
     ClickSpeak();
     ASSERT_TRUE(window->Speaking());
     ClickSpeak();
@@ -108,10 +140,13 @@ TEST_F(Pronunciation, ClicksWhileSpeakingAreIgnoredAndTheNextClickPlaysAgain)
     QCoreApplication::processEvents();
     EXPECT_EQ(opens, 1);
     EXPECT_EQ(window->MPEGPlayer->PlayedXTimes(), 2);
+    Release();
     ASSERT_TRUE(WaitUntilIdle());
+    Hold();
     ClickSpeak();
     EXPECT_TRUE(window->Speaking());
     EXPECT_EQ(opens, 2);
+    Release();
     ASSERT_TRUE(WaitUntilIdle());
 }
 

@@ -18,6 +18,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <poll.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -46,12 +48,23 @@ std::unique_ptr<QProcess> StartChild(const QString& mode, const QString& folder,
     return p;
 }
 
+// A child's standard input has reached its end (read without blocking).
+bool InputEnded()
+{
+    pollfd p{STDIN_FILENO, POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0)
+        return false;
+    char buffer[64];
+    return ::read(STDIN_FILENO, buffer, sizeof buffer) <= 0;
+}
+
 bool Finish(QProcess& p)
 {
-    // The parent serves the children's messages while it waits.
+    // The parent serves the children's messages while it waits; the limit only matters when
+    // a child hangs (a loaded machine starts a sanitized child slowly).
     QElapsedTimer clock;
     clock.start();
-    while (p.state() != QProcess::NotRunning && clock.elapsed() < 15000) {
+    while (p.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         p.waitForFinished(20);
     }
@@ -63,7 +76,7 @@ bool ReadUntil(QProcess& p, QByteArray& said, const QByteArray& marker, int coun
 {
     QElapsedTimer clock;
     clock.start();
-    while (said.count(marker) < count && clock.elapsed() < 15000) {
+    while (said.count(marker) < count && clock.elapsed() < 60000) {
         p.waitForReadyRead(50);
         said += p.readAllStandardOutput();
     }
@@ -95,15 +108,17 @@ TEST(SingleInstanceChild, Run)
     } else if (mode == "race") {
         std::printf("RESULT:%s\n", instance.IsFirst() ? "first" : "second");
         std::fflush(stdout);
+        // The first holds until every child has decided (the parent then closes our input), so
+        // that one starting late on a slow machine finds it running.
         if (instance.IsFirst())
-            QTest::qWait(2500);  // the others find this one running
+            static_cast<void>(QTest::qWaitFor(InputEnded, 120000));
         else
             instance.Forward({});
     } else if (mode == "holder") {
         ASSERT_TRUE(instance.IsFirst());
         std::printf("RESULT:ready\n");
         std::fflush(stdout);
-        QTest::qWait(30000);
+        static_cast<void>(QTest::qWaitFor(InputEnded, 120000));  // the parent kills it long before
     } else if (mode == "listener") {
         // A first program that says what reaches it.
         ASSERT_TRUE(instance.IsFirst());
@@ -117,7 +132,7 @@ TEST(SingleInstanceChild, Run)
         });
         std::printf("RESULT:ready\n");
         std::fflush(stdout);
-        QTest::qWait(30000);
+        static_cast<void>(QTest::qWaitFor(InputEnded, 120000));  // the parent kills it long before
     }
 }
 
@@ -132,7 +147,7 @@ TEST(SingleInstance, SecondStartForwardsARelativePathAsAbsoluteAndAsksForRestore
     auto child = StartChild("forward", folder.path(), "packages/EngGer.pkg", work.path());
     ASSERT_TRUE(Finish(*child));
     EXPECT_TRUE(child->readAllStandardOutput().contains("RESULT:sent"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return install.count() > 0; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return install.count() > 0; }, 60000));
     ASSERT_EQ(restore.count(), 1);
     ASSERT_EQ(install.count(), 1);
     EXPECT_EQ(install.at(0).at(0).toString(), QDir(work.path()).absoluteFilePath("packages/EngGer.pkg"));
@@ -148,7 +163,7 @@ TEST(SingleInstance, PathBeyond255CharactersIsRefusedNotCut)
     auto child = StartChild("forward", folder.path(), "/" + QString(300, 'p'));
     ASSERT_TRUE(Finish(*child));
     EXPECT_TRUE(child->readAllStandardOutput().contains("RESULT:refused"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 60000));
     EXPECT_EQ(restore.count(), 1);
     QTest::qWait(100);
     EXPECT_EQ(install.count(), 0);
@@ -167,7 +182,7 @@ TEST(SingleInstance, SwitchesAskForSpeakingAndReversingWithoutARestore)
     ASSERT_TRUE(Finish(*a));
     auto b = StartChild("forward", folder.path(), TSingleInstance::ReverseSwitch);
     ASSERT_TRUE(Finish(*b));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return speak.count() == 1 && reverse.count() == 1; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return speak.count() == 1 && reverse.count() == 1; }, 60000));
     EXPECT_EQ(restore.count(), 0);
     EXPECT_EQ(install.count(), 0);
 }
@@ -178,10 +193,26 @@ TEST(SingleInstance, FiveSimultaneousStartsGiveExactlyOneFirst)
     std::vector<std::unique_ptr<QProcess>> children;
     for (int i = 0; i < 5; ++i)
         children.push_back(StartChild("race", folder.path()));
+    // Every child decides while the first one holds; only then may the first end.
+    std::vector<QByteArray> said(children.size());
+    const auto decided = [&] {
+        bool all = true;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            said[i] += children[i]->readAllStandardOutput();
+            all = all
+                && (said[i].contains("RESULT:first") || said[i].contains("RESULT:second")
+                    || children[i]->state() == QProcess::NotRunning);
+        }
+        return all;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(decided, 60000));
+    for (auto& c : children)
+        c->closeWriteChannel();
     int firsts = 0;
-    for (auto& c : children) {
-        ASSERT_TRUE(Finish(*c));
-        if (c->readAllStandardOutput().contains("RESULT:first"))
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        ASSERT_TRUE(Finish(*children[i]));
+        said[i] += children[i]->readAllStandardOutput();
+        if (said[i].contains("RESULT:first"))
             ++firsts;
     }
     EXPECT_EQ(firsts, 1);
@@ -192,18 +223,18 @@ TEST(SingleInstance, LockOfAKilledProgramDoesNotBlockTheNextStart)
     QTemporaryDir folder;
     auto holder = StartChild("holder", folder.path());
     QByteArray said;
-    while (!said.contains("RESULT:ready") && holder->waitForReadyRead(10000))
+    while (!said.contains("RESULT:ready") && holder->waitForReadyRead(60000))
         said += holder->readAllStandardOutput();
     ASSERT_TRUE(said.contains("RESULT:ready"));
     holder->kill();
-    holder->waitForFinished(5000);
+    holder->waitForFinished(60000);
     TSingleInstance next(kKey, folder.path());
     ASSERT_TRUE(next.IsFirst());
     // Its socket works although the killed program left one behind.
     QSignalSpy restore(&next, &TSingleInstance::RestoreRequested);
     auto child = StartChild("forward", folder.path());
     ASSERT_TRUE(Finish(*child));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() > 0; }, 60000));
     EXPECT_EQ(restore.count(), 1);
 }
 
@@ -223,7 +254,7 @@ TEST(SingleInstance, ALockFileThatCannotBeOpenedStartsTheOnlyProgramWhereNoneAns
             EXPECT_FALSE(later.IsFirst());
             EXPECT_TRUE(later.Forward({}));
         }
-        EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() == 1; }, 3000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return restore.count() == 1; }, 60000));
     }
     TSingleInstance locked(kKey, folder.path());  // a lock that works says nothing
     EXPECT_TRUE(locked.IsFirst());
@@ -256,7 +287,7 @@ TEST(SingleInstance, WithoutTheLockASecondStartReachesTheRunningProgramAndLeaves
     EXPECT_TRUE(ReadUntil(*first, heard, "GOT:restore", 2)) << heard.constData();
     EXPECT_EQ(first->state(), QProcess::Running);
     first->kill();
-    first->waitForFinished(5000);
+    first->waitForFinished(60000);
 }
 
 namespace {
@@ -285,7 +316,7 @@ TEST(SingleInstance, MessagesThatCameWhileTheWindowWasMadeReachItOnceItExists)
     first.SetHolding(true);
     auto child = StartChild("forward", folder.path(), "/packages/EngGer.pkg");
     ASSERT_TRUE(Finish(*child));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first.HeldCount() == 2; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.HeldCount() == 2; }, 60000));
 
     TfLexDictionary window(program.Path());
     TInstallCatcher catcher;
@@ -293,6 +324,6 @@ TEST(SingleInstance, MessagesThatCameWhileTheWindowWasMadeReachItOnceItExists)
     ASSERT_FALSE(window.isVisible());
     ConnectSecondStarts(first, window);
     EXPECT_EQ(first.HeldCount(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible() && !catcher.Paths.isEmpty(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible() && !catcher.Paths.isEmpty(); }, 60000));
     EXPECT_EQ(catcher.Paths, QStringList{"/packages/EngGer.pkg"});
 }

@@ -48,7 +48,7 @@ bool StartProgram(QProcess& child, const TProgramFolder& folder, bool withMessag
     env.insert("QT_QPA_PLATFORM", "offscreen");
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProgramChild.Run"});
-    while (!said.contains("READY") && child.waitForReadyRead(10000))
+    while (!said.contains("READY") && child.waitForReadyRead(60000))
         said += child.readAllStandardOutput();
     return said.contains("READY");
 }
@@ -166,7 +166,7 @@ TEST(SessionEnd, TheProgramSavesEverythingAndEndsOnSigtermOrSighup)
         QByteArray said;
         ASSERT_TRUE(StartProgram(child, folder, signal == SIGTERM, said)) << said.constData();
         ::kill(static_cast<pid_t>(child.processId()), signal);
-        ASSERT_TRUE(child.waitForFinished(10000));
+        ASSERT_TRUE(child.waitForFinished(60000));
         said += child.readAllStandardOutput();
         EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
         EXPECT_TRUE(said.contains("EXIT:0")) << said.constData();
@@ -203,7 +203,7 @@ TEST(SessionEnd, AListThatCannotBeNamedIsReportedAndKeepsItsWords)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
-    ASSERT_TRUE(child.waitForFinished(10000));
+    ASSERT_TRUE(child.waitForFinished(60000));
     said += child.readAllStandardOutput();
     EXPECT_TRUE(said.contains("EXIT:0")) << said.constData();
     const QString log = QString::fromLocal8Bit(child.readAllStandardError());

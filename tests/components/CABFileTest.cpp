@@ -140,7 +140,7 @@ TEST_F(CABFile, ARefusedWriteIsShownInTheErrorBoxAlsoFromAWorkerThread)
     bool onWorker = true;
     std::thread worker([&] { onWorker = cab_.ExtractAll(); });
     worker.join();
-    const bool shown = QTest::qWaitFor([&] { return !title.isEmpty(); }, 5000);
+    const bool shown = QTest::qWaitFor([&] { return !title.isEmpty(); }, 60000);
     fullDisk.reset();
 
     const QString expected = QString::fromLocal8Bit(std::strerror(EFBIG));

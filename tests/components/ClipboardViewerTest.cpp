@@ -43,7 +43,7 @@ TEST(ClipboardViewer, TextArrivesAsUnicode)
     Listen(viewer, seen, false);
     const QString text = QStringLiteral("Stra\u00DFe \u0434\u043E\u043C \u65E5\u672C \U0001F600");
     QGuiApplication::clipboard()->setText(text);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !seen.texts.isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !seen.texts.isEmpty(); }, 60000));
     EXPECT_EQ(seen.texts.back(), text);
 }
 
@@ -54,14 +54,14 @@ TEST(ClipboardViewer, PictureGoesToOnImageOnlyWhenSomeoneListens)
         TClipboardViewer viewer;
         Listen(viewer, seen, false);
         QGuiApplication::clipboard()->setMimeData(PictureWithText());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !seen.texts.isEmpty(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !seen.texts.isEmpty(); }, 60000));
         EXPECT_EQ(seen.texts, QStringList{"caption"});
     }
     seen = {};
     TClipboardViewer viewer;
     Listen(viewer, seen, true);
     QGuiApplication::clipboard()->setMimeData(PictureWithText());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.images > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.images > 0; }, 60000));
     EXPECT_EQ(seen.images, 1);
     EXPECT_TRUE(seen.texts.isEmpty());
 }

@@ -17,14 +17,14 @@ public:
     TXclip(const QStringList& args, const QByteArray& input)
     {
         FProcess.start(QStringLiteral("xclip"), QStringList{"-quiet", "-selection", "clipboard", "-i"} + args);
-        FStarted = FProcess.waitForStarted(5000);
+        FStarted = FProcess.waitForStarted(60000);
         FProcess.write(input);
         FProcess.closeWriteChannel();
     }
     ~TXclip()
     {
         FProcess.kill();
-        FProcess.waitForFinished(5000);
+        FProcess.waitForFinished(60000);
     }
     bool Started() const { return FStarted; }
 
@@ -43,7 +43,7 @@ TEST(ClipboardViewerX11, TextCopiedByAnotherProgramReachesOnText)
     const QString text = QStringLiteral("Gr\u00FC\u00DFe \u0434\u043E\u043C \u03BB\u03CC\u03B3\u03BF\u03C2");
     TXclip xclip({"-t", "UTF8_STRING"}, text.toUtf8());
     ASSERT_TRUE(xclip.Started());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !texts.isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !texts.isEmpty(); }, 60000));
     EXPECT_EQ(texts.back(), text);
 }
 
@@ -64,7 +64,7 @@ TEST(ClipboardViewerX11, PictureCopiedByAnotherProgramReachesOnImage)
     QObject::connect(&viewer, &TClipboardViewer::OnText, [&] { ++texts; });
     TXclip xclip({"-t", "image/png"}, png.readAll());
     ASSERT_TRUE(xclip.Started());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !images.isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !images.isEmpty(); }, 60000));
     EXPECT_EQ(images.back().size(), QSize(10, 6));
     EXPECT_EQ(images.back().pixelColor(3, 3), QColor(10, 120, 230));
     EXPECT_EQ(texts, 0);

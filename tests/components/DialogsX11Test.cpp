@@ -23,7 +23,7 @@ QString Xprop(const QStringList& args)
 {
     QProcess p;
     p.start("xprop", args);
-    p.waitForFinished(5000);
+    p.waitForFinished(60000);
     return QString::fromLatin1(p.readAllStandardOutput());
 }
 
@@ -85,7 +85,7 @@ TEST_F(DialogsX11, TheMessageFormHasNoMinimiseOrMaximise)
             [&] {
                 return Xprop({"-id", Id(*form), "_NET_WM_ALLOWED_ACTIONS"}).contains("CLOSE");
             },
-            5000));
+            60000));
         actions = Xprop({"-id", Id(*form), "_NET_WM_ALLOWED_ACTIONS"});
         frame = form->frameGeometry();
         QTest::keyClick(form, Qt::Key_Escape);
@@ -112,7 +112,7 @@ TEST_F(DialogsX11, HelpOpensAboveTheFullScreenWindowThatAskedForIt)
         const QStringList stack = Stacking();
         return stack.indexOf(Id(*help)) > stack.indexOf(Id(learning)) && stack.indexOf(Id(learning)) >= 0;
     };
-    EXPECT_TRUE(QTest::qWaitFor(above, 5000)) << Stacking().join(' ').toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(above, 60000)) << Stacking().join(' ').toStdString();
     EXPECT_TRUE(help->screen()->availableGeometry().contains(help->frameGeometry()));
 }
 

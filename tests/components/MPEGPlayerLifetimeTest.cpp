@@ -43,10 +43,15 @@ protected:
 TEST_F(MPEGPlayerLifetime, PausesAndResumesOnTheDevice)
 {
     player_->PlayStream();
-    ASSERT_TRUE(WaitFor([&] { return player_->CurrentPosition() > 100; }));
+    // A real position: before its first frame the library reports one beyond the length.
+    ASSERT_TRUE(WaitFor([&] {
+        const int position = player_->CurrentPosition();
+        return position > 100 && position <= player_->StreamLength();
+    }));
     player_->SetPaused(true);
     EXPECT_TRUE(player_->IsPaused());
-    QTest::qWait(100);  // the thread pauses at its next frame
+    // The playback thread pauses at its next frame; from then on it reads nothing.
+    ASSERT_TRUE(WaitFor([] { return LibraryPlayerMode(LibraryFolder()) == 4; }));
     const int reads = log_.Streams[0]->Reads.load();
     const int position = player_->CurrentPosition();
     QTest::qWait(200);

@@ -8,6 +8,9 @@
 
 #include <QTest>
 
+#include <QFile>
+
+#include <dlfcn.h>
 #include <elf.h>
 
 #include <atomic>
@@ -132,12 +135,27 @@ inline void CopyWithoutExport(const QString& libraryFolder, const std::string& f
     throw std::runtime_error("no .dynstr");
 }
 
-// Waits up to Ms for Done, serving events meanwhile.
-template <typename F> bool WaitFor(F done, int ms = 10000)
+// Waits up to Ms for Done, serving events meanwhile; the limit only matters when something
+// hangs (a sanitized build on a loaded machine is slow).
+template <typename F> bool WaitFor(F done, int ms = 60000)
 {
     for (int waited = 0; waited < ms && !done(); waited += 5)
         QTest::qWait(5);
     return done();
+}
+
+// The playback mode of the library a player in this process has loaded from Folder (3
+// playing, 4 paused); -1 when it is not loaded.
+inline int LibraryPlayerMode(const QString& folder)
+{
+    const QByteArray file = QFile::encodeName(TMPEGPlayer::LibraryFileName(folder));
+    void* library = ::dlopen(file.constData(), RTLD_NOW | RTLD_NOLOAD);
+    if (library == nullptr)
+        return -1;
+    auto mode = reinterpret_cast<int32_t (*)()>(::dlsym(library, "GetPlayerMode"));
+    const int result = mode != nullptr ? mode() : -1;
+    ::dlclose(library);
+    return result;
 }
 
 // Reads the size of the data chunk of a WAVE file; -1 when there is none.

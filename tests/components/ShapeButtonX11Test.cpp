@@ -45,23 +45,23 @@ TEST(ShapeButtonX11, HotFollowsThePointerWhileHeldAndTheCutCornerIsNotTheButton)
     QTest::qWait(200);
     EXPECT_FALSE(button.Hot());
     PointerTo(button, QPoint(6, 6));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return button.Hot(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button.Hot(); }, 60000));
 
     XDo({"mousedown", "1"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return button.Pressed(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button.Pressed(); }, 60000));
     PointerTo(button, QPoint(60, 30));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !button.Hot(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !button.Hot(); }, 60000));
     PointerTo(button, QPoint(7, 6));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return button.Hot(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button.Hot(); }, 60000));
     XDo({"mouseup", "1"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 60000));
 
     // Pressed and released off the button: no click.
     XDo({"mousedown", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button.Pressed(); }, 60000));
     PointerTo(button, QPoint(60, 30));
-    QTest::qWait(100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !button.Hot(); }, 60000));
     XDo({"mouseup", "1"});
-    QTest::qWait(200);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !button.Pressed(); }, 60000));
     EXPECT_EQ(clicks, 1);
-    EXPECT_FALSE(button.Pressed());
 }

@@ -41,6 +41,10 @@ TResponse Route(const TRequest& r)
         a.Body = Bytes(100000);
         a.ChunkSize = 1000;
         a.ChunkDelayMs = 20;
+    } else if (r.Path == "/very-slow") {  // 100 s in all
+        a.Body = Bytes(100000);
+        a.ChunkSize = 1000;
+        a.ChunkDelayMs = 1000;
     } else if (r.Path == "/redirect-file") {
         a.Status = 302;
         a.Headers.emplace_back("Location", "file:///etc/passwd");
@@ -125,15 +129,18 @@ TEST(Http, ProgressCallbackAndAbortFromAnotherThreadStopTheTransfer)
     {
         THttpClient client;
         std::string body;
+        // Stopped once the server has the request: long before the answer would end.
         std::thread stopper([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (server.Requests().empty() && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
             client.Abort();
         });
         const auto start = std::chrono::steady_clock::now();
-        const THttpResult r = client.GetToString(server.Url("/slow"), body);
+        const THttpResult r = client.GetToString(server.Url("/very-slow"), body);
         stopper.join();
         EXPECT_EQ(r.Error, THttpError::Aborted);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
         // Aborted stays aborted.
         EXPECT_EQ(client.GetToString(server.Url("/text"), body).Error, THttpError::Aborted);
     }

@@ -20,8 +20,7 @@ TEST(Balloon, ShowsWordAndTextAndANewOneReplacesIt)
     EXPECT_EQ(first->findChild<QLabel*>("lWord")->text(), "house");
     EXPECT_EQ(first->findChild<QLabel*>("lText")->text(), "Haus");
     Balloon::ShowBaloon("hat", "Hut", 10);
-    QTest::qWait(10);
-    EXPECT_TRUE(first.isNull() || !first->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first.isNull() || !first->isVisible(); }, 60000));
     ASSERT_NE(Balloon::CurrentBalloon(), nullptr);
     EXPECT_EQ(Balloon::CurrentBalloon()->findChild<QLabel*>("lWord")->text(), "hat");
     Balloon::CloseBaloon();
@@ -48,11 +47,10 @@ TEST(Balloon, ClosesOnAClickAndAfterItsTime)
     Balloon::ShowBaloon("word", "text", 10);
     QPointer<QWidget> shown = Balloon::CurrentBalloon();
     QTest::mouseClick(shown.data(), Qt::LeftButton);
-    QTest::qWait(10);
-    EXPECT_TRUE(shown.isNull() || !shown->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.isNull() || !shown->isVisible(); }, 60000));
     Balloon::ShowBaloon("word", "text", 1);
     shown = Balloon::CurrentBalloon();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.isNull() || !shown->isVisible(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.isNull() || !shown->isVisible(); }, 60000));
     EXPECT_EQ(Balloon::CurrentBalloon(), nullptr);
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,29 @@ namespace TestSupport {
 namespace {
 
 QString g_lastText;
+constexpr const char* kAnswerTimer = "TestSupportModalAnswer";
+
+// Marks a shown window as answered until it hides, so that a second answer waiting at the same
+// time goes to the next window, not to this one again.
+constexpr const char* kAnswered = "TestSupportAnswered";
+
+class TAnsweredMark : public QObject {
+public:
+    explicit TAnsweredMark(QWidget* modal)
+        : QObject(modal)
+    {
+        modal->setProperty(kAnswered, true);
+        modal->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) {
+            watched->setProperty(kAnswered, false);
+            deleteLater();
+        }
+        return false;
+    }
+};
 
 void Collect(QWidget* w)
 {
@@ -37,12 +61,14 @@ void AnswerNextModal(std::function<void(QWidget*)> action, int timeoutMs)
     clock->start();
     QPointer<QWidget> before = QApplication::activeModalWidget();
     auto timer = new QTimer(qApp);
+    timer->setObjectName(kAnswerTimer);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [=]() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal != before && modal->isVisible()) {
+        if (modal && modal != before && modal->isVisible() && !modal->property(kAnswered).toBool()) {
             timer->stop();
             timer->deleteLater();
+            new TAnsweredMark(modal);
             Collect(modal);
             action(modal);
         } else if (clock->elapsed() > timeoutMs) {
@@ -95,6 +121,17 @@ void AnswerNextFileDialog(const QString& path, int timeoutMs)
                 QTest::mouseClick(ok, Qt::LeftButton);
         },
         timeoutMs);
+}
+
+void CancelModalAnswers()
+{
+    if (qApp == nullptr)
+        return;
+    for (QTimer* timer : qApp->findChildren<QTimer*>(kAnswerTimer, Qt::FindDirectChildrenOnly)) {
+        timer->stop();
+        timer->setObjectName(QString());
+        timer->deleteLater();
+    }
 }
 
 QString LastModalText()

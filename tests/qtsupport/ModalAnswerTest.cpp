@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
@@ -36,4 +37,24 @@ TEST(ModalAnswer, FileDialogTakesTheTypedNameOrCancels)
     EXPECT_TRUE(
         QFileDialog::getOpenFileName(nullptr, "Open", dir.path(), QString(), nullptr, QFileDialog::DontUseNativeDialog)
             .isEmpty());
+}
+
+TEST(ModalAnswer, AnswersWaitingTogetherTakeOneWindowEach)
+{
+    QStringList answered;
+    for (int i = 0; i < 2; ++i)
+        TestSupport::AnswerNextModal([&](QWidget* w) {
+            answered << w->windowTitle();
+            // It goes a moment later, as a window that checks what it was given first.
+            QMetaObject::invokeMethod(
+                w, [w] { static_cast<QDialog*>(w)->accept(); }, Qt::QueuedConnection);
+        });
+    QDialog first;
+    first.setWindowTitle("first");
+    QDialog second;
+    second.setWindowTitle("second");
+    QTimer::singleShot(30000, &second, &QDialog::reject);  // were it never answered
+    first.exec();
+    second.exec();
+    EXPECT_EQ(answered, (QStringList{"first", "second"}));
 }

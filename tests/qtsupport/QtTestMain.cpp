@@ -1,5 +1,7 @@
 // Main of the widget tests: one application object for all cases, then GoogleTest. A test
 // executable that needs its own application class defines LexoraMakeTestApplication.
+#include "tests/qtsupport/ModalAnswer.h"
+
 #include <QApplication>
 #include <QtGlobal>
 
@@ -9,6 +11,15 @@
 #include <memory>
 
 QApplication* LexoraMakeTestApplication(int& argc, char** argv) __attribute__((weak));
+
+namespace {
+
+// An answer to a modal window that never came ends with its test.
+class TDropModalAnswers : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override { TestSupport::CancelModalAnswers(); }
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -20,5 +31,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QApplication> app(LexoraMakeTestApplication ? LexoraMakeTestApplication(argc, argv)
                                                                 : new QApplication(argc, argv));
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TDropModalAnswers);
     return RUN_ALL_TESTS();
 }

@@ -12,14 +12,14 @@ bool TWindowManager::Start()
     if (QStandardPaths::findExecutable("openbox").isEmpty())
         return false;
     FProcess.start("openbox", {"--sm-disable"});
-    if (!FProcess.waitForStarted(5000))
+    if (!FProcess.waitForStarted(60000))
         return false;
     // Ready once it frames a window.
     QWidget probe;
     probe.resize(100, 60);
     probe.show();
     const bool framed = QTest::qWaitFor(
-        [&] { return probe.windowHandle() != nullptr && !probe.windowHandle()->frameMargins().isNull(); }, 10000);
+        [&] { return probe.windowHandle() != nullptr && !probe.windowHandle()->frameMargins().isNull(); }, 60000);
     probe.hide();
     return framed;
 }
@@ -27,9 +27,9 @@ bool TWindowManager::Start()
 TWindowManager::~TWindowManager()
 {
     FProcess.terminate();
-    if (!FProcess.waitForFinished(5000))
+    if (!FProcess.waitForFinished(60000))
         FProcess.kill();
-    FProcess.waitForFinished(5000);
+    FProcess.waitForFinished(60000);
 }
 
 TTrayer::TTrayer()
@@ -37,13 +37,13 @@ TTrayer::TTrayer()
     FProcess.start(QStringLiteral("trayer"),
                    {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height", "32",
                     "--transparent", "false"});
-    FProcess.waitForStarted(5000);
+    FProcess.waitForStarted(60000);
 }
 
 TTrayer::~TTrayer()
 {
     FProcess.kill();
-    FProcess.waitForFinished(5000);
+    FProcess.waitForFinished(60000);
 }
 
 bool XDo(const QStringList& args)

@@ -133,7 +133,7 @@ TEST_F(LearningCardsTest, StartRunsTheDrillOnTheTimerAndStopHaltsIt)
     QTest::mouseClick(w->bStartM1, Qt::LeftButton);
     EXPECT_TRUE(w->Timer->isActive());
     EXPECT_EQ(w->bStartM1->text(), "LLBStop");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->eWordM1->text() == "ball"; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->eWordM1->text() == "ball"; }, 60000));
     QTest::mouseClick(w->bStartM1, Qt::LeftButton);
     EXPECT_FALSE(w->Timer->isActive());
     EXPECT_EQ(w->bStartM1->text(), "LLBStart");

@@ -68,7 +68,7 @@ TEST_F(LearningSpellingTest, TheWordShowsUntilTheTimerHidesItAndNothingIsChecked
     EXPECT_FALSE(w->ImageM3->isVisible());
     EXPECT_TRUE(folder.Sounds.empty());
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->eTestWordM3->text().isEmpty(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->eTestWordM3->text().isEmpty(); }, 60000));
     EXPECT_FALSE(w->Timer->isActive());
     EXPECT_TRUE(w->eTestWordM3->hasFocus());
 }
@@ -79,7 +79,7 @@ TEST_F(LearningSpellingTest, AnswersAreCheckedExactlyWithPictureAndSound)
     w->SelectMethod(3);
     w->tbSpeedM3->setValue(0);
     QTest::mouseClick(w->bStartM3, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->Timer->isActive(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->Timer->isActive(); }, 60000));
 
     Answer(*w, w->eTestWordM3, "Apple");  // case counts
     EXPECT_EQ(ShownPicture(w->ImageM3), "No.jpg");
@@ -98,11 +98,11 @@ TEST_F(LearningSpellingTest, AnswersAreCheckedExactlyWithPictureAndSound)
     QTest::mouseClick(w->bIncM3, Qt::LeftButton);
     EXPECT_FALSE(w->ImageM3->isVisible());
     EXPECT_EQ(w->eTestWordM3->text(), "dog");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->Timer->isActive(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->Timer->isActive(); }, 60000));
     QTest::mouseClick(w->bRepeatM3, Qt::LeftButton);  // the same word again
     EXPECT_EQ(w->eTestWordM3->text(), "dog");
     EXPECT_EQ(w->GaugeM3->value(), 3);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->Timer->isActive(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->Timer->isActive(); }, 60000));
     Answer(*w, w->eTestWordM3, "dog");
     EXPECT_EQ(ShownPicture(w->ImageM3), "Yes.jpg");
 

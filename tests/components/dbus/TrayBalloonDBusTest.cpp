@@ -3,9 +3,12 @@
 // reasons it reports for a closed notification become the tray icon's balloon events.
 #include "components/TrayIcon.h"
 #include "platform/qt/Balloon.h"
+#include "platform/qt/DesktopNotifications.h"
 
 #include <QDBusConnection>
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
+#include <QDBusPendingCallWatcher>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
@@ -56,12 +59,14 @@ protected:
         ASSERT_TRUE(bus_.registerObject("/org/freedesktop/Notifications", &service_,
                                         QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
         ASSERT_TRUE(bus_.registerService("org.freedesktop.Notifications"));
-        ASSERT_TRUE(QTest::qWaitFor([] {
-            return QDBusConnection::sessionBus()
-                .interface()
-                ->isServiceRegistered("org.freedesktop.Notifications")
-                .value();
-        }));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] {
+                return QDBusConnection::sessionBus()
+                    .interface()
+                    ->isServiceRegistered("org.freedesktop.Notifications")
+                    .value();
+            },
+            60000));
     }
     void TearDown() override
     {
@@ -74,11 +79,14 @@ protected:
     {
         const std::size_t before = service_.Shown.size();
         Balloon::ShowBaloon(word, text, seconds);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return service_.Shown.size() > before; }, 5000));
-        // The answer with the number went out before this round trip of the service's own;
-        // then the balloon's side takes it in.
-        bus_.interface()->isServiceRegistered("org.freedesktop.Notifications");
-        QTest::qWait(50);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return service_.Shown.size() > before; }, 60000));
+        // The balloon's side has taken the number in once none of its calls waits for an answer.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [] {
+                auto* notifications = qApp->findChild<TDesktopNotifications*>(QString(), Qt::FindDirectChildrenOnly);
+                return notifications != nullptr && notifications->findChildren<QDBusPendingCallWatcher*>().isEmpty();
+            },
+            60000));
         return service_.NextId;
     }
 
@@ -103,14 +111,14 @@ TEST_F(TrayBalloonNotifications, TheBalloonGoesToTheServiceAndItsReasonsBecomeEv
 
     // 1 expired: the time ran out.
     emit service_.NotificationClosed(id, 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timeout_.count() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeout_.count() == 1; }, 60000));
     EXPECT_EQ(hide_.count(), 0);
 
     // 2 dismissed by the user: hidden; a click on it is a click.
     const uint second = Show("hat", "Hut", 10);
     emit service_.ActionInvoked(second, "default");
     emit service_.NotificationClosed(second, 2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hide_.count() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hide_.count() == 1; }, 60000));
     EXPECT_EQ(click_.count(), 1);
 
     // A new balloon replaces the shown one; 3 closed by a call: CloseBaloon asks the service,
@@ -119,7 +127,7 @@ TEST_F(TrayBalloonNotifications, TheBalloonGoesToTheServiceAndItsReasonsBecomeEv
     Show("dog", "Hund", 10);
     EXPECT_EQ(service_.Shown.back().Replaces, third);
     Balloon::CloseBaloon();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hide_.count() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hide_.count() == 2; }, 60000));
     EXPECT_EQ(service_.CloseCalls, std::vector<uint>{third});
     EXPECT_EQ(timeout_.count(), 1);
 
@@ -135,13 +143,18 @@ TEST_F(TrayBalloonNotifications, TheBalloonGoesToTheServiceAndItsReasonsBecomeEv
 TEST_F(TrayBalloonNotifications, WithoutTheServiceOurOwnBalloonShows)
 {
     bus_.unregisterService("org.freedesktop.Notifications");
-    ASSERT_TRUE(QTest::qWaitFor([] {
-        return !QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.Notifications").value();
-    }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] {
+            return !QDBusConnection::sessionBus()
+                        .interface()
+                        ->isServiceRegistered("org.freedesktop.Notifications")
+                        .value();
+        },
+        60000));
     Balloon::ShowBaloon("house", "Haus", 1);
     ASSERT_NE(Balloon::CurrentBalloon(), nullptr);
     EXPECT_TRUE(service_.Shown.empty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timeout_.count() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeout_.count() == 1; }, 60000));
     EXPECT_EQ(hide_.count(), 0);
 }
 
