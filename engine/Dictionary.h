@@ -120,6 +120,9 @@ protected:
     void ResetFile();
     // UTF-16 text of an entry's data at Base + offset.
     std::u16string ReadSectionText(const Dictionary::TSectionEntry& e, std::int64_t base) const;
+    // The same into Text, whose memory is used again (a letter block is read where the one
+    // before it was, not into fresh pages).
+    void ReadSectionText(const Dictionary::TSectionEntry& e, std::int64_t base, std::u16string& text) const;
     // The entry 0..47 whose letter is L; 48 when none.
     static std::int32_t FindLetterSection(const Dictionary::TSectionTable& table, char16_t l);
     // The article offset of word Index, counted in the current section unless Absolute; -1 when

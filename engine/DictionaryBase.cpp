@@ -84,9 +84,21 @@ void TBaseDictionary::ResetFile()
 
 std::u16string TBaseDictionary::ReadSectionText(const TSectionEntry& e, std::int64_t base) const
 {
+    std::u16string text;
+    ReadSectionText(e, base, text);
+    return text;
+}
+
+void TBaseDictionary::ReadSectionText(const TSectionEntry& e, std::int64_t base, std::u16string& text) const
+{
     if (!FileStream)
         throw EDictionaryFormatError("no open dictionary file");
-    return BytesToWide(FileStream->Read(base + e.Offset, e.Length));
+    // The length is checked against the file before any memory is taken for it.
+    FileStream->CheckRange(base + e.Offset, e.Length);
+    text.resize(static_cast<std::size_t>(e.Length) / 2);  // an odd last byte is no part of the text
+    FileStream->ReadInto(base + e.Offset, static_cast<std::int64_t>(2 * text.size()),
+                         reinterpret_cast<char*>(text.data()));
+    WideFromLittleEndian(text.data(), text.size());
 }
 
 std::int32_t TBaseDictionary::FindLetterSection(const TSectionTable& table, char16_t l)

@@ -32,14 +32,27 @@ TDictionaryFile::~TDictionaryFile()
         ::close(fd_);
 }
 
-std::string TDictionaryFile::Read(std::int64_t position, std::int64_t length) const
+void TDictionaryFile::CheckRange(std::int64_t position, std::int64_t length) const
 {
     if (position < 0 || length < 0 || position > size_ || length > size_ - position)
         throw EDictionaryFormatError("read outside the file \"" + path_ + "\"");
+}
+
+std::string TDictionaryFile::Read(std::int64_t position, std::int64_t length) const
+{
+    CheckRange(position, length);
     std::string bytes(static_cast<std::size_t>(length), '\0');
+    ReadInto(position, length, bytes.data());
+    return bytes;
+}
+
+void TDictionaryFile::ReadInto(std::int64_t position, std::int64_t length, char* dest) const
+{
+    CheckRange(position, length);
+    const auto size = static_cast<std::size_t>(length);
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(position + done));
+    while (done < size) {
+        ssize_t n = ::pread(fd_, dest + done, size - done, static_cast<off_t>(position + done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -49,7 +62,6 @@ std::string TDictionaryFile::Read(std::int64_t position, std::int64_t length) co
             throw EDictionaryFormatError("read outside the file \"" + path_ + "\"");
         done += static_cast<std::size_t>(n);
     }
-    return bytes;
 }
 
 std::int32_t TDictionaryFile::ReadInt32(std::int64_t position) const

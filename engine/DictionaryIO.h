@@ -30,6 +30,10 @@ public:
     // Length bytes at Position; throws EDictionaryFormatError when the range is not inside
     // the file (a negative position or length included).
     std::string Read(std::int64_t position, std::int64_t length) const;
+    // Length bytes at Position into Dest, which has room for them; throws as Read does.
+    void ReadInto(std::int64_t position, std::int64_t length, char* dest) const;
+    // Throws EDictionaryFormatError unless the range lies inside the file.
+    void CheckRange(std::int64_t position, std::int64_t length) const;
     std::int32_t ReadInt32(std::int64_t position) const;
     // The whole file.
     std::string ReadAll() const { return Read(0, size_); }

@@ -173,10 +173,9 @@ void TTavorDictionary::GetLetterWords(char16_t letter, bool first, std::u16strin
             return;
         }
         CurrentLetter = current;
-        std::u16string text = ReadSectionText(Sections[section], H0 + 13);
-        if (!text.empty())
+        ReadSectionText(Sections[section], H0 + 13, words);
+        if (!words.empty())
             CurrentSection = section;
-        words = std::move(text);
     } catch (const std::exception&) {
         words.clear();
         CurrentLetter = u' ';

@@ -65,10 +65,9 @@ void TUserDictionary::GetLetterWords(char16_t letter, bool first, std::u16string
             }
             CurrentLetter = Sections[section].Letter;
         }
-        std::u16string text = ReadSectionText(Sections[section], 0);
-        if (!text.empty())
+        ReadSectionText(Sections[section], 0, words);
+        if (!words.empty())
             CurrentSection = section;
-        words = std::move(text);
     } catch (const std::exception&) {
         words.clear();
         CurrentLetter = u' ';

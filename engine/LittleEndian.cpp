@@ -1,5 +1,7 @@
 #include "engine/LittleEndian.h"
 
+#include <bit>
+
 namespace {
 
 template <typename T> T Get(const char* p)
@@ -69,6 +71,13 @@ std::u16string BytesToWide(std::string_view bytes)
     for (std::size_t i = 0; i < text.size(); ++i)
         text[i] = static_cast<char16_t>(GetUInt16(bytes.data() + 2 * i));
     return text;
+}
+
+void WideFromLittleEndian(char16_t* text, std::size_t count)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        for (std::size_t i = 0; i < count; ++i)
+            text[i] = static_cast<char16_t>(GetUInt16(reinterpret_cast<const char*>(text + i)));
 }
 
 std::string WideToBytes(std::u16string_view text)

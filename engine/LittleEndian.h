@@ -18,5 +18,8 @@ void PutInt64(std::string& out, std::int64_t v);
 
 // Bytes to UTF-16 code units; an odd last byte is not part of the text.
 std::u16string BytesToWide(std::string_view bytes);
+// UTF-16LE units that were read into place byte for byte, put into the host's order (nothing
+// to do on a little-endian host).
+void WideFromLittleEndian(char16_t* text, std::size_t count);
 // UTF-16LE bytes of the text, without byte-order mark or terminator.
 std::string WideToBytes(std::u16string_view text);

@@ -232,6 +232,8 @@ public:
     // --- search and word list
     void LoadLetterBlock(char16_t letter);
     int SelectMatchingWord(const QString& text);
+    // The row SelectMatchingWord selects, or -1.
+    int MatchingWord(const QString& text) const;
     void FindWord();
     void MergeUserWords(char16_t letter);
     void SetSearchMode(int mode);
@@ -254,7 +256,8 @@ public:
     int WordCount() const;
     int SelectedIndex() const;
     QString SelectedWord() const;
-    void SetSelectedIndex(int index);
+    // The row is scrolled into view, or to the top of the list with AtTop.
+    void SetSelectedIndex(int index, bool atTop = false);
     void SetWordsText(std::u16string text);
     void ClearWords();
 
@@ -438,6 +441,18 @@ private:
     } shownArticle_;
     std::int32_t shownSection_ = -1;
     bool ShowArticleOnce(std::int32_t index, bool userWord, bool absolute);
+    // Work done for the look-ups of a newly opened dictionary while a word is typed, in short
+    // steps between the keys: room for its largest letter block, and its articles' fonts and
+    // letters drawn once.
+    void QueuePrepareLookUps();
+    void PrepareLookUps();
+    // Draws the article of the Nth letter block's first word out of sight; false when there is
+    // no such article to draw.
+    bool WarmArticleFonts(int n);
+    std::string preparedFor_;   // the file of the dictionary prepared for
+    std::string preparingFor_;  // the file whose preparation is under way, and its next step
+    int prepareStep_ = 0;
+    bool prepareQueued_ = false;
     bool destroyed_ = false;
     std::vector<TMURL*> alphabetLinks_;
 

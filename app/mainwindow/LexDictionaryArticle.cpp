@@ -7,13 +7,63 @@
 #include "platform/qt/RichText.h"
 
 #include <QAction>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QListView>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <algorithm>
+
+namespace {
+
+// A new article may bring or take away the pane's scroll bar. The edit then lays the text out
+// for the new width when its viewport is resized and, the bar placed, once more at the same
+// width; while an article is read the first of the two is left out.
+class TOneRelayoutOnResize : public QObject {
+public:
+    explicit TOneRelayoutOnResize(QWidget* viewport)
+        : viewport_(viewport)
+    {
+        viewport_->installEventFilter(this);
+    }
+    ~TOneRelayoutOnResize() override { viewport_->removeEventFilter(this); }
+    TOneRelayoutOnResize(const TOneRelayoutOnResize&) = delete;
+    TOneRelayoutOnResize& operator=(const TOneRelayoutOnResize&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override { return e->type() == QEvent::Resize; }
+
+private:
+    QWidget* viewport_;
+};
+
+// Whether the text is sure to be taller than the pane: every paragraph takes at least one line
+// as high as the font it begins with. Only a sure answer counts; a text that may fit is left to
+// the edit.
+bool SurelyTallerThan(const QTextDocument& document, const QWidget& pane)
+{
+    const qreal room = pane.height() - 2 * document.documentMargin();
+    const QFont base = document.defaultFont();
+    qreal height = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlock::iterator first = block.begin();
+        const QTextCharFormat format = first.atEnd() ? block.charFormat() : first.fragment().charFormat();
+        const QFontMetricsF metrics(format.font().resolve(base), &pane);
+        height += metrics.ascent() + metrics.descent() + std::max<qreal>(0, block.blockFormat().topMargin())
+            + std::max<qreal>(0, block.blockFormat().bottomMargin());
+        if (height > room + 1)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 void TfLexDictionary::lbWordsClick()
 {
@@ -75,11 +125,58 @@ bool TfLexDictionary::ShowArticleOnce(std::int32_t index, bool userWord, bool ab
 void TfLexDictionary::ShowArticle(const std::string& article)
 {
     if (article.rfind("{\\rtf", 0) == 0) {
-        RichText::ReadRtf(article, *reDescription->document());
+        QTextDocument* document = reDescription->document();
+        QWidget* pane = reDescription->viewport();
+        const TOneRelayoutOnResize once(pane);
+        // Read without a page, nothing is laid out. A text sure to need the scroll bar gets it
+        // before it is laid out, so it is laid out once, at the width it is shown at; the bar
+        // is left to the edit again afterwards.
+        const QSizeF page = document->pageSize();
+        document->setPageSize(QSizeF(0, 0));
+        RichText::ReadRtf(article, *document);
+        const bool ownWidth = reDescription->lineWrapMode() == QTextEdit::WidgetWidth;
+        const bool barFirst = ownWidth && reDescription->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded
+            && !reDescription->verticalScrollBar()->isVisible() && SurelyTallerThan(*document, *pane);
+        if (barFirst)
+            reDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // The page as the edit gives it for its own width.
+        document->setPageSize(ownWidth ? QSizeF(pane->width(), -1) : page);
+        if (barFirst)
+            reDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     } else {
         reDescription->setPlainText(ToQString(Platform::AnsiToWide(article)));
     }
     reDescription->moveCursor(QTextCursor::Start);
+}
+
+bool TfLexDictionary::WarmArticleFonts(int n)
+{
+    // The first articles of the first letter blocks, laid out and drawn out of sight one at a
+    // time: the fonts the dictionary's articles use are looked up and most of their letters
+    // drawn once, now, not in the first look-ups.
+    constexpr int kArticles = 6;
+    QWidget* pane = reDescription->viewport();
+    if (n >= kArticles || pane->width() <= 0 || pane->height() <= 0)
+        return false;
+    int found = 0;
+    for (int s = 0; s < Dictionary::kLetterSections; ++s) {
+        const Dictionary::TSectionEntry& e = Dictionary->Sections[static_cast<std::size_t>(s)];
+        if (e.WordCount <= 0)
+            continue;
+        std::string article;
+        Dictionary->GetArticle(e.FirstWordIndex, true, article, false, true);
+        if (article.rfind("{\\rtf", 0) != 0 || found++ < n)
+            continue;
+        QTextDocument document;
+        document.setDefaultFont(reDescription->document()->defaultFont());
+        document.setPageSize(QSizeF(pane->width(), -1));
+        RichText::ReadRtf(article, document);
+        QImage image(pane->size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        document.drawContents(&painter, QRectF(QPointF(0, 0), pane->size()));
+        return true;
+    }
+    return false;
 }
 
 void TfLexDictionary::UpdateWordCommands(bool isUserWord)

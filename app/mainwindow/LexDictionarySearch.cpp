@@ -17,6 +17,7 @@
 #include <QListView>
 #include <QSignalBlocker>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -27,6 +28,27 @@ QString Trimmed(const QString& s)
 {
     return ToQString(WideTrim(ToU16(s)));
 }
+
+// A widget that draws nothing until the end of a scope, and then all of itself.
+class TPaintsLater {
+public:
+    TPaintsLater(QWidget* widget, bool later)
+        : widget_(later ? widget : nullptr)
+    {
+        if (widget_ != nullptr)
+            widget_->setUpdatesEnabled(false);
+    }
+    ~TPaintsLater()
+    {
+        if (widget_ != nullptr)
+            widget_->setUpdatesEnabled(true);
+    }
+    TPaintsLater(const TPaintsLater&) = delete;
+    TPaintsLater& operator=(const TPaintsLater&) = delete;
+
+private:
+    QWidget* widget_;
+};
 
 }  // namespace
 
@@ -49,7 +71,7 @@ QString TfLexDictionary::SelectedWord() const
     return i >= 0 ? WordsModel->Word(i) : QString();
 }
 
-void TfLexDictionary::SetSelectedIndex(int index)
+void TfLexDictionary::SetSelectedIndex(int index, bool atTop)
 {
     const QSignalBlocker block(lbWords->selectionModel());
     if (index < 0 || index >= WordCount()) {
@@ -58,16 +80,61 @@ void TfLexDictionary::SetSelectedIndex(int index)
         return;
     }
     const QModelIndex at = WordsModel->index(index);
-    lbWords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
     // The view learns of the change only from the blocked signals: the selected row is
-    // scrolled into view and the rows are drawn again, so the highlight is always seen.
-    lbWords->scrollTo(at, QAbstractItemView::EnsureVisible);
+    // scrolled into view and the rows are drawn again, so the highlight is always seen. The
+    // scroll comes first: a new letter block is laid out then, before the selection holds
+    // rows of its own that the view would look up for every row it lays out.
+    lbWords->scrollTo(at, atTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+    lbWords->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
     lbWords->viewport()->update();
 }
 
 void TfLexDictionary::SetWordsText(std::u16string text)
 {
     WordsModel->SetText(std::move(text));
+}
+
+void TfLexDictionary::QueuePrepareLookUps()
+{
+    if (prepareQueued_ || !Dictionary || Dictionary->FileName == preparedFor_)
+        return;
+    prepareQueued_ = true;
+    // A timer, not a queued call: the echo of the key (a paint request of low priority) and the
+    // keys typed meanwhile go first, before each step.
+    QTimer::singleShot(1, this, [this] {
+        prepareQueued_ = false;
+        Guard([this] { PrepareLookUps(); });
+    });
+}
+
+void TfLexDictionary::PrepareLookUps()
+{
+    if (!Dictionary || Dictionary->FileName == preparedFor_)
+        return;
+    if (Dictionary->FileName != preparingFor_) {
+        preparingFor_ = Dictionary->FileName;
+        prepareStep_ = 0;
+    }
+    if (prepareStep_ == 0) {
+        // Room for the largest block that the file can hold, so the first look-ups in the
+        // large blocks do not grow their memory step by step.
+        const std::int64_t fileSize = Dictionary->FileStream ? Dictionary->FileStream->Size() : 0;
+        std::int64_t bytes = 0;
+        std::int64_t words = 0;
+        for (int s = 0; s < Dictionary::kLetterSections; ++s) {
+            const Dictionary::TSectionEntry& e = Dictionary->Sections[static_cast<std::size_t>(s)];
+            if (e.Length > 0 && e.Length <= fileSize)
+                bytes = std::max<std::int64_t>(bytes, e.Length);
+            if (e.WordCount > 0 && e.WordCount <= e.Length)
+                words = std::max<std::int64_t>(words, e.WordCount);
+        }
+        WordsModel->Reserve(static_cast<std::size_t>(bytes / 2), static_cast<std::size_t>(words));
+    } else if (!WarmArticleFonts(prepareStep_ - 1)) {
+        preparedFor_ = preparingFor_;
+        return;
+    }
+    ++prepareStep_;
+    QueuePrepareLookUps();
 }
 
 void TfLexDictionary::ClearWords()
@@ -80,7 +147,7 @@ void TfLexDictionary::ClearWords()
 void TfLexDictionary::LoadLetterBlock(char16_t letter)
 {
     CurrentLetter = letter;
-    std::u16string words;
+    std::u16string words = WordsModel->TakeSpareText();
     Dictionary->GetLetterWords(letter, false, words, false);
     if (!words.empty()) {
         SetWordsText(std::move(words));
@@ -88,18 +155,23 @@ void TfLexDictionary::LoadLetterBlock(char16_t letter)
     }
 }
 
-int TfLexDictionary::SelectMatchingWord(const QString& text)
+int TfLexDictionary::MatchingWord(const QString& text) const
 {
     QString t = Trimmed(text);
     int index = -1;
     do {
         index = WordsModel->FindPrefix(t);
-        SetSelectedIndex(index);
         if (index < 0)
             t.chop(1);
     } while (index < 0 && !t.isEmpty());
-    if (index >= 0)
-        lbWords->scrollTo(WordsModel->index(index), QAbstractItemView::PositionAtTop);
+    return index;
+}
+
+int TfLexDictionary::SelectMatchingWord(const QString& text)
+{
+    const int index = MatchingWord(text);
+    // Scrolled once: each move of the list asks the X server where the mouse is.
+    SetSelectedIndex(index, true);
     return index;
 }
 
@@ -124,16 +196,34 @@ void TfLexDictionary::FindWord()
         cbFind->setEditText(text);
         cbFind->lineEdit()->selectAll();
     }
-    if (SearchMode == 0 && !text.isEmpty() && text.at(0).unicode() != CurrentLetter)
-        LoadLetterBlock(text.at(0).unicode());
-    if (SelectMatchingWord(text) < 0)
+    // The article is what a look-up waits for: it is read and drawn first, and only then is a
+    // new letter block laid out and drawn and the list scrolled to the word.
+    const bool newBlock = SearchMode == 0 && !text.isEmpty() && text.at(0).unicode() != CurrentLetter;
+    int index = -1;
+    {
+        const TPaintsLater listLater(lbWords, newBlock);
+        if (newBlock)
+            LoadLetterBlock(text.at(0).unicode());
+        index = MatchingWord(text);
+        if (index >= 0) {
+            {
+                const QSignalBlocker block(lbWords->selectionModel());
+                lbWords->selectionModel()->setCurrentIndex(WordsModel->index(index),
+                                                           QItemSelectionModel::ClearAndSelect);
+            }
+            lbWordsClick();
+            reDescription->viewport()->repaint();
+        }
+    }
+    SetSelectedIndex(index, true);
+    if (index < 0)
         UpdateWordCommands(false);
-    else
-        lbWordsClick();
 }
 
 bool TfLexDictionary::cbFindKeyPress(char16_t key)
 {
+    // Someone is typing a word to look up: the dictionary's look-ups are made ready meanwhile.
+    QueuePrepareLookUps();
     if (!Settings.EveryKey || key == u'\r' || key == u' ')
         return false;
     QLineEdit* edit = cbFind->lineEdit();

@@ -19,11 +19,19 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // The list view asks for the index of every row each time it lays a letter block out:
+    // made here without the base's calls back for the row and column counts.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     // Replaces the items by the lines of Text (CR LF or LF separated; a last empty line
     // is not an item).
     void SetText(std::u16string text);
+    // An empty buffer with the room of an earlier text, for the next letter block to be read
+    // into: a block of a megabyte then costs no fresh pages.
+    std::u16string TakeSpareText() { return std::move(spare_); }
+    // Room for blocks of up to Chars characters and Rows words.
+    void Reserve(std::size_t chars, std::size_t rows);
     void Clear();
     void Append(const QString& word);
     void Insert(int row, const QString& word);
@@ -43,14 +51,12 @@ private:
         std::int32_t Start = 0;
         std::int32_t Length = 0;
     };
-    void FoldUpTo(std::size_t end) const;
 
     // A letter block holds tens of thousands of words: they stay in one text with the
     // place of each, and are made into strings only when shown.
     std::u16string text_;
+    std::u16string spare_;  // the text before, emptied
     std::vector<TRow> rows_;
-    mutable std::u16string folded_;  // text_ case-folded, made up to foldedSize_ on demand
-    mutable std::size_t foldedSize_ = 0;
     std::vector<std::uint8_t> marks_;
 };
 

@@ -515,6 +515,27 @@ private:
     QString Scratch;
 };
 
+// Without a page the document's layout rests while the old text goes and the new one comes;
+// given its page again, it lays out the new text once, at the width it will be shown at, first
+// as far as a view shows it. A view then sees one change of size, not an empty document between
+// two texts (which would hide and show its scroll bar and lay the text out three times).
+class TRestingLayout {
+public:
+    explicit TRestingLayout(QTextDocument& document)
+        : Document(document),
+          Page(document.pageSize())
+    {
+        Document.setPageSize(QSizeF(0, 0));  // a null page: no layout at all
+    }
+    ~TRestingLayout() { Document.setPageSize(Page); }
+    TRestingLayout(const TRestingLayout&) = delete;
+    TRestingLayout& operator=(const TRestingLayout&) = delete;
+
+private:
+    QTextDocument& Document;
+    QSizeF Page;
+};
+
 bool IsRtf(std::string_view text)
 {
     std::size_t i = 0;
@@ -531,6 +552,7 @@ bool ReadRtf(std::string_view rtf, QTextDocument& document)
     document.setUndoRedoEnabled(false);
     bool isRtf = IsRtf(rtf);
     if (isRtf) {
+        const TRestingLayout resting(document);
         TRtfReader reader(rtf, document);
         reader.Read();
     } else {

@@ -64,6 +64,28 @@ TEST_F(MainWindowSearch, EnterLoadsTheLetterBlockSelectsTheWordAndShowsItsArticl
     EXPECT_EQ(window->WordsModel->Word(0), "hat");
 }
 
+// Each block is read where the one before it lay: a smaller block after a larger one lists its
+// own words only, and the prefix search ignores letter case.
+TEST_F(MainWindowSearch, EachLetterBlockListsExactlyItsOwnWords)
+{
+    Open(false);
+    Type("HOUSEH", true);
+    EXPECT_EQ(window->SelectedWord(), "household");
+    ASSERT_EQ(window->WordCount(), 5);
+    Type("mouse", true);
+    ASSERT_EQ(window->WordCount(), 1);
+    EXPECT_EQ(window->WordsModel->Word(0), "mouse");
+    EXPECT_TRUE(Article().contains("Maus"));
+    Type("Arm", true);
+    ASSERT_EQ(window->WordCount(), 2);
+    EXPECT_EQ(window->SelectedWord(), "arm");
+    Type("hut", true);
+    ASSERT_EQ(window->WordCount(), 5);
+    EXPECT_EQ(window->WordsModel->Word(4), "hut");
+    EXPECT_EQ(window->SelectedIndex(), 4);
+    EXPECT_TRUE(Article().contains("H\u00FCtte"));
+}
+
 TEST_F(MainWindowSearch, SameWordAgainShowsItsArticleAlsoAfterThePaneWasChanged)
 {
     Open(true);

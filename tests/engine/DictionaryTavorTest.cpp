@@ -92,6 +92,30 @@ TEST_F(TavorDictionary, MissingAndEmptySections)
     EXPECT_EQ(d.CurrentLetter, u'B');
 }
 
+// A letter block is read into the memory of the string it is given: a shorter block after a
+// longer one ends where its own data ends, and an odd last byte is no part of the text.
+TEST_F(TavorDictionary, ABlockReadIntoTheRoomOfALongerOneIsExactlyItself)
+{
+    WriteSmallMaker(Base("d") + ".TDD");
+    std::string bytes = ReadFile(Base("d") + ".TDD");
+    const std::size_t lengthAt = 29 + 24 * 2 + 8;  // entry 2 (C): the byte length of its words
+    const std::int32_t length = GetInt32(bytes.data() + lengthAt);
+    SetInt32(bytes.data() + lengthAt, length - 1);
+    WriteFile(Base("odd") + ".TDD", bytes);
+
+    TTavorDictionary d(Base("d"));
+    std::u16string words(4096, u'#');
+    d.GetLetterWords(u'a', false, words, false);
+    EXPECT_EQ(words, u"apple\r\naxe\r\nazure\r\n");
+    d.GetLetterWords(u'c', false, words, false);
+    EXPECT_EQ(words, u"cat\r\ncow\r\n");
+
+    TTavorDictionary odd(Base("odd"));
+    odd.GetLetterWords(u'a', false, words, false);
+    odd.GetLetterWords(u'c', false, words, false);
+    EXPECT_EQ(words, u"cat\r\ncow\r");
+}
+
 TEST_F(TavorDictionary, MissingFileGivesEmptyReads)
 {
     TTavorDictionary d(Base("absent"));

@@ -2,7 +2,9 @@
 // unknown and damaged input.
 #include "RichTextTestSupport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
+#include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextList>
 
@@ -178,6 +180,30 @@ TEST(RichTextReader, ReadingReplacesTheWholeDocument)
     EXPECT_EQ(doc.toPlainText(), "only");
     EXPECT_FALSE(doc.begin().textList());
     EXPECT_EQ(doc.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
+// The layout rests while a text replaces another: a view is told of the new size once (not of
+// an empty document in between), at the page it had, and the text is laid out whole.
+TEST(RichTextReader, ALaidOutDocumentChangesSizeOnceAndKeepsItsPage)
+{
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < 200; ++i)
+        rtf += "\\b word " + std::to_string(i) + "\\b0  and a line of text that wraps at the page\\par ";
+    rtf += "}";
+    QTextDocument doc;
+    doc.setPageSize(QSizeF(200, -1));
+    RichText::ReadRtf("{\\rtf1 first\\par second}", doc);
+    QSignalSpy sizes(doc.documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged);
+    RichText::ReadRtf(rtf, doc);
+    EXPECT_EQ(sizes.count(), 1);
+    EXPECT_EQ(doc.pageSize(), QSizeF(200, -1));
+    EXPECT_EQ(doc.blockCount(), 200);
+
+    QTextDocument fresh;
+    fresh.setPageSize(QSizeF(200, -1));
+    RichText::ReadRtf(rtf, fresh);
+    EXPECT_EQ(doc.documentLayout()->documentSize(), fresh.documentLayout()->documentSize());
+    EXPECT_GT(doc.documentLayout()->documentSize().height(), 200 * 2 * 10);
 }
 
 }  // namespace
