@@ -4,6 +4,7 @@
 #include "app/mainwindow/LexDictionary.h"
 #include "engine/LearnDictionary.h"
 #include "platform/qt/Balloon.h"
+#include "tests/app/ListCommandsTestFolder.h"
 #include "tests/app/MainWindowTestFolder.h"
 #include "tests/qtsupport/ModalAnswer.h"
 #include "tools/windows/Learning.h"
@@ -87,13 +88,7 @@ protected:
         QTest::mouseClick(window->bAddToList, Qt::LeftButton);
     }
 
-    QStringList ListWords() const
-    {
-        QStringList words;
-        for (int i = 0; i < window->lbList->count(); ++i)
-            words << window->lbList->item(i)->text();
-        return words;
-    }
+    QStringList ListWords() const { return ListCommandsTest::LearningListWords(*window); }
 
     // A list file of its own in the learning folder.
     QString WriteList(const std::string& pair, const std::vector<std::pair<std::u16string, std::string>>& words,

@@ -230,12 +230,17 @@ void TListCommandsFixture::ClickMenuItem(const QString& caption)
     menu->hide();
 }
 
-QStringList TListCommandsFixture::ListWords() const
+QStringList LearningListWords(const TfLexDictionary& window)
 {
     QStringList words;
-    for (int i = 0; i < window->lbList->count(); ++i)
-        words << window->lbList->item(i)->text();
+    for (int i = 0; i < window.lbList->count(); ++i)
+        words << window.lbList->item(i)->text();
     return words;
+}
+
+QStringList TListCommandsFixture::ListWords() const
+{
+    return LearningListWords(*window);
 }
 
 QStringList TListCommandsFixture::Words() const

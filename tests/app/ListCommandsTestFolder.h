@@ -41,6 +41,9 @@ QByteArray UserDictionary(const std::vector<std::u16string>& words);
 // TddFile makes.
 QByteArray UserWordsOf(const QString& tddFile, const std::vector<std::u16string>& words);
 
+// The words of the window's open learning list, as it shows them.
+QStringList LearningListWords(const TfLexDictionary& window);
+
 // Answers the next file dialog with Path and then, when Then is set, runs it (to answer a
 // window that the accepted dialog leads to).
 void AnswerFileDialogThen(const QString& path, std::function<void()> then = {});

@@ -7,6 +7,7 @@
 #include "app/mainwindow/WordListModel.h"
 #include "engine/LearnDictionary.h"
 #include "tests/app/InterfaceFormTestSupport.h"
+#include "tests/app/ListCommandsTestFolder.h"
 #include "tests/support/FileSizeLimit.h"
 
 #include <QAbstractButton>
@@ -149,13 +150,7 @@ protected:
         }
     }
 
-    QStringList ListWords() const
-    {
-        QStringList words;
-        for (int i = 0; i < window->lbList->count(); ++i)
-            words << window->lbList->item(i)->text();
-        return words;
-    }
+    QStringList ListWords() const { return ListCommandsTest::LearningListWords(*window); }
 
     // Yes to "save the list?", then Cancel in the save dialog.
     void CancelTheSave()
