@@ -131,14 +131,33 @@ QString AskExportFile(QWidget* owner, const QString& title, const QString& file,
 
 QString CutClipboardText(const QString& text)
 {
-    // Leading blanks of a long copy are dropped before its start is taken.
+    // Leading blanks (blank lines too) of a long copy are dropped before its start is taken.
     int from = 0;
     while (from < text.size() && text.at(from).unicode() <= u' ')
         ++from;
-    QString t = ToQString(WideTrim(ToU16(text.mid(from, kReadAtMost))));
+    QString t = ToQString(WideTrim(ToU16(FirstLine(text.mid(from, kReadAtMost)))));
     if (t.size() > kLongestLookup)
         t.truncate(kCutLength);
     return t;
+}
+
+QString FirstLine(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        switch (text.at(i).unicode()) {
+        case u'\n':
+        case u'\v':
+        case u'\f':
+        case u'\r':
+        case 0x85:    // next line
+        case 0x2028:  // line separator
+        case 0x2029:  // paragraph separator
+            return text.left(i);
+        default:
+            break;
+        }
+    }
+    return text;
 }
 
 }  // namespace WordCommands

@@ -38,7 +38,11 @@ void OpenNumberWords(TfLexDictionary& owner);
 // 2 user words of a maker's dictionary); empty when cancelled.
 QString AskExportFile(QWidget* owner, const QString& title, const QString& file, int filterIndex);
 
-// Copied text as the search box takes it: trimmed; longer than 25 characters, its first 24.
+// Copied text as the search box takes it: its first line with text, trimmed; longer than 25
+// characters, its first 24.
 QString CutClipboardText(const QString& text);
+
+// Text up to its first line break: the one line a one-line box holds.
+QString FirstLine(const QString& text);
 
 }  // namespace WordCommands

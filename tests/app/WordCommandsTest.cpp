@@ -243,6 +243,37 @@ TEST_F(MainWindowWordCommands, ClipboardTextIsTrimmedAndCutBeforeItIsLookedUp)
     EXPECT_EQ(window->SelectedWord(), "houses");
 }
 
+// A copy of several lines looks up its first line with text, and no line break, copied or
+// typed, reaches the search box or the history file (which reads one entry a line).
+TEST_F(MainWindowWordCommands, OnlyTheFirstLineOfACopyIsLookedUpAndKeptInTheHistory)
+{
+    qputenv("LEXORA_ADMIN", "1");
+    Open();
+    window->Settings.ClipTranslate = true;
+    window->Settings.Delicate = false;
+    window->Settings.AddToHistory = true;
+    Copy("hat\nhouse\r\nmouse");
+    EXPECT_EQ(window->cbFind->currentText(), "hat");
+    EXPECT_EQ(window->SelectedWord(), "hat");
+    Copy("\r\n  houses \r\narm");
+    EXPECT_EQ(window->cbFind->currentText(), "houses");
+    Copy(QString("mouse") + QChar(0x2029) + "arm");
+    EXPECT_EQ(window->cbFind->currentText(), "mouse");
+    Copy("hut\rhat" + QString(30, 'x'));  // the first line is short: looked up whole
+    EXPECT_EQ(window->cbFind->currentText(), "hut");
+    window->cbFind->setFocus();
+    window->cbFind->lineEdit()->setText("arm\napple");  // as a paste into the box
+    QTest::keyClick(window->cbFind, Qt::Key_Return);
+    EXPECT_EQ(window->SelectedWord(), "arm");
+
+    window->SaveHistory();
+    window->LoadHistory(false);
+    QStringList history;
+    for (int i = 0; i < window->cbFind->count(); ++i)
+        history << window->cbFind->itemText(i);
+    EXPECT_EQ(history, QStringList({"hat", "houses", "mouse", "hut", "arm"}));
+}
+
 TEST_F(MainWindowWordCommands, ClipboardTranslationShowsTheBalloonAndLeavesAdvancedSearch)
 {
     Open();
