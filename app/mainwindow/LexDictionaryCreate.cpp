@@ -209,6 +209,7 @@ void TfLexDictionary::ApplySettingsToWindow()
         setWindowOpacity(std::clamp(Settings.TranValue, 0, 255) / 255.0);
     setWindowFlag(Qt::WindowStaysOnTopHint, Settings.StayOnTop);
     RestoreBounds();
+    restoreMaximized_ = Settings.Max;
     // The word list keeps its stored width inside the width the window got.
     if (auto* splitter = qobject_cast<QSplitter*>(pLeft->parentWidget()))
         splitter->setSizes({std::max(60, Settings.WordsWidth), std::max(100, width() - Settings.WordsWidth)});
@@ -273,6 +274,7 @@ void TfLexDictionary::AddProgramFonts()
 void TfLexDictionary::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);
+    everVisible_ = true;
     RunFormShowOnce();
     if (fitted_ || fitWait_)
         return;
@@ -413,28 +415,33 @@ void TfLexDictionary::FormDestroy()
     destroyed_ = true;
     ShuttingDown = true;
     Balloon::CloseBaloon();
-    if (isMaximized()) {
-        Settings.Max = true;
-    } else {
-        Settings.Max = false;
-        // The bounds the window has when it is neither minimised nor maximised: the outer
-        // corner (the frame's, as RestoreBounds places it) and the inside's size.
-        const QRect n = normalGeometry().isValid() ? normalGeometry() : geometry();
-        const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
-        Settings.Top = n.top() - frameOffset.y();
-        Settings.Left = n.left() - frameOffset.x();
-        Settings.Width = n.width();
-        Settings.Height = n.height();
+    // A window never shown (it started in the tray) keeps the place, size and widths it was
+    // given: its layouts never ran.
+    if (everVisible_) {
+        const bool onScreen = isVisible() && !isMinimized();
+        if (onScreen ? isMaximized() : restoreMaximized_) {
+            Settings.Max = true;
+        } else {
+            Settings.Max = false;
+            // The bounds the window has when it is neither minimised nor maximised: the outer
+            // corner (the frame's, as RestoreBounds places it) and the inside's size.
+            const QRect n = normalGeometry().isValid() ? normalGeometry() : geometry();
+            const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+            Settings.Top = n.top() - frameOffset.y();
+            Settings.Left = n.left() - frameOffset.x();
+            Settings.Width = n.width();
+            Settings.Height = n.height();
+        }
+        Settings.WordsWidth = pLeft->width();
     }
     Settings.Alphabet = miAlphabet->isChecked();  // the panel may still be sliding
     Settings.Dictionary = ToU16(CurrentDictionaryFile);
-    Settings.WordsWidth = pLeft->width();
     Settings.BLine = miBLine->isChecked();
     Settings.DLine = miDLine->isChecked();
     Settings.SLine = miStatusLine->isChecked();
     Settings.From = cbFrom->currentIndex();
     Settings.To = cbTo->currentIndex();
-    if (isMinimized() || TrayIcon1->OwnerInTray())
+    if (isMinimized() || TrayIcon1->OwnerInTray() || (startedInTray_ && !everVisible_))
         Settings.Min = true;
     Settings.Language = InterfaceLanguage;
     try {

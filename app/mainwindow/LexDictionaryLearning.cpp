@@ -510,7 +510,11 @@ void TfLexDictionary::TimerM6Timer()
         bSeyWordClick();
         SoundWordIndex = remembered;
     }
-    lbList->setCurrentRow(position);
+    {
+        // The entry is shown already, and the pronunciation keeps the current word.
+        const QSignalBlocker quiet(lbList);
+        lbList->setCurrentRow(position);
+    }
     Method6Position += 1;
 }
 // The list commands of the list panel and the File menu: LexDictionaryListCommands.cpp.

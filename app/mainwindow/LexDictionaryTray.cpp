@@ -27,6 +27,7 @@ void TfLexDictionary::ShowAtStart(bool trayAvailable)
     if (Settings.StartMin && trayAvailable) {
         // Only the tray icon remains; its menu or a second start shows the window. The work
         // of the first showing (first word, update check, administrator menus) is done now.
+        startedInTray_ = true;
         RunFormShowOnce();
     } else if (Settings.StartMin) {
         showMinimized();
@@ -40,7 +41,8 @@ void TfLexDictionary::ShowAtStart(bool trayAvailable)
 void TfLexDictionary::miShowClick()
 {
     if (isMinimized() || !isVisible()) {
-        if (Settings.Max)
+        // Back as it was when it went: maximised, or normal at its own place and size.
+        if (restoreMaximized_)
             showMaximized();
         else
             showNormal();

@@ -123,6 +123,12 @@ void TfLexDictionary::ConnectHandlers()
     on(miSaveAs, &QAction::triggered, &TfLexDictionary::miSaveAsClick);
     on(TimerM6, &QTimer::timeout, &TfLexDictionary::TimerM6Timer);
     connect(lbList, &QListWidget::itemClicked, this, [this] { Guard([this] { lbListClick(); }); });
+    connect(lbList, &QListWidget::currentRowChanged, this, [this](int row) {
+        // A selection the keyboard moves shows its entry as a click does; a mouse press is
+        // followed by its click.
+        if (row >= 0 && QApplication::mouseButtons() == Qt::NoButton)
+            Guard([this] { lbListClick(); });
+    });
     connect(lbList, &QListWidget::itemDoubleClicked, this, [this] { Guard([this] { lbListDblClick(); }); });
     on(PopupMenuList, &QMenu::aboutToShow, &TfLexDictionary::PopupMenuListPopup);
     on(bOpenLists, &QToolButton::clicked, &TfLexDictionary::bOpenListsClick);
@@ -301,4 +307,8 @@ bool TfLexDictionary::event(QEvent* e)
 void TfLexDictionary::changeEvent(QEvent* e)
 {
     QMainWindow::changeEvent(e);
+    // The state a restore brings back is the one the window had on the screen; what the
+    // window system makes of a hidden or minimised window does not count.
+    if (e->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+        restoreMaximized_ = isMaximized();
 }

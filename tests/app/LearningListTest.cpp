@@ -10,6 +10,7 @@
 #include "tools/windows/Learning.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -313,3 +314,37 @@ TEST_F(LearningListTest, MethodSixStartsFromTheLearningWindowAndWrapsRoundTheLis
 }
 
 }  // namespace
+
+TEST_F(LearningListTest, TheEntryTheKeyboardSelectsShowsItsArticleAndIsTheWordToPronounce)
+{
+    Add("house");
+    Add("apple");
+    Add("hat");
+    Add("mouse");
+    window->reDescription->clear();
+    window->lbList->setFocus();
+    const auto shows = [&](const char* article, std::int32_t soundIndex) {
+        EXPECT_TRUE(window->reDescription->toPlainText().contains(article))
+            << window->reDescription->toPlainText().toStdString();
+        EXPECT_EQ(window->SoundWordIndex, soundIndex);
+    };
+    QTest::mouseClick(window->lbList->viewport(), Qt::LeftButton, {},
+                      window->lbList->visualItemRect(window->lbList->item(0)).center());
+    shows("Haus", 1);
+    QTest::keyClick(window->lbList, Qt::Key_Down);
+    shows("Apfel", 0);
+    QTest::keyClick(window->lbList, Qt::Key_End);
+    shows("Maus", 0);
+    QTest::keyClick(window->lbList, Qt::Key_Home);
+    shows("Haus", 1);
+    QTest::keyClick(window->lbList, Qt::Key_PageDown);
+    shows("Maus", 0);
+    QTest::keyClicks(window->lbList, "h");
+    shows("Haus", 1);
+    QTest::qWait(QApplication::keyboardInputInterval() + 50);
+    QTest::keyClicks(window->lbList, "h");  // the next word of the letter
+    shows("Hut", 0);
+    // Delete still takes the selected entry out.
+    QTest::keyClick(window->lbList, Qt::Key_Delete);
+    EXPECT_EQ(ListWords(), QStringList({"house", "apple", "mouse"}));
+}

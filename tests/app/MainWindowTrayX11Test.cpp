@@ -23,6 +23,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 using namespace MainWindowTest;
 using TestSupport::XDo;
@@ -185,4 +187,56 @@ TEST_F(MainWindowTrayX11, AWindowThatStartedInTheTrayIsFittedOntoTheScreenWhenIt
         ASSERT_TRUE(Active());
         EXPECT_TRUE(QTest::qWaitFor([&] { return area.contains(window->frameGeometry()); }, 60000));
     }
+}
+
+// Every restore (the icon's double click, the tray menu's Show, a second start) brings the
+// window back as it was when Escape took it into the tray: maximised, or normal at its own
+// place and size, whatever was stored at the start.
+TEST_F(MainWindowTrayX11, ARestoreBringsTheWindowBackAsItWasWhenItWent)
+{
+    WriteDefaultSettings();
+    TSettings s;
+    LoadSettings(s);
+    s.Max = true;
+    SaveSettings(s, 0);
+    window = std::make_unique<TfLexDictionary>(folder.Path());
+    window->ShowAtStart(true);
+    ASSERT_TRUE(Active());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isMaximized(); }, 60000));
+    const auto hide = [&] {
+        ASSERT_TRUE(XDo({"key", "Escape"}));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 60000));
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> restores = {
+        {"double click", [&] { window->TrayIcon1DblClick(); }},
+        {"Show", [&] { window->miShow->trigger(); }},
+        {"second start", [&] { QCoreApplication::postEvent(window.get(), new QEvent(LexEvents::RestoreWindow)); }},
+    };
+    for (const auto& [name, restore] : restores) {
+        SCOPED_TRACE(name);
+        // Normal, at a place and size of the user's.
+        window->showNormal();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isMaximized(); }, 60000));
+        window->setGeometry(170, 140, 610, 430);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->geometry() == QRect(170, 140, 610, 430); }, 60000));
+        hide();
+        restore();
+        ASSERT_TRUE(Active());
+        QTest::qWait(300);  // the window manager has had its say
+        EXPECT_FALSE(window->isMaximized());
+        EXPECT_EQ(window->geometry(), QRect(170, 140, 610, 430));
+        // Maximised.
+        window->showMaximized();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->isMaximized(); }, 60000));
+        hide();
+        restore();
+        ASSERT_TRUE(Active());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->isMaximized(); }, 60000));
+    }
+    // Closed while in the tray, maximised when it went.
+    hide();
+    window.reset();
+    LoadSettings(s);
+    EXPECT_TRUE(s.Max);
+    EXPECT_TRUE(s.Min);
 }

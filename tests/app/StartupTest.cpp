@@ -120,6 +120,36 @@ TEST(MainWindowStart, InTheTrayTheFirstShowingsWorkIsDoneAtStart)
     EXPECT_EQ(window.SelectedIndex(), 1);
 }
 
+// Closed in the tray without ever showing, the window stores the place, size and widths it was
+// given (its layouts never ran) and that it was minimised.
+TEST(MainWindowStart, AWindowClosedInTheTrayBeforeItEverShowedKeepsItsStoredBoundsAndStoresMin)
+{
+    TProgramFolder folder{{EnglishGerman(), GermanEnglish()}};
+    WriteDefaultSettings();
+    TSettings given;
+    LoadSettings(given);
+    given.StartMin = true;
+    given.Min = false;
+    given.WordsWidth = 333;
+    given.Left = 61;
+    given.Top = 47;
+    given.Width = 701;
+    given.Height = 499;
+    SaveSettings(given, 0);
+    {
+        TfLexDictionary window(folder.Path());
+        window.ShowAtStart(true);
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(window.isVisible());
+    }
+    TSettings stored;
+    LoadSettings(stored);
+    EXPECT_TRUE(stored.Min);
+    EXPECT_FALSE(stored.Max);
+    EXPECT_EQ(stored.WordsWidth, 333);
+    EXPECT_EQ(QRect(stored.Left, stored.Top, stored.Width, stored.Height), QRect(61, 47, 701, 499));
+}
+
 // Runs only as a child of the session-end case: the real program in the given folder.
 TEST(ProgramChild, Run)
 {
