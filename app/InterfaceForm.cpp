@@ -371,8 +371,8 @@ void TfInterface::RefreshMainChoosers(bool fromHandlerToo)
     }
     if (fromHandlerToo)
         m.cbFrom1Change();
-    if (m.cbFrom->count() > 0)
-        m.cbToChange(m.cbTo);
+    // Also with no direction left: the dictionary that was switched off or removed goes.
+    m.cbToChange(m.cbTo);
 }
 
 void TfInterface::SetAutostart(bool enable)

@@ -238,9 +238,16 @@ bool TfLexDictionary::cbToChange(QObject*)
     LearnDictionary->SetLanguagePair(CurrentDictionaryFile.left(6).toStdString());
     SwitchDictionaryClass();
     if (!Dictionary->Open((DataDir + CurrentDictionaryFile).toStdString())) {
+        // No dictionary to show (it cannot be opened, or none is left): nothing of the last
+        // one stays on screen, nor its learning commands.
         reDescription->clear();
         ClearWords();
         FreeAlphabetLinks();
+        CurrentLetter = u' ';
+        EnableLearningCommands();
+        UpdateWordCommands(false);
+        SetStatusPanel(0, QString());
+        ShowEditionLabel();
         LoadHistory(true);
         setWindowTitle(LangText(LangStrings, "Title"));
         return true;

@@ -5,6 +5,7 @@
 #include "app/InterfaceForm.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "app/mainwindow/WordListModel.h"
+#include "components/InterfaceText.h"
 #include "engine/LearnDictionary.h"
 #include "tests/app/InterfaceFormTestSupport.h"
 #include "tests/app/ListCommandsTestFolder.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -352,4 +354,56 @@ TEST_F(ListKept, SettingsThatWouldChangeTheDictionaryApplyTheRestAndKeepTheList)
     TSettings stored;
     LoadSettings(stored);
     EXPECT_NE(stored.ClipTranslate, clipTranslate);
+}
+
+// Every dictionary switched off on the dictionaries page: once the list lets go (its save
+// question answered), nothing of the last dictionary stays on screen; while the list stays
+// (its save cancelled), the dictionary stays with it.
+TEST_F(ListKept, EveryDictionarySwitchedOffLeavesNoDictionaryOnceTheListIsClosed)
+{
+    const auto switchAllOff = [](QWidget* modal) {
+        auto* form = qobject_cast<TfInterface*>(modal);
+        ASSERT_NE(form, nullptr);
+        form->pcSettings->setCurrentWidget(form->tsDictionarys);
+        for (int source = 0; source < form->lbDictionarys->count(); ++source) {
+            QListWidget* sources = form->lbDictionarys;
+            QTest::mouseClick(sources->viewport(), Qt::LeftButton, {},
+                              sources->visualItemRect(sources->item(source)).center());
+            QTreeWidget* view = form->ListView1;
+            for (int i = 0; i < view->topLevelItemCount(); ++i) {
+                if (view->topLevelItem(i)->checkState(0) == Qt::Unchecked)
+                    continue;
+                const QRect row = view->visualItemRect(view->topLevelItem(i));
+                const int box = view->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 4;
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(row.left() + box, row.center().y()));
+            }
+        }
+        EXPECT_EQ(std::count(form->EnabledFlags.begin(), form->EnabledFlags.end(), 0), 3);
+        QTest::mouseClick(form->bOk, Qt::LeftButton);
+    };
+    script.Then(switchAllOff);
+    CancelTheSave();
+    window->aInterfaceForm->trigger();
+    script.Texts.removeFirst();  // the settings window
+    ExpectListKept();
+    EXPECT_EQ(window->CurrentDictionaryFile, "ENGGER_T");
+    EXPECT_EQ(window->WordsModel->Word(0), "hat");
+    EXPECT_EQ(window->cbFrom->count(), 0);
+
+    script.Then([](QWidget* modal) {
+        auto* form = qobject_cast<TfInterface*>(modal);
+        ASSERT_NE(form, nullptr);
+        QTest::mouseClick(form->bOk, Qt::LeftButton);
+    });
+    script.Then(Press("bNo"));  // the list's words may go
+    window->aInterfaceForm->trigger();
+    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(script.Unexpected.isEmpty()) << script.Unexpected.join('\n').toStdString();
+    EXPECT_TRUE(window->pList->isHidden());
+    EXPECT_TRUE(window->LearnDictionary->Closed);
+    EXPECT_TRUE(window->CurrentDictionaryFile.isEmpty());
+    EXPECT_EQ(window->WordCount(), 0);
+    EXPECT_TRUE(window->reDescription->toPlainText().isEmpty());
+    EXPECT_EQ(window->windowTitle(), LangText(window->LangStrings, "Title"));
+    EXPECT_FALSE(window->miAddToList->isEnabled());
 }
