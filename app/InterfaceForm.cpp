@@ -19,7 +19,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,10 +86,12 @@ void TfInterface::ConnectHandlers()
     on(bInstall, &QPushButton::clicked, &TfInterface::bInstallClick);
     on(bRemove, &QPushButton::clicked, &TfInterface::bRemoveClick);
     on(bCopy, &QPushButton::clicked, &TfInterface::bCopyClick);
-    for (QObject* o :
-         {static_cast<QObject*>(eDelicateTime), static_cast<QObject*>(eDays), static_cast<QObject*>(ePort),
-          static_cast<QObject*>(ListView1->viewport()), static_cast<QObject*>(HotKey), static_cast<QObject*>(hkSpeak)})
+    // The keys of a number box come to its spin box, which hands them to its edit without
+    // the edit's filters; keys sent to the edit itself come there.
+    for (QObject* o : std::initializer_list<QObject*>{eDelicateTime, UpDown1, eDays, UpDownDays, ePort,
+                                                      ListView1->viewport(), HotKey, hkSpeak})
         o->installEventFilter(this);
+    InstallKeyPreview();
     // Exit from the tray while a copy runs: the copy stops and the window goes with the program.
     for (QAction* exit : {main_->miTrayExit, main_->aExit})
         if (exit != nullptr)
@@ -414,15 +415,6 @@ void TfInterface::closeEvent(QCloseEvent* e)
         return;
     }
     QDialog::closeEvent(e);
-}
-
-void TfInterface::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_Escape && !CanClose) {
-        e->accept();
-        return;
-    }
-    QDialog::keyPressEvent(e);
 }
 
 void TfInterface::cbTransparentClick()

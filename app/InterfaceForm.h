@@ -95,6 +95,9 @@ public:
     void FormCreate();
     void FormShow();
     void FormClose();
+    // Escape closes the window as Cancel does, from every control of it; true when the key
+    // was the window's.
+    bool FormKeyDown(int key);
     void bOkClick();
     void bCanceClick();
     void cbTransparentClick();
@@ -142,7 +145,6 @@ public slots:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -152,6 +154,8 @@ private:
     QWidget* BuildDictionariesPage();
     QWidget* BuildUpdatesPage();
     void ConnectHandlers();
+    // The window sees its Escape key before the control that has the focus.
+    void InstallKeyPreview();
     void ApplyCaptions();
     // Room for the captions of the current language: buttons, the source list, the columns.
     void FitCaptions();
@@ -175,7 +179,9 @@ private:
     }
     void ShowError(const char* what);
 
+    class TKeyPreview;
     TfLexDictionary* main_;
+    TKeyPreview* keyPreview_ = nullptr;
     std::unique_ptr<TCopyFolderThread> copyThread_;
     std::int32_t copyRecordId_ = -1;
     QStringList copyFailed_;

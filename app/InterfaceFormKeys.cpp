@@ -6,6 +6,7 @@
 #include "app/mainwindow/LexDictionary.h"
 #include "components/InterfaceText.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequenceEdit>
 #include <QLineEdit>
@@ -57,22 +58,85 @@ bool ShortCutBoxKeyPress(QKeySequenceEdit& box, const QKeyEvent& key)
     return true;
 }
 
+// The text of Box once Key is typed: it takes the place of the selection, else goes in at the caret.
+QString TextWith(const QLineEdit& box, QChar key)
+{
+    QString text = box.text();
+    int at = box.cursorPosition();
+    if (box.hasSelectedText()) {
+        at = box.selectionStart();
+        text.remove(at, box.selectedText().size());
+    }
+    return text.insert(at, key);
+}
+
 }  // namespace
+
+// Sees every key of the application before its receiver does and gives the window the keys
+// of its own controls, whichever of them has the focus. Keys of other windows (a message, an
+// open drop-down list) are theirs.
+class TfInterface::TKeyPreview : public QObject {
+public:
+    explicit TKeyPreview(TfInterface* form)
+        : QObject(form),
+          form_(form)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~TKeyPreview() override
+    {
+        if (QCoreApplication::instance() != nullptr)
+            qApp->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr || widget->window() != form_)
+            return false;
+        bool handled = false;
+        form_->Guard([&] { handled = form_->FormKeyDown(static_cast<QKeyEvent*>(e)->key()); });
+        return handled;
+    }
+
+private:
+    TfInterface* form_;
+};
+
+void TfInterface::InstallKeyPreview()
+{
+    keyPreview_ = new TKeyPreview(this);
+}
+
+bool TfInterface::FormKeyDown(int key)
+{
+    if (key != Qt::Key_Escape)
+        return false;
+    // Taken also while a sound folder is copied: then the window stays.
+    if (CanClose)
+        bCanceClick();
+    return true;
+}
 
 bool TfInterface::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::KeyPress && (watched == HotKey || watched == hkSpeak))
         return ShortCutBoxKeyPress(*static_cast<QKeySequenceEdit*>(watched), *static_cast<QKeyEvent*>(e));
-    if (e->type() == QEvent::KeyPress && (watched == eDelicateTime || watched == eDays || watched == ePort)) {
+    const bool delicateTime = watched == eDelicateTime || watched == UpDown1;
+    const bool days = watched == eDays || watched == UpDownDays;
+    if (e->type() == QEvent::KeyPress && (delicateTime || days || watched == ePort)) {
         const QString text = static_cast<QKeyEvent*>(e)->text();
         // Keys without a character (arrows, Delete) and control characters are not typed text.
         if (text.size() != 1 || (text[0] < QChar(' ') && text[0] != QChar(8)))
             return QDialog::eventFilter(watched, e);
         bool discard = false;
         Guard([&] {
-            if (watched == eDelicateTime)
+            if (delicateTime)
                 discard = eDelicateTimeKeyPress(text[0]);
-            else if (watched == eDays)
+            else if (days)
                 discard = eDaysKeyPress(text[0]);
             else
                 discard = ePortKeyPress(text[0]);
@@ -92,10 +156,11 @@ bool TfInterface::eDelicateTimeKeyPress(QChar key)
         return false;
     if (!IsDigit(key))
         return true;
-    if ((eDelicateTime->text() + key).toLongLong() > 180) {
-        main_->ShowMessageBox(LangText(main_->LangStrings, "MaxDelicateTime"), 0, 1);
+    // Beyond the limit the box shows the limit itself, and says so.
+    if (TextWith(*eDelicateTime, key).toLongLong() > 180) {
         UpDown1->setValue(180);
         eDelicateTime->setText("180");
+        main_->ShowMessageBox(LangText(main_->LangStrings, "MaxDelicateTime"), 0, 1);
         return true;
     }
     return false;
@@ -107,8 +172,12 @@ bool TfInterface::eDaysKeyPress(QChar key)
         return false;
     if (!IsDigit(key))
         return true;
-    if (eDays->cursorPosition() == 0) {
-        const QString text = eDays->text();
+    // A digit put before the number is checked both ways round; what the selection held goes.
+    const bool atStart = (eDays->hasSelectedText() ? eDays->selectionStart() : eDays->cursorPosition()) == 0;
+    if (atStart) {
+        QString text = eDays->text();
+        if (eDays->hasSelectedText())
+            text.remove(eDays->selectionStart(), eDays->selectedText().size());
         if (QString(key + text).toLongLong() > 30 || QString(text + key).toLongLong() > 30) {
             UpDownDays->setValue(30);
             eDays->setText("30");

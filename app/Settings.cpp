@@ -85,6 +85,14 @@ std::uint8_t DictKind(std::int32_t v)
     return v >= 0 && v <= 3 ? static_cast<std::uint8_t>(v) : 4;
 }
 
+// A shortcut of the main window. Escape is none: it closes the windows and hides the main
+// one. A stored one (older settings took it) reads as no key.
+TShortCut WindowShortCut(const std::u16string& text)
+{
+    const TShortCut shortCut = TextToShortCut(text);
+    return (shortCut & 0xFF) == 0x1B ? 0 : shortCut;
+}
+
 }  // namespace
 
 TShortCut TextToShortCut(const std::u16string& text)
@@ -160,8 +168,8 @@ void LoadSettings(TSettings& s)
     s.BLine = reg.ReadBool("BLine");
     s.DLine = reg.ReadBool("DLine");
     s.Transparent = reg.ReadBool("Transparent");
-    s.HotKey = TextToShortCut(reg.ReadString("HotKey"));
-    s.hkSpeak = TextToShortCut(reg.ReadString("hkSpeak"));
+    s.HotKey = WindowShortCut(reg.ReadString("HotKey"));
+    s.hkSpeak = WindowShortCut(reg.ReadString("hkSpeak"));
     s.Dictionary = reg.ReadString("Dictionary");
     s.CDROM = reg.ReadString("CDROM");
     s.From = reg.ReadInteger("From");

@@ -1,20 +1,26 @@
 // The settings window on a real X server, in English, German and Russian: on every page each caption
 // gets the room it asks for, no button caption runs to its edge, the names of source languages
 // and dictionaries stand whole, and no two controls overlap. With LEXORA_SCREENSHOTS set to a
-// folder, a picture of every page goes there.
+// folder, a picture of every page goes there. Under a window manager, real Escape keys close
+// the window from a shortcut box and then hide the main window.
 #include "app/InterfaceForm.h"
 #include "app/InterfaceLanguage.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/InterfaceText.h"
 #include "tests/app/InterfaceFormTestSupport.h"
+#include "tests/qtsupport/ModalAnswer.h"
+#include "tests/qtsupport/WindowManager.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -79,6 +85,20 @@ QStringList CutNames(TfInterface& f)
     return cut;
 }
 
+// The window active, with the X server's keyboard (where xdotool types).
+bool Active(QWidget* window)
+{
+    return QTest::qWaitFor(
+        [&] {
+            if (!window->isActiveWindow())
+                return false;
+            QProcess focus;
+            focus.start("xdotool", {"getwindowfocus"});
+            return focus.waitForFinished(5000) && focus.readAll().trimmed().toULongLong() == window->winId();
+        },
+        60000);
+}
+
 TTestDictionary Renamed(TTestDictionary d, const std::string& file, const std::string& pair, const std::string& kind)
 {
     d.FileName = file;
@@ -128,4 +148,43 @@ TEST(InterfaceFormX11, EveryPageFitsItsTextsInEnglishGermanAndRussian)
         EXPECT_EQ(LayoutProblems(form.tsDictionarys).join("; ").toStdString(), "") << code;
         EXPECT_EQ(form.size(), size) << code << ": the window keeps its size";
     }
+}
+
+TEST(InterfaceFormX11, EscapeInTheShortcutBoxClosesTheWindowAndIsNoShortcutOfTheMainWindow)
+{
+    TestSupport::TWindowManager manager;
+    if (!manager.Start())
+        GTEST_SKIP() << "no window manager (openbox) could be started";
+    TProgramFolder folder({EnglishGerman(), GermanEnglish()});
+    WriteRealLanguageFile(folder.Path());
+    TfLexDictionary main(folder.Path());
+    main.show();
+    ASSERT_TRUE(Active(&main));
+    const QString direction = main.CurrentDictionaryFile;
+    bool closed = false;
+    TestSupport::AnswerNextModal([&](QWidget* modal) {
+        auto* form = qobject_cast<TfInterface*>(modal);
+        ASSERT_NE(form, nullptr);
+        ASSERT_TRUE(Active(form));
+        form->pcSettings->setCurrentWidget(form->tsTranslation);
+        QTest::qWait(100);
+        const QPoint box = form->HotKey->mapToGlobal(form->HotKey->rect().center());
+        TestSupport::XDo({"mousemove", QString::number(box.x()), QString::number(box.y()), "click", "1"});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->HotKey->hasFocus(); }, 60000));
+        TestSupport::XDo({"key", "Escape"});
+        closed = QTest::qWaitFor([&] { return !form->isVisible(); }, 5000);
+        if (!closed)
+            QTest::mouseClick(form->bOk, Qt::LeftButton);  // what the box holds is applied
+    });
+    main.aInterfaceForm->trigger();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(main.Settings.HotKey, 0);
+    TSettings stored;
+    LoadSettings(stored);
+    EXPECT_EQ(stored.HotKey, 0);
+
+    ASSERT_TRUE(Active(&main));
+    TestSupport::XDo({"key", "Escape"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.isMinimized() || !main.isVisible(); }, 60000));
+    EXPECT_EQ(main.CurrentDictionaryFile, direction);
 }
