@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <array>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -14,39 +15,59 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::int64_t kMagicLength = 5;  // "01.01"
+constexpr char kMagic[] = "01.01";
+constexpr std::int64_t kMagicLength = 5;
 
 // Thrown inside Prepare; becomes its result.
 struct EPackageStep {
+    explicit EPackageStep(TPackageStatus status, TPackageCause cause = TPackageCause::None, std::string file = {},
+                          bool shown = false)
+        : Status(status),
+          Cause(cause),
+          File(std::move(file)),
+          Shown(shown)
+    {
+    }
     TPackageStatus Status;
-    std::string Message;
-    bool Shown = false;  // the cause was already shown to the user
+    TPackageCause Cause;
+    std::string File;
+    bool Shown;  // the cause was already shown to the user
 };
 
 void CheckCancel(const std::atomic<bool>* cancel)
 {
     if (cancel != nullptr && cancel->load())
-        throw EPackageStep{TPackageStatus::Cancelled, "The installation was cancelled."};
+        throw EPackageStep(TPackageStatus::Cancelled);
 }
 
-// Copies Count bytes of In from its current position into a new file, whole or not at all.
-void CopyBytes(std::ifstream& in, std::uint64_t count, const fs::path& to, const std::atomic<bool>* cancel)
+std::string SystemText(int code)
 {
-    try {
-        Platform::TSafeFile out(to);
-        std::array<char, 1 << 16> buffer{};
-        while (count > 0) {
-            CheckCancel(cancel);
-            const auto n = static_cast<std::streamsize>(std::min<std::uint64_t>(count, buffer.size()));
-            if (!in.read(buffer.data(), n))
-                throw EPackageStep{TPackageStatus::Damaged, "The package cannot be read to its end."};
-            out.Write(buffer.data(), static_cast<std::size_t>(n));
-            count -= static_cast<std::uint64_t>(n);
-        }
-        out.Commit();
-    } catch (const Platform::ESafeFileError& e) {
-        throw EPackageStep{TPackageStatus::WriteFailed, e.what()};
+    return code != 0 ? std::string(std::strerror(code)) : std::string();
+}
+
+// The name the user knows a file by: the package's own name, or a name inside Data/.
+std::string ShownName(const fs::path& file, const fs::path& folder = {})
+{
+    const fs::path relative = folder.empty() ? fs::path() : file.lexically_relative(folder);
+    return relative.empty() ? file.filename().string() : relative.string();
+}
+
+// Copies Count bytes of In (the package at Package) from its current position into a new
+// file, whole or not at all. A refused write leaves as ESafeFileError.
+void CopyBytes(std::ifstream& in, const std::string& package, std::uint64_t count, const fs::path& to,
+               const std::atomic<bool>* cancel)
+{
+    Platform::TSafeFile out(to);
+    std::array<char, 1 << 16> buffer{};
+    while (count > 0) {
+        CheckCancel(cancel);
+        const auto n = static_cast<std::streamsize>(std::min<std::uint64_t>(count, buffer.size()));
+        if (!in.read(buffer.data(), n))
+            throw EPackageStep(TPackageStatus::Damaged, TPackageCause::Unreadable, ShownName(package));
+        out.Write(buffer.data(), static_cast<std::size_t>(n));
+        count -= static_cast<std::uint64_t>(n);
     }
+    out.Commit();
 }
 
 bool Exists(const fs::path& p)
@@ -102,12 +123,11 @@ TPackageInstall::~TPackageInstall()
     }
 }
 
-TPackageResult TPackageInstall::Fail(TPackageStatus status, std::string message)
+TPackageResult TPackageInstall::Fail(TPackageStatus status, TPackageCause cause, std::string file, std::string reason)
 {
     Rollback();
-    TPackageResult r;
-    r.Status = status;
-    r.Message = std::move(message);
+    TPackageResult r = PackageResult(status, cause, std::move(file));
+    r.Reason = std::move(reason);
     return r;
 }
 
@@ -115,8 +135,7 @@ TPackageResult TPackageInstall::InstallFailed(std::int16_t catalogueResult)
 {
     TPackageResult result = Fail(catalogueResult == irAlreadyInstalled ? TPackageStatus::AlreadyInstalled
                                      : catalogueResult == irCannotOpen ? TPackageStatus::NotDictionary
-                                                                       : TPackageStatus::CatalogueFailed,
-                                 {});
+                                                                       : TPackageStatus::CatalogueFailed);
     result.CatalogueResult = catalogueResult;
     return result;
 }
@@ -150,7 +169,7 @@ void TPackageInstall::PlaceFile(const fs::path& from, const fs::path& to)
     TMoved moved{to, {}};
     if (Exists(to)) {
         if (fs::is_directory(fs::symlink_status(to)))
-            throw EPackageStep{TPackageStatus::WriteFailed, "A folder is in the way of \"" + to.string() + "\"."};
+            throw EPackageStep(TPackageStatus::WriteFailed, TPackageCause::InTheWay, ShownName(to, data_));
         moved.Backup = work_ / "backup" / std::to_string(moved_.size());
         fs::rename(to, moved.Backup);
     }
@@ -165,7 +184,7 @@ void TPackageInstall::PlaceTree(const fs::path& from, const fs::path& to)
         fs::create_directory(to);
         createdFolders_.push_back(to);
     } else if (target.type() != fs::file_type::directory) {
-        throw EPackageStep{TPackageStatus::WriteFailed, "\"" + to.string() + "\" is not a folder."};
+        throw EPackageStep(TPackageStatus::WriteFailed, TPackageCause::InTheWay, ShownName(to, data_));
     }
     for (const fs::directory_entry& e : fs::directory_iterator(from)) {
         const fs::path dest = to / e.path().filename();
@@ -179,27 +198,33 @@ void TPackageInstall::PlaceTree(const fs::path& from, const fs::path& to)
 TPackageResult TPackageInstall::Prepare(const std::atomic<bool>* cancel)
 {
     if (base_.empty())
-        return Fail(TPackageStatus::BadName, "The package name \"" + package_ + "\" gives no dictionary name.");
+        return Fail(TPackageStatus::BadName, TPackageCause::BadName, ShownName(package_));
     try {
+        // What the catalogue refuses as a dictionary file is refused first, as the catalogue
+        // would: a file that cannot be opened, or that does not begin with the magic.
         std::error_code ec;
-        if (!fs::is_regular_file(package_, ec))
-            throw EPackageStep{TPackageStatus::Damaged, "The package \"" + package_ + "\" cannot be opened."};
-        std::ifstream in(package_, std::ios::binary);
+        std::ifstream in;
+        if (fs::is_regular_file(package_, ec))
+            in.open(package_, std::ios::binary);
+        char magic[kMagicLength] = {};
+        if (!in || !in.read(magic, kMagicLength) || std::memcmp(magic, kMagic, kMagicLength) != 0)
+            throw EPackageStep(TPackageStatus::NotDictionary);
         const auto size = static_cast<std::int64_t>(fs::file_size(package_, ec));
+        if (ec)
+            throw EPackageStep(TPackageStatus::Damaged, TPackageCause::Unreadable, ShownName(package_));
         unsigned char trailer[8] = {};
-        if (!in || ec || size < 8 || !in.seekg(size - 8).read(reinterpret_cast<char*>(trailer), 8))
-            throw EPackageStep{TPackageStatus::Damaged, "The package \"" + package_ + "\" cannot be read."};
+        if (size >= 8 && !in.seekg(size - 8).read(reinterpret_cast<char*>(trailer), 8))
+            throw EPackageStep(TPackageStatus::Damaged, TPackageCause::Unreadable, ShownName(package_));
         const std::int64_t length = PackageDataLength(size, trailer);
         if (length < 0)
-            throw EPackageStep{TPackageStatus::Damaged,
-                               "The package \"" + package_ + "\" is damaged: its length field does not fit its size."};
+            throw EPackageStep(TPackageStatus::Damaged, TPackageCause::Length, ShownName(package_));
 
         fs::remove_all(work_, ec);
         fs::create_directories(work_ / "backup");
         fs::create_directory(work_ / "files");
         const fs::path dictionary = work_ / "data.TDD";
         in.seekg(0);
-        CopyBytes(in, static_cast<std::uint64_t>(length), dictionary, cancel);
+        CopyBytes(in, package_, static_cast<std::uint64_t>(length), dictionary, cancel);
 
         // Would the catalogue take it? Asked of a copy, so the live one stays untouched.
         const fs::path trial = work_ / "catalogue.DNT";
@@ -224,7 +249,7 @@ TPackageResult TPackageInstall::Prepare(const std::atomic<bool>* cancel)
         if (cabinetSize > 0) {
             const fs::path cabinet = work_ / "package.CAB";
             in.seekg(length);
-            CopyBytes(in, static_cast<std::uint64_t>(cabinetSize), cabinet, cancel);
+            CopyBytes(in, package_, static_cast<std::uint64_t>(cabinetSize), cabinet, cancel);
             TCABFile local;
             TCABFile& cab = cabFile_ != nullptr ? *cabFile_ : local;
             cab.CABFile = QFile::decodeName(QByteArray::fromStdString(cabinet.string()));
@@ -235,34 +260,36 @@ TPackageResult TPackageInstall::Prepare(const std::atomic<bool>* cancel)
             cab.OnDecompressProgress = nullptr;
             CheckCancel(cancel);
             if (!extracted)
-                throw EPackageStep{TPackageStatus::ExtractFailed, cab.ErrorMessage().toStdString(),
-                                   cab.SystemErrorShown()};
+                throw EPackageStep(TPackageStatus::ExtractFailed, TPackageCause::Cabinet, ShownName(package_),
+                                   cab.SystemErrorShown());
         }
 
         PlaceFile(dictionary, data_ / (base_ + ".TDD"));
         PlaceTree(work_ / "files", data_ / base_);
         prepared_ = true;
-        return {TPackageStatus::Installed, 0, {}};
+        return PackageResult(TPackageStatus::Installed);
     } catch (const EPackageStep& e) {
-        TPackageResult result = Fail(e.Status, e.Message);
+        TPackageResult result = Fail(e.Status, e.Cause, e.File);
         result.Shown = e.Shown;
         return result;
+    } catch (const Platform::ESafeFileError& e) {
+        return Fail(TPackageStatus::WriteFailed, TPackageCause::Write, {}, SystemText(e.ErrorCode()));
     } catch (const fs::filesystem_error& e) {
-        return Fail(TPackageStatus::WriteFailed, e.what());
-    } catch (const std::exception& e) {
-        return Fail(TPackageStatus::WriteFailed, e.what());
+        return Fail(TPackageStatus::WriteFailed, TPackageCause::Write, {}, e.code().message());
+    } catch (const std::exception&) {
+        return Fail(TPackageStatus::WriteFailed, TPackageCause::Write);
     }
 }
 
 TPackageResult TPackageInstall::Commit(TDictManager& catalogue)
 {
     if (!prepared_)
-        return {TPackageStatus::WriteFailed, 0, "Nothing was prepared."};
+        return PackageResult(TPackageStatus::WriteFailed);
     const std::int16_t r = catalogue.InstallDictionary((data_ / (base_ + ".TDD")).string());
     if (r != irInstalled) {
         return InstallFailed(r);
     }
     committed_ = true;
     Cleanup();
-    return {TPackageStatus::Installed, 0, {}};
+    return PackageResult(TPackageStatus::Installed);
 }

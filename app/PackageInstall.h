@@ -22,22 +22,45 @@ class TDictManager;
 enum class TPackageStatus {
     Installed,
     AlreadyInstalled,  // the catalogue has the dictionary, or another one uses its file name
-    NotDictionary,     // the data part is not a dictionary file (or the catalogue cannot be opened)
+    NotDictionary,     // missing or unopenable, not beginning as a dictionary, or refused as one
     CatalogueFailed,   // the catalogue refused it for another reason (CatalogueResult says which)
     BadName,           // the package's name gives no usable dictionary name
-    Damaged,           // missing, unreadable, or its trailer does not fit its size
+    Damaged,           // unreadable, or its trailer does not fit its size
     ExtractFailed,     // the cabinet is damaged or names a file outside the dictionary's folder
     WriteFailed,       // a file or folder in Data/ cannot be written
     Cancelled,
 };
 
+// What failed, for the line under the window's message (the window words it).
+enum class TPackageCause {
+    None,
+    BadName,     // the name gives no dictionary name
+    Length,      // the trailer's length does not fit the file
+    Unreadable,  // a read failed (the package is shorter than it says, or the disk refused)
+    Cabinet,     // the cabinet is damaged or names a file outside the dictionary's folder
+    InTheWay,    // something of another kind has the name a file or folder needs
+    Write,       // Data/ cannot be written
+};
+
 struct TPackageResult {
     TPackageStatus Status = TPackageStatus::Damaged;
     std::int16_t CatalogueResult = 0;  // the catalogue's install result, when it was asked
-    std::string Message;               // what failed, for the user; empty when installed
-    bool Shown = false;                // the cause was shown already (a refused write, by TCABFile)
+    TPackageCause Cause = TPackageCause::None;
+    std::string File;    // the file concerned, by the name the user knows: the package's, or one inside Data/
+    std::string Reason;  // the system's text for the failure, when it gave one
+    bool Shown = false;  // the cause was shown already (a refused write, by TCABFile)
     bool Ok() const { return Status == TPackageStatus::Installed; }
 };
+
+inline TPackageResult PackageResult(TPackageStatus status, TPackageCause cause = TPackageCause::None,
+                                    std::string file = {})
+{
+    TPackageResult r;
+    r.Status = status;
+    r.Cause = cause;
+    r.File = std::move(file);
+    return r;
+}
 
 // The length of the dictionary data read from the package's trailer, or -1 when the file is
 // too short or the length does not fit (a dictionary of at least its magic, inside the file
@@ -76,7 +99,8 @@ private:
         std::filesystem::path Target;
         std::filesystem::path Backup;  // where the replaced file waits; empty when none
     };
-    TPackageResult Fail(TPackageStatus status, std::string message);
+    TPackageResult Fail(TPackageStatus status, TPackageCause cause = TPackageCause::None, std::string file = {},
+                        std::string reason = {});
     // Fail with the status a refused catalogue entry (an install result) stands for.
     TPackageResult InstallFailed(std::int16_t catalogueResult);
     void Cleanup();

@@ -54,8 +54,8 @@ void TPackageQueue::TryNext()
         TPackageResult result;
         try {
             result = install->Prepare(&cancel_);
-        } catch (const std::exception& e) {
-            result = {TPackageStatus::WriteFailed, 0, e.what()};
+        } catch (const std::exception&) {
+            result = PackageResult(TPackageStatus::WriteFailed, TPackageCause::Write);
         }
         prepared_ = result;
         QMetaObject::invokeMethod(
@@ -75,8 +75,8 @@ void TPackageQueue::WorkerDone()
     try {
         if (result.Ok())
             result = commit_(*current_);
-    } catch (const std::exception& e) {
-        result = {TPackageStatus::WriteFailed, 0, e.what()};
+    } catch (const std::exception&) {
+        result = PackageResult(TPackageStatus::WriteFailed, TPackageCause::Write);
     }
     current_.reset();  // puts Data/ back unless committed
     try {

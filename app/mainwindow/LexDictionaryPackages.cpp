@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QSignalBlocker>
 
@@ -60,6 +61,40 @@ void RefreshChoosers(TfLexDictionary& w)
     w.BindAlphabetLinks();
 }
 
+// The line under "MsgPackageError" saying what failed, followed by the file concerned and the
+// system's reason when there are any (the message shows three lines: it stays short).
+QString PackageFailure(const TWideStrings& texts, const TPackageResult& r)
+{
+    QString line;
+    switch (r.Cause) {
+    case TPackageCause::BadName:
+        line = LangText(texts, "MsgPackageName");
+        break;
+    case TPackageCause::Length:
+        line = LangText(texts, "MsgPackageLength");
+        break;
+    case TPackageCause::Unreadable:
+        line = LangText(texts, "MsgPackageUnreadable");
+        break;
+    case TPackageCause::Cabinet:
+        line = LangText(texts, "MsgPackageCabinet");
+        break;
+    case TPackageCause::InTheWay:
+        line = LangText(texts, "MsgPackageInTheWay");
+        break;
+    case TPackageCause::Write:
+        line = LangText(texts, "MsgPackageWrite");
+        break;
+    case TPackageCause::None:
+        break;
+    }
+    if (!r.File.empty())
+        line += " \"" + QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(r.File))) + "\"";
+    if (!r.Reason.empty())
+        line += " " + QString::fromLocal8Bit(r.Reason);
+    return line;
+}
+
 void ReportPackage(TfLexDictionary& w, const TPackageResult& r)
 {
     switch (r.Status) {
@@ -76,11 +111,15 @@ void ReportPackage(TfLexDictionary& w, const TPackageResult& r)
     case TPackageStatus::CatalogueFailed:  // the catalogue's own failures pass silently
     case TPackageStatus::Cancelled:
         break;
-    default:
+    default: {
         if (r.Shown)  // a refused write was shown as it happened ("Error"): one message is enough
             break;
-        w.ShowMessageBox(LangText(w.LangStrings, "MsgPackageError") + "\n" + QString::fromStdString(r.Message), 0, 2);
+        QString text = LangText(w.LangStrings, "MsgPackageError");
+        if (const QString detail = PackageFailure(w.LangStrings, r); !detail.isEmpty())
+            text += "\n" + detail;
+        w.ShowMessageBox(text, 0, 2);
         break;
+    }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/mainwindow/WordCommands.h"
 
 #include "app/mainwindow/LexDictionary.h"
+#include "app/mainwindow/WordListModel.h"
 
 #include "engine/WideText.h"
 #include "platform/qt/QtText.h"
@@ -35,6 +36,42 @@ TWordEditorOpener& Opener()
 
 namespace {
 
+// After an add on the letter the list shows: the letter's list again with the user's words
+// merged in, and the word just added selected with its own article (in a maker's dictionary
+// a maker's word of the same spelling sits beside it, and a prefix search would find that one).
+void ShowAddedWord(TfLexDictionary& owner, const QString& word)
+{
+    if (owner.SearchMode != 0)
+        return;  // the list holds search results, not the letter's words
+    TBaseDictionary& dictionary = *owner.Dictionary;
+    const char16_t letter = dictionary.CurrentLetter;
+    std::u16string words;
+    dictionary.GetLetterWords(letter, false, words, false);
+    owner.SetWordsText(std::move(words));
+    owner.MergeUserWords(letter);
+    const std::vector<std::int32_t>& users = dictionary.UserWordPositions;
+    if (users.empty()) {  // a user dictionary: all its words are the user's
+        owner.cbFind->setEditText(word);
+        owner.FindWord();
+    }
+    // The letter's user words come in the order they were added: the newest is the last.
+    int row = -1;
+    for (auto p = users.rbegin(); row < 0 && p != users.rend(); ++p)
+        if (owner.WordsModel->Word(*p) == word)
+            row = *p;
+    if (users.empty()) {
+        for (int i = 0; row < 0 && i < owner.WordCount(); ++i)
+            if (owner.WordsModel->Word(i) == word)
+                row = i;
+        if (row < 0 || row == owner.SelectedIndex())
+            return;  // the search showed it (or found no better word)
+    } else if (row < 0) {
+        row = users.back();
+    }
+    owner.SetSelectedIndex(row);
+    owner.lbWordsClick();
+}
+
 // The word editor over the main window's dictionary: after a save the window shows the new
 // state of the word list and the article.
 void RunWordEditor(TfLexDictionary& owner, const TWordEditRequest& request)
@@ -43,11 +80,7 @@ void RunWordEditor(TfLexDictionary& owner, const TWordEditRequest& request)
     context.LangStrings = &owner.LangStrings;
     context.Dictionary = owner.Dictionary.get();
     context.LearnDictionary = owner.LearnDictionary.get();
-    context.ShowAddedWord = [&owner](const QString& word) {
-        owner.CurrentLetter = u' ';  // the block is read again with the new user word in it
-        owner.cbFind->setEditText(word);
-        owner.FindWord();
-    };
+    context.ShowAddedWord = [&owner](const QString& word) { ShowAddedWord(owner, word); };
     context.ShowEditedArticle = [&owner] { owner.lbWordsClick(); };
     context.ShowEditedListArticle = [&owner] { owner.lbListClick(); };
     TfNewWord editor(std::move(context), &owner);

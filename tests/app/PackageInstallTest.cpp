@@ -57,7 +57,7 @@ protected:
         const auto before = Snapshot(data_);
         TDictManager manager(Catalogue());
         const TPackageResult r = Install(package, manager);
-        EXPECT_EQ(r.Status, status) << r.Message;
+        EXPECT_EQ(r.Status, status) << r.Reason;
         EXPECT_EQ(Snapshot(data_), before);
         EXPECT_EQ(manager.Count(), 1);
     }
@@ -75,7 +75,7 @@ TEST_F(PackageInstall, InstallsDictionaryAndFolderAndTheDictionaryOpens)
     const std::string package = MakePackage("ENGFRE_T.v2.pkg", PackageBytes(dictionary, CabinetBytes(sounds_)));
     TDictManager manager(Catalogue());
     const TPackageResult r = Install(package, manager);
-    ASSERT_TRUE(r.Ok()) << r.Message;
+    ASSERT_TRUE(r.Ok()) << r.Reason;
     EXPECT_EQ(manager.Count(), 2);
     EXPECT_EQ(manager.FindIdByFileName("ENGFRE_T"), 1);
     EXPECT_EQ(ReadFile(data_ + "ENGFRE_T.TDD"), dictionary);
@@ -126,8 +126,11 @@ TEST_F(PackageInstall, DamagedTrailersAndDataAreRefusedBeforeAnythingIsWritten)
     ExpectRefused(MakePackage("A.pkg", PackageBytes(dictionary, cabinet, total + 1)), TPackageStatus::Damaged);
     ExpectRefused(MakePackage("B.pkg", PackageBytes(dictionary, cabinet, -1)), TPackageStatus::Damaged);
     ExpectRefused(MakePackage("C.pkg", PackageBytes(dictionary, cabinet, 0)), TPackageStatus::Damaged);
-    ExpectRefused(MakePackage("D.pkg", "1234567"), TPackageStatus::Damaged);
-    ExpectRefused(root_ + "/in/missing.pkg", TPackageStatus::Damaged);
+    // What does not begin as a dictionary, or cannot be opened, is no package at all.
+    ExpectRefused(MakePackage("D.pkg", "1234567"), TPackageStatus::NotDictionary);
+    ExpectRefused(MakePackage("I.pkg", "01.0"), TPackageStatus::NotDictionary);
+    ExpectRefused(root_ + "/in/missing.pkg", TPackageStatus::NotDictionary);
+    ExpectRefused(root_ + "/in", TPackageStatus::NotDictionary);
     // A data part that is not a dictionary.
     ExpectRefused(MakePackage("E.pkg", PackageBytes("02.02" + dictionary.substr(5), cabinet)),
                   TPackageStatus::NotDictionary);
@@ -230,7 +233,8 @@ TEST_F(PackageInstall, AFullDiskWhileCopyingLeavesTheOldFilesAndSaysWhy)
     const TPackageResult r = Install(package, manager);
     fullDisk.reset();
     EXPECT_EQ(r.Status, TPackageStatus::WriteFailed);
-    EXPECT_NE(r.Message.find(std::strerror(EFBIG)), std::string::npos) << r.Message;
+    EXPECT_EQ(r.Cause, TPackageCause::Write);
+    EXPECT_EQ(r.Reason, std::strerror(EFBIG));
     EXPECT_FALSE(r.Shown);  // the window reports this one
     EXPECT_EQ(Snapshot(data_), before);
     EXPECT_EQ(manager.Count(), 1);
@@ -254,7 +258,7 @@ TEST_F(PackageInstall, SamplePackageInstallsWithItsSounds)
         GTEST_SKIP() << "no sample package";
     TDictManager manager(Catalogue());
     const TPackageResult r = Install(LEXORA_SAMPLE_PACKAGE, manager);
-    ASSERT_TRUE(r.Ok()) << r.Message;
+    ASSERT_TRUE(r.Ok()) << r.Reason;
     const std::int32_t id = manager.FindIdByFileName("ENGRUS_S");
     ASSERT_GE(id, 0);
     EXPECT_EQ(manager.Records[static_cast<std::size_t>(id)].Sounds, 1);

@@ -19,7 +19,8 @@ struct TWordEditorContext {
     TLearnDictionary* LearnDictionary = nullptr;  // the open learning list: editing its entries
 
     // A word was added whose first letter is the one the main window shows (the
-    // dictionary's CurrentLetter): reload that letter's list and show the new state.
+    // dictionary's CurrentLetter): reload that letter's list and select the word just added,
+    // showing its article.
     std::function<void(const QString& word)> ShowAddedWord;
     // The article of the selected word was saved: show it again (the word list's click).
     std::function<void()> ShowEditedArticle;
