@@ -179,9 +179,7 @@ private:
     }
     void ShowError(const char* what);
 
-    class TKeyPreview;
     TfLexDictionary* main_;
-    TKeyPreview* keyPreview_ = nullptr;
     std::unique_ptr<TCopyFolderThread> copyThread_;
     std::int32_t copyRecordId_ = -1;
     QStringList copyFailed_;

@@ -5,8 +5,8 @@
 #include "app/ShortCutKeys.h"
 #include "app/mainwindow/LexDictionary.h"
 #include "components/InterfaceText.h"
+#include "components/KeyPreview.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequenceEdit>
 #include <QLineEdit>
@@ -72,43 +72,18 @@ QString TextWith(const QLineEdit& box, QChar key)
 
 }  // namespace
 
-// Sees every key of the application before its receiver does and gives the window the keys
-// of its own controls, whichever of them has the focus. Keys of other windows (a message, an
-// open drop-down list) are theirs.
-class TfInterface::TKeyPreview : public QObject {
-public:
-    explicit TKeyPreview(TfInterface* form)
-        : QObject(form),
-          form_(form)
-    {
-        qApp->installEventFilter(this);
-    }
-    ~TKeyPreview() override
-    {
-        if (QCoreApplication::instance() != nullptr)
-            qApp->removeEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override
-    {
-        if (e->type() != QEvent::KeyPress)
-            return false;
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget == nullptr || widget->window() != form_)
-            return false;
-        bool handled = false;
-        form_->Guard([&] { handled = form_->FormKeyDown(static_cast<QKeyEvent*>(e)->key()); });
-        return handled;
-    }
-
-private:
-    TfInterface* form_;
-};
-
+// The window sees the keys of its own controls first, whichever of them has the focus. Keys
+// of other windows (a message, an open drop-down list) are theirs.
 void TfInterface::InstallKeyPreview()
 {
-    keyPreview_ = new TKeyPreview(this);
+    new TKeyPreview(this, [this](QObject* watched, QKeyEvent* key) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->type() != QEvent::KeyPress || widget == nullptr || widget->window() != this)
+            return false;
+        bool handled = false;
+        Guard([&] { handled = FormKeyDown(key->key()); });
+        return handled;
+    });
 }
 
 bool TfInterface::FormKeyDown(int key)

@@ -421,8 +421,7 @@ private:
     bool historyChanged_ = false;    // cbFind's entries differ from the history file
     bool popupKeyPending_ = false;   // a key went to an open pop-up and may travel on
     std::uint64_t popupKeyTime_ = 0;
-    // The window's look at every key before its receiver (TKeyPreview, LexDictionaryWiring.cpp).
-    friend class TKeyPreview;
+    // The window's look at every key before its receiver (its key preview).
     bool PreviewKey(QObject* watched, QKeyEvent* key);
     const QKeyEvent* previewedKey_ = nullptr;  // the key press the window took last, at
     std::uint64_t previewedTime_ = 0;          // its time and first receiver

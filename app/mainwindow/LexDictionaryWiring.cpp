@@ -1,6 +1,7 @@
 // The main window's user signals, key preview and posted messages, each routed to its
 // handler; no exception leaves a handler.
 #include "app/mainwindow/LexDictionary.h"
+#include "components/KeyPreview.h"
 #include "components/MBox.h"
 #include "components/ShapeButton.h"
 #include "components/TrayIcon.h"
@@ -22,47 +23,14 @@
 #include <QTimer>
 #include <QToolButton>
 
-// Sees every key of the application before its receiver does. The window takes the keys of
-// its own controls first (FormKeyDown, FormKeyPress), whichever of them has the focus, also
-// when none has and the window itself receives them.
-class TKeyPreview : public QObject {
-public:
-    explicit TKeyPreview(TfLexDictionary* window)
-        : QObject(window),
-          window_(window)
-    {
-        qApp->installEventFilter(this);
-    }
-    ~TKeyPreview() override
-    {
-        if (QCoreApplication::instance() != nullptr)
-            qApp->removeEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override
-    {
-        switch (e->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-            return window_->PreviewKey(watched, static_cast<QKeyEvent*>(e));
-        default:
-            return false;
-        }
-    }
-
-private:
-    TfLexDictionary* window_;
-};
-
 void TfLexDictionary::ConnectHandlers()
 {
     auto on = [this](auto* sender, auto signal, auto handler) {
         connect(sender, signal, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
     };
-    // keys: the window sees them before its controls
-    new TKeyPreview(this);
+    // keys: the window takes the keys of its own controls first (FormKeyDown, FormKeyPress),
+    // whichever of them has the focus, also when none has and the window itself receives them
+    new TKeyPreview(this, [this](QObject* watched, QKeyEvent* key) { return PreviewKey(watched, key); });
     // The search box shows its text selected only while it has the keyboard.
     connect(qApp, &QApplication::focusChanged, this, [this] { ShowSearchSelection(); });
     ShowSearchSelection();

@@ -120,15 +120,7 @@ TEST_F(MainWindowAddWord, TheWordJustAddedIsSelectedWithTheUsersArticleOnlyOnThe
 TEST_F(MainWindowAddWord, AUserDictionaryShowsTheWordJustAdded)
 {
     TProgramFolder folder{{}};
-    const std::string file = folder.DataFile("MYWORDS.UDD");
-    DictionaryTest::WriteFile(
-        file,
-        DictionaryTest::NewUserDictionary(u"H", "01.01#0#1#01.02.2024#My words#Me#Ivy_Crate#Language#ENGGER#MYWORDS#",
-                                          u"H,14,\r\n"));
-    {
-        TDictManager manager(folder.DataFile("DICTIONARYS.DNT"));
-        ASSERT_EQ(manager.InstallDictionary(file), irInstalled);
-    }
+    ASSERT_NO_FATAL_FAILURE(InstallMyWords(folder));
     auto w = Open(folder);
     ASSERT_EQ(w->SelectedDictionaryKind(), 2);
     // Into the empty letter the window shows, then before and after the first word.

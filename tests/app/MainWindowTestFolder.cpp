@@ -5,6 +5,9 @@
 #include "engine/DictManager.h"
 #include "platform/Locale.h"
 #include "platform/qt/Registry.h"
+#include "tests/engine/DictionaryTestFiles.h"
+
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -159,6 +162,19 @@ void WriteLanguageFile(const QString& fileName)
     if (!f.open(QIODevice::WriteOnly)
         || f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
         throw std::runtime_error("language file not written");
+}
+
+void InstallMyWords(const TProgramFolder& folder)
+{
+    const std::string file = folder.DataFile("MYWORDS.UDD");
+    DictionaryTest::WriteFile(
+        file,
+        DictionaryTest::NewUserDictionary(u"H", "01.01#0#1#01.02.2024#My words#Me#Ivy_Crate#Language#ENGGER#MYWORDS#",
+                                          u"H,14,\r\n"));
+    {
+        TDictManager manager(folder.DataFile("DICTIONARYS.DNT"));
+        ASSERT_EQ(manager.InstallDictionary(file), irInstalled);
+    }
 }
 
 }  // namespace MainWindowTest

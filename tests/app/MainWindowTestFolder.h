@@ -45,6 +45,10 @@ private:
     QTemporaryDir dir_;
 };
 
+// Writes an empty user language dictionary "MYWORDS" (English->German, letter H) into Folder's
+// Data/ and installs it into the catalogue.
+void InstallMyWords(const TProgramFolder& folder);
+
 // Writes an interface-language file with one English block (id 100) of the main window's keys.
 void WriteLanguageFile(const QString& fileName);
 

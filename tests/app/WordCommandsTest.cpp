@@ -360,15 +360,7 @@ TEST(MainWindowUserDictionary, AdvancedSearchNeverDeletesAnotherWordOfTheSection
 {
     // A user dictionary (kind 2) alone in the catalogue, with three H words.
     TProgramFolder folder{{}};
-    const std::string file = folder.DataFile("MYWORDS.UDD");
-    DictionaryTest::WriteFile(
-        file,
-        DictionaryTest::NewUserDictionary(u"H", "01.01#0#1#01.02.2024#My words#Me#Ivy_Crate#Language#ENGGER#MYWORDS#",
-                                          u"H,14,\r\n"));
-    {
-        TDictManager manager(folder.DataFile("DICTIONARYS.DNT"));
-        ASSERT_EQ(manager.InstallDictionary(file), irInstalled);
-    }
+    ASSERT_NO_FATAL_FAILURE(InstallMyWords(folder));
     TfLexDictionary window(folder.Path());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
