@@ -4,6 +4,7 @@
 #include "components/HelpWindow.h"
 #include "components/MBox.h"
 #include "components/TrayIcon.h"
+#include "components/WindowStacking.h"
 #include "app/mainwindow/WordListModel.h"
 #include "components/InterfaceText.h"
 #include "engine/FolderUtils.h"
@@ -66,6 +67,7 @@ TfLexDictionary::TfLexDictionary(const QString& appDir, const QStringList& args,
         AppDir += '/';
     BuildWidgets();
     ConnectHandlers();
+    KeepOwnWindowsAbove(*this);
     FormCreate();
 }
 
