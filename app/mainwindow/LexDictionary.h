@@ -412,14 +412,15 @@ private:
 
     QStringList args_;
     bool shown_ = false;
-    bool fitted_ = false;            // fitted into the screen on its first normal showing
-    bool everVisible_ = false;       // shown on the screen at least once
-    bool startedInTray_ = false;     // started with only the tray icon showing
-    bool restoreMaximized_ = false;  // a restore brings the window back maximised
-    QPointer<QTimer> fitWait_;       // waiting for that showing's frame
-    bool historyPopup_ = false;      // the history list of cbFind was opened and nothing typed since
-    bool historyChanged_ = false;    // cbFind's entries differ from the history file
-    bool popupKeyPending_ = false;   // a key went to an open pop-up and may travel on
+    bool fitted_ = false;              // fitted into the screen on its first normal showing
+    bool everVisible_ = false;         // shown on the screen at least once
+    bool startedInTray_ = false;       // started with only the tray icon showing
+    bool restoreMaximized_ = false;    // a restore brings the window back maximised
+    bool restoringMaximized_ = false;  // restored maximised, not yet on the screen
+    QPointer<QTimer> fitWait_;         // waiting for that showing's frame
+    bool historyPopup_ = false;        // the history list of cbFind was opened and nothing typed since
+    bool historyChanged_ = false;      // cbFind's entries differ from the history file
+    bool popupKeyPending_ = false;     // a key went to an open pop-up and may travel on
     std::uint64_t popupKeyTime_ = 0;
     // The window's look at every key before its receiver (its key preview).
     bool PreviewKey(QObject* watched, QKeyEvent* key);

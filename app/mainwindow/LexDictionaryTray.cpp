@@ -42,10 +42,12 @@ void TfLexDictionary::miShowClick()
 {
     if (isMinimized() || !isVisible()) {
         // Back as it was when it went: maximised, or normal at its own place and size.
-        if (restoreMaximized_)
+        if (restoreMaximized_) {
+            restoringMaximized_ = true;
             showMaximized();
-        else
+        } else {
             showNormal();
+        }
     }
     raise();
     activateWindow();

@@ -22,6 +22,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 void TfLexDictionary::ConnectHandlers()
 {
@@ -277,6 +278,20 @@ void TfLexDictionary::changeEvent(QEvent* e)
     QMainWindow::changeEvent(e);
     // The state a restore brings back is the one the window had on the screen; what the
     // window system makes of a hidden or minimised window does not count.
-    if (e->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
-        restoreMaximized_ = isMaximized();
+    if (e->type() != QEvent::WindowStateChange || !isVisible() || isMinimized())
+        return;
+    // Shown again while the window manager was still withdrawing it, the window may lose its
+    // maximised state to that withdrawal before it is on the screen: it asks for it once more.
+    const bool onScreen = windowHandle() != nullptr && windowHandle()->isExposed();
+    if (restoringMaximized_ && e->spontaneous() && !onScreen && !isMaximized()) {
+        restoringMaximized_ = false;
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !isMinimized() && !isMaximized())
+                showMaximized();
+        });
+        return;
+    }
+    if (onScreen || !e->spontaneous())
+        restoringMaximized_ = false;
+    restoreMaximized_ = isMaximized();
 }
