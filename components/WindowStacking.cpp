@@ -132,6 +132,8 @@ private:
             return;
         raiseOnActivation_ = false;
         RaiseShown();
+        // A window manager may bring the active window to the front only after it told it so.
+        QTimer::singleShot(250, this, [this] { RaiseShown(); });
     }
 
     void RaiseShown()
