@@ -43,30 +43,26 @@ void ShowAddedWord(TfLexDictionary& owner, const QString& word)
 {
     if (owner.SearchMode != 0)
         return;  // the list holds search results, not the letter's words
-    TBaseDictionary& dictionary = *owner.Dictionary;
-    const char16_t letter = dictionary.CurrentLetter;
-    std::u16string words;
-    dictionary.GetLetterWords(letter, false, words, false);
-    owner.SetWordsText(std::move(words));
-    owner.MergeUserWords(letter);
-    const std::vector<std::int32_t>& users = dictionary.UserWordPositions;
-    if (users.empty()) {  // a user dictionary: all its words are the user's
+    owner.LoadLetterBlock(owner.Dictionary->CurrentLetter);
+    const std::vector<std::int32_t>& users = owner.Dictionary->UserWordPositions;
+    int row = -1;
+    if (users.empty()) {
+        // A user dictionary: all its words are the user's, and the search finds it; a word
+        // it passes by for a longer one of the same start is selected itself.
         owner.cbFind->setEditText(word);
         owner.FindWord();
-    }
-    // The letter's user words come in the order they were added: the newest is the last.
-    int row = -1;
-    for (auto p = users.rbegin(); row < 0 && p != users.rend(); ++p)
-        if (owner.WordsModel->Word(*p) == word)
-            row = *p;
-    if (users.empty()) {
         for (int i = 0; row < 0 && i < owner.WordCount(); ++i)
             if (owner.WordsModel->Word(i) == word)
                 row = i;
         if (row < 0 || row == owner.SelectedIndex())
-            return;  // the search showed it (or found no better word)
-    } else if (row < 0) {
-        row = users.back();
+            return;
+    } else {
+        // The letter's user words come in the order they were added: the newest is the last.
+        for (auto p = users.rbegin(); row < 0 && p != users.rend(); ++p)
+            if (owner.WordsModel->Word(*p) == word)
+                row = *p;
+        if (row < 0)
+            row = users.back();
     }
     owner.SetSelectedIndex(row);
     owner.lbWordsClick();
